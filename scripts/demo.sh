@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Builds tvxsim and runs the demo machines through it: what Setup.exe would do on each.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+cmake --preset host >/dev/null
+cmake --build --preset host --target tvxsim >/dev/null
+for machine in examples/*/; do
+  echo "=================================================================="
+  build/host/tvxsim run "$machine"
+done

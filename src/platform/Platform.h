@@ -1,0 +1,29 @@
+// The services of one Windows machine, handed to the code that needs them.
+#pragma once
+#include "IDevices.h"
+#include "IFileSystem.h"
+#include "IProcessExit.h"
+#include "IProcesses.h"
+#include "IProfiles.h"
+#include "IRegistry.h"
+#include "IRestart.h"
+#include "ISystemInfo.h"
+#include "ITime.h"
+#include "IWindows.h"
+
+namespace tvx {
+
+struct Platform {
+  IFileSystem& files;
+  IRegistry& registry;
+  IProfiles& profiles;
+  ISystemInfo& system;
+  IProcesses& processes;
+  IWindows& windows;
+  IDevices& devices;
+  ITime& time;
+  IRestart& restart;
+  IProcessExit& exit;
+};
+
+}  // namespace tvx

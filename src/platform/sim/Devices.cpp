@@ -1,0 +1,109 @@
+#include <cstring>
+
+#include "SimPlatform.h"
+
+namespace tvx::sim {
+
+namespace {
+constexpr DWORD kErrorInvalidUserBuffer = 0xE000020B;  // SetupAPI's ERROR_INVALID_USER_BUFFER
+}
+
+HDEVINFO Devices::SetupDiGetClassDevsA(const GUID*, LPCSTR, HWND, DWORD flags) {
+  std::vector<std::size_t> list;
+  for (std::size_t i = 0; i < m_.devices.size(); ++i) {
+    if (m_.devices[i].present || (flags & DIGCF_PRESENT) == 0) list.push_back(i);
+  }
+  std::uintptr_t id = nextList_;
+  nextList_ += 4;
+  lists_[id] = std::move(list);
+  return reinterpret_cast<HDEVINFO>(id);
+}
+
+Device* Devices::deviceOf(HDEVINFO set, const SP_DEVINFO_DATA* data) {
+  auto it = lists_.find(reinterpret_cast<std::uintptr_t>(set));
+  if (it == lists_.end() || data == nullptr) return nullptr;
+  std::size_t index = data->DevInst;
+  return index < m_.devices.size() ? &m_.devices[index] : nullptr;
+}
+
+BOOL Devices::SetupDiEnumDeviceInfo(HDEVINFO set, DWORD index, SP_DEVINFO_DATA* data) {
+  auto it = lists_.find(reinterpret_cast<std::uintptr_t>(set));
+  if (it == lists_.end()) {
+    m_.lastError = ERROR_INVALID_HANDLE;
+    return FALSE;
+  }
+  if (data == nullptr || data->cbSize != sizeof(SP_DEVINFO_DATA)) {
+    m_.lastError = kErrorInvalidUserBuffer;
+    return FALSE;
+  }
+  if (index >= it->second.size()) {
+    m_.lastError = ERROR_NO_MORE_ITEMS;
+    return FALSE;
+  }
+  data->DevInst = static_cast<DWORD>(it->second[index]);
+  return TRUE;
+}
+
+BOOL Devices::SetupDiGetDeviceRegistryPropertyA(HDEVINFO set, SP_DEVINFO_DATA* data, DWORD property,
+                                                LPDWORD dataType, LPBYTE buffer, DWORD size, LPDWORD requiredSize) {
+  Device* d = deviceOf(set, data);
+  if (d == nullptr) {
+    m_.lastError = ERROR_INVALID_PARAMETER;
+    return FALSE;
+  }
+  if (property != SPDRP_HARDWAREID || d->hardwareIds.empty()) {
+    m_.lastError = ERROR_INVALID_DATA;
+    return FALSE;
+  }
+  std::string list;
+  for (const auto& id : d->hardwareIds) list += id + '\0';
+  list += '\0';
+  if (dataType != nullptr) *dataType = REG_MULTI_SZ;
+  if (requiredSize != nullptr) *requiredSize = static_cast<DWORD>(list.size());
+  if (buffer == nullptr || size < list.size()) {
+    m_.lastError = ERROR_INSUFFICIENT_BUFFER;
+    return FALSE;
+  }
+  std::memcpy(buffer, list.data(), list.size());
+  return TRUE;
+}
+
+BOOL Devices::SetupDiRemoveDevice(HDEVINFO set, SP_DEVINFO_DATA* data) {
+  Device* d = deviceOf(set, data);
+  if (d == nullptr) {
+    m_.lastError = ERROR_INVALID_PARAMETER;
+    return FALSE;
+  }
+  if (d->removalFails) {
+    m_.record("device", {{"removal failed", d->instanceId}});
+    m_.lastError = ERROR_ACCESS_DENIED;
+    return FALSE;
+  }
+  d->present = false;
+  m_.record("device", {{"removed", d->instanceId}});
+  return TRUE;
+}
+
+BOOL Devices::SetupDiDestroyDeviceInfoList(HDEVINFO set) {
+  if (lists_.erase(reinterpret_cast<std::uintptr_t>(set)) == 0) {
+    m_.lastError = ERROR_INVALID_HANDLE;
+    return FALSE;
+  }
+  // Like the real call, a successful release leaves the last error cleared.
+  m_.lastError = ERROR_SUCCESS;
+  return TRUE;
+}
+
+CONFIGRET Devices::CM_Locate_DevNodeA(DEVINST* devInst, LPCSTR, ULONG) {
+  *devInst = 0;
+  return CR_SUCCESS;
+}
+
+CONFIGRET Devices::CM_Reenumerate_DevNode(DEVINST, ULONG) {
+  m_.record("device", {{"re-enumerated", "device tree"}});
+  return CR_SUCCESS;
+}
+
+UINT Devices::mixerGetNumDevs() { return m_.mixerDevices; }
+
+}  // namespace tvx::sim

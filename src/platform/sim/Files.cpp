@@ -1,0 +1,220 @@
+#include <cstring>
+
+#include "SimPlatform.h"
+#include "Text.h"
+
+namespace tvx::sim {
+
+namespace {
+
+void fillFindData(const FileNode& node, const std::string& name, WIN32_FIND_DATAA* data) {
+  std::memset(data, 0, sizeof(*data));
+  data->dwFileAttributes = node.findAttributes();
+  data->nFileSizeLow = static_cast<DWORD>(node.data.size());
+  std::strncpy(data->cFileName, name.c_str(), MAX_PATH - 1);
+  // Windows gives an alternate name only where the long name is not a valid short one.
+  if (name != "." && name != ".." && !iequals(node.shortName, name)) {
+    std::strncpy(data->cAlternateFileName, node.shortName.c_str(), sizeof(data->cAlternateFileName) - 1);
+  }
+}
+
+DWORD copyOut(const std::string& text, LPSTR buffer, DWORD size) {
+  if (buffer == nullptr || size <= text.size()) return static_cast<DWORD>(text.size() + 1);
+  std::memcpy(buffer, text.c_str(), text.size() + 1);
+  return static_cast<DWORD>(text.size());
+}
+
+constexpr DWORD kErrorDirectory = 267;
+
+}  // namespace
+
+BOOL Files::fail(DWORD error) {
+  m_.lastError = error;
+  return FALSE;
+}
+
+std::optional<WinPath> Files::resolve(LPCSTR path) const {
+  if (path == nullptr) return std::nullopt;
+  return resolvePath(path, m_.currentDir);
+}
+
+DWORD Files::missingError(const WinPath& path) const {
+  FileNode* folder = m_.files.find(path.parent());
+  return folder != nullptr && folder->isDirectory ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND;
+}
+
+BOOL Files::CreateDirectoryA(LPCSTR path) {
+  auto p = resolve(path);
+  if (!p || p->parts.empty()) return fail(ERROR_PATH_NOT_FOUND);
+  if (m_.files.find(*p) != nullptr) return fail(ERROR_ALREADY_EXISTS);
+  FileNode* folder = m_.files.find(p->parent());
+  if (folder == nullptr || !folder->isDirectory) return fail(ERROR_PATH_NOT_FOUND);
+  folder->addChild(p->leaf(), true);
+  return TRUE;
+}
+
+HANDLE Files::FindFirstFileA(LPCSTR pattern, WIN32_FIND_DATAA* data) {
+  auto p = resolve(pattern);
+  if (!p || p->parts.empty()) {
+    m_.lastError = ERROR_FILE_NOT_FOUND;
+    return INVALID_HANDLE_VALUE;
+  }
+  FileNode* folder = m_.files.find(p->parent());
+  if (folder == nullptr || !folder->isDirectory) {
+    m_.lastError = ERROR_PATH_NOT_FOUND;
+    return INVALID_HANDLE_VALUE;
+  }
+  const std::string leaf = p->leaf();
+  Search search;
+  WIN32_FIND_DATAA entry;
+  if (!p->parent().parts.empty()) {
+    for (const char* dot : {".", ".."}) {
+      if (wildcardMatch(leaf, dot)) {
+        fillFindData(*folder, dot, &entry);
+        search.entries.push_back(entry);
+      }
+    }
+  }
+  for (const auto& child : folder->children) {
+    if (wildcardMatch(leaf, child->name) || iequals(leaf, child->shortName)) {
+      fillFindData(*child, child->name, &entry);
+      search.entries.push_back(entry);
+    }
+  }
+  if (search.entries.empty()) {
+    m_.lastError = ERROR_FILE_NOT_FOUND;
+    return INVALID_HANDLE_VALUE;
+  }
+  *data = search.entries[0];
+  search.next = 1;
+  std::uintptr_t id = nextSearch_++;
+  searches_[id] = std::move(search);
+  return reinterpret_cast<HANDLE>(id);
+}
+
+BOOL Files::FindNextFileA(HANDLE find, WIN32_FIND_DATAA* data) {
+  auto it = searches_.find(reinterpret_cast<std::uintptr_t>(find));
+  if (it == searches_.end()) return fail(ERROR_INVALID_HANDLE);
+  Search& s = it->second;
+  if (s.next >= s.entries.size()) return fail(ERROR_NO_MORE_FILES);
+  *data = s.entries[s.next++];
+  return TRUE;
+}
+
+BOOL Files::FindClose(HANDLE find) {
+  if (searches_.erase(reinterpret_cast<std::uintptr_t>(find)) == 0) return fail(ERROR_INVALID_HANDLE);
+  return TRUE;
+}
+
+BOOL Files::CopyFileA(LPCSTR existing, LPCSTR target, BOOL failIfExists) {
+  auto from = resolve(existing);
+  auto to = resolve(target);
+  if (!from || !to) return fail(ERROR_PATH_NOT_FOUND);
+  FileNode* src = m_.files.find(*from);
+  if (src == nullptr) return fail(missingError(*from));
+  if (src->isDirectory) return fail(ERROR_ACCESS_DENIED);
+  FileNode* folder = m_.files.find(to->parent());
+  if (folder == nullptr || !folder->isDirectory || to->parts.empty()) return fail(ERROR_PATH_NOT_FOUND);
+  FileNode* dst = folder->child(to->leaf());
+  if (dst != nullptr) {
+    if (failIfExists) return fail(ERROR_FILE_EXISTS);
+    if (dst->isDirectory || (dst->attributes & FILE_ATTRIBUTE_READONLY) != 0) return fail(ERROR_ACCESS_DENIED);
+    if (dst == src) return fail(ERROR_ACCESS_DENIED);  // a file cannot be copied onto itself: it is in use
+  } else {
+    dst = &folder->addChild(to->leaf(), false);
+  }
+  dst->data = src->data;
+  dst->attributes = src->attributes | FILE_ATTRIBUTE_ARCHIVE;
+  return TRUE;
+}
+
+BOOL Files::MoveFileA(LPCSTR existing, LPCSTR target) {
+  auto from = resolve(existing);
+  auto to = resolve(target);
+  if (!from || !to) return fail(ERROR_PATH_NOT_FOUND);
+  FileNode* src = m_.files.find(*from);
+  if (src == nullptr) return fail(missingError(*from));
+  FileNode* folder = m_.files.find(to->parent());
+  if (folder == nullptr || !folder->isDirectory || to->parts.empty()) return fail(ERROR_PATH_NOT_FOUND);
+  if (folder->child(to->leaf()) != nullptr) return fail(ERROR_ALREADY_EXISTS);
+  FileNode& moved = folder->addChild(to->leaf(), src->isDirectory);
+  moved.data = std::move(src->data);
+  moved.attributes = src->attributes;
+  moved.children = std::move(src->children);
+  m_.files.find(from->parent())->removeChild(src);
+  return TRUE;
+}
+
+DWORD Files::GetFileAttributesA(LPCSTR path) {
+  auto p = resolve(path);
+  FileNode* node = p ? m_.files.find(*p) : nullptr;
+  if (node == nullptr) {
+    m_.lastError = p ? missingError(*p) : ERROR_PATH_NOT_FOUND;
+    return INVALID_FILE_ATTRIBUTES;
+  }
+  return node->findAttributes();
+}
+
+BOOL Files::SetFileAttributesA(LPCSTR path, DWORD attributes) {
+  auto p = resolve(path);
+  FileNode* node = p ? m_.files.find(*p) : nullptr;
+  if (node == nullptr) return fail(p ? missingError(*p) : ERROR_PATH_NOT_FOUND);
+  constexpr DWORD settable =
+      FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
+  node->attributes = (attributes & settable) | (node->isDirectory ? FILE_ATTRIBUTE_DIRECTORY : 0);
+  return TRUE;
+}
+
+BOOL Files::DeleteFileA(LPCSTR path) {
+  auto p = resolve(path);
+  FileNode* node = p ? m_.files.find(*p) : nullptr;
+  if (node == nullptr) return fail(p ? missingError(*p) : ERROR_PATH_NOT_FOUND);
+  if (node->isDirectory || (node->attributes & FILE_ATTRIBUTE_READONLY) != 0) return fail(ERROR_ACCESS_DENIED);
+  m_.files.find(p->parent())->removeChild(node);
+  return TRUE;
+}
+
+DWORD Files::GetShortPathNameA(LPCSTR longPath, LPSTR shortPath, DWORD size) {
+  auto p = resolve(longPath);
+  if (!p) {
+    m_.lastError = ERROR_INVALID_PARAMETER;
+    return 0;
+  }
+  std::string out = std::string(1, p->drive) + ":\\";
+  FileNode* node = m_.files.drive(p->drive);
+  for (std::size_t i = 0; i < p->parts.size(); ++i) {
+    node = node != nullptr && node->isDirectory ? node->child(p->parts[i]) : nullptr;
+    if (node == nullptr) {
+      m_.lastError = missingError(*p);
+      return 0;
+    }
+    // A name that is already a short name stays as it was written.
+    const bool alreadyShort = iequals(node->shortName, p->parts[i]) || iequals(node->shortName, node->name);
+    out += (i > 0 ? "\\" : "") + (alreadyShort ? p->parts[i] : node->shortName);
+  }
+  // A trailing backslash of the long path stays.
+  std::string given(longPath);
+  if (!p->parts.empty() && !given.empty() && (given.back() == '\\' || given.back() == '/')) out += '\\';
+  return copyOut(out, shortPath, size);
+}
+
+DWORD Files::GetCurrentDirectoryA(DWORD size, LPSTR buffer) { return copyOut(m_.currentDir.str(), buffer, size); }
+
+BOOL Files::SetCurrentDirectoryA(LPCSTR path) {
+  auto p = resolve(path);
+  if (!p) return fail(ERROR_PATH_NOT_FOUND);
+  FileNode* node = m_.files.find(*p);
+  if (node == nullptr) return fail(missingError(*p));
+  if (!node->isDirectory) return fail(kErrorDirectory);
+  m_.currentDir = *p;
+  m_.record("directory", {{"current", p->str()}});
+  return TRUE;
+}
+
+bool Files::CanOpenForReading(LPCSTR path) {
+  auto p = resolve(path);
+  FileNode* node = p ? m_.files.find(*p) : nullptr;
+  return node != nullptr && !node->isDirectory;
+}
+
+}  // namespace tvx::sim

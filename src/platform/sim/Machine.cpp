@@ -1,0 +1,158 @@
+#include "Machine.h"
+
+#include <algorithm>
+
+#include "IniText.h"
+#include "Text.h"
+
+namespace tvx::sim {
+
+std::optional<OsVersion> OsVersion::byName(const std::string& name) {
+  struct Row {
+    const char* name;
+    DWORD platform, major, minor, buildNumber;
+    const char* servicePack;
+  };
+  // Build numbers as GetVersionExA reports them: on the Windows 95 family the high word is
+  // major*256+minor and the low word the build; on NT the build alone.
+  static const Row rows[] = {
+      {"win95", VER_PLATFORM_WIN32_WINDOWS, 4, 0, 0x040003B6, ""},
+      {"win98", VER_PLATFORM_WIN32_WINDOWS, 4, 10, 0x040A07CE, ""},
+      {"win98se", VER_PLATFORM_WIN32_WINDOWS, 4, 10, 0x040A08AE, " A "},
+      {"winme", VER_PLATFORM_WIN32_WINDOWS, 4, 90, 0x045A0BB8, " "},
+      {"nt40", VER_PLATFORM_WIN32_NT, 4, 0, 1381, "Service Pack 6"},
+      {"win2k", VER_PLATFORM_WIN32_NT, 5, 0, 2195, "Service Pack 4"},
+      {"winxp", VER_PLATFORM_WIN32_NT, 5, 1, 2600, "Service Pack 3"},
+  };
+  for (const auto& r : rows) {
+    if (iequals(name, r.name)) {
+      return OsVersion{r.name, r.platform, r.major, r.minor, r.buildNumber, r.servicePack};
+    }
+  }
+  return std::nullopt;
+}
+
+std::string Happening::field(const std::string& name) const {
+  for (const auto& f : fields) {
+    if (f.first == name) return f.second;
+  }
+  return {};
+}
+
+Machine::Machine() {
+  os = *OsVersion::byName("win98se");
+  currentDir = *parseAbsolutePath("C:\\");
+}
+
+void Machine::record(const std::string& kind, std::vector<std::pair<std::string, std::string>> fields) {
+  log.push_back(Happening{now, kind, std::move(fields)});
+}
+
+void Machine::addEvent(DWORD at, std::string description, std::function<void()> action) {
+  TimedEvent e{at, std::move(description), std::move(action)};
+  auto pos = std::upper_bound(events.begin(), events.end(), at,
+                              [](DWORD t, const TimedEvent& other) { return t < other.at; });
+  events.insert(pos, std::move(e));
+}
+
+void Machine::advance(DWORD milliseconds) {
+  DWORD target = now + milliseconds;
+  // Step through every moment at which something is due, so each happens at its own time.
+  while (true) {
+    DWORD next = target;
+    for (const auto& e : events) next = std::min(next, std::max(e.at, now));
+    for (const auto& p : processes) {
+      if (!p.ended) next = std::min(next, std::max(p.startedAt + p.behaviour.runsFor, now));
+    }
+    now = next;
+    settle();
+    if (now >= target) break;
+  }
+}
+
+void Machine::settle() {
+  while (!events.empty() && events.front().at <= now) {
+    TimedEvent e = std::move(events.front());
+    events.erase(events.begin());
+    record("event", {{"what", e.description}});
+    if (e.action) e.action();
+  }
+  for (auto& p : processes) {
+    if (p.ended || now < p.startedAt + p.behaviour.runsFor) continue;
+    p.ended = true;
+    for (std::size_t w : p.windows) windows[w].open = false;
+    record("ended", {{"program", p.program}, {"exit code", std::to_string(p.behaviour.exitCode)}});
+  }
+}
+
+std::optional<ScriptStep> Machine::takeScriptStep(const std::string& kind) {
+  if (scriptPosition < script.size() && script[scriptPosition].kind == kind) return script[scriptPosition++];
+  return std::nullopt;
+}
+
+WinPath Machine::windowsPath() const { return *parseAbsolutePath(windowsDir); }
+
+namespace {
+
+// WININIT.INI is carried out before Windows starts, where only the 8.3 names are known.
+FileNode* findByShortNames(const FileTree& tree, const WinPath& path) {
+  FileNode* node = tree.drive(path.drive);
+  for (const auto& part : path.parts) {
+    if (node == nullptr || !node->isDirectory) return nullptr;
+    FileNode* next = nullptr;
+    for (const auto& c : node->children) {
+      if (iequals(c->shortName, part)) next = c.get();
+    }
+    node = next;
+  }
+  return node;
+}
+
+}  // namespace
+
+std::vector<std::string> Machine::boot() {
+  std::vector<std::string> done;
+  if (!os.isWindows9x()) return done;
+  WinPath iniPath = windowsPath();
+  iniPath.parts.push_back("WININIT.INI");
+  FileNode* ini = files.find(iniPath);
+  if (ini == nullptr || ini->isDirectory) return done;
+  IniText text(ini->data);
+  for (const auto& [destination, source] : text.entries("rename")) {
+    auto src = parseAbsolutePath(source);
+    FileNode* srcNode = src ? findByShortNames(files, *src) : nullptr;
+    if (srcNode == nullptr || srcNode->isDirectory) {
+      done.push_back("skipped " + destination + "=" + source + " (no such file)");
+      continue;
+    }
+    FileNode* srcFolder = findByShortNames(files, src->parent());
+    if (iequals(destination, "NUL")) {
+      srcFolder->removeChild(srcNode);
+      done.push_back("deleted " + source);
+      continue;
+    }
+    auto dst = parseAbsolutePath(destination);
+    FileNode* dstFolder = dst ? findByShortNames(files, dst->parent()) : nullptr;
+    if (dstFolder == nullptr || dst->parts.empty()) {
+      done.push_back("skipped " + destination + "=" + source + " (no such folder)");
+      continue;
+    }
+    std::string data = srcNode->data;
+    DWORD attributes = srcNode->attributes;
+    srcFolder->removeChild(srcNode);
+    if (FileNode* old = dstFolder->child(dst->leaf())) dstFolder->removeChild(old);
+    FileNode& moved = dstFolder->addChild(dst->leaf(), false);
+    moved.data = data;
+    moved.attributes = attributes;
+    done.push_back("moved " + source + " to " + destination);
+  }
+  // Windows keeps the processed file as WININIT.BAK.
+  FileNode* windowsFolder = files.find(windowsPath());
+  std::string data = ini->data;
+  windowsFolder->removeChild(ini);
+  if (FileNode* bak = windowsFolder->child("WININIT.BAK")) windowsFolder->removeChild(bak);
+  windowsFolder->addChild("WININIT.BAK", false).data = data;
+  return done;
+}
+
+}  // namespace tvx::sim

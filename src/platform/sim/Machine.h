@@ -1,0 +1,137 @@
+// The state of one simulated Windows machine and what happened on it during a run.
+#pragma once
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "../WinTypes.h"
+#include "FileTree.h"
+#include "Paths.h"
+#include "RegistryTree.h"
+
+namespace tvx::sim {
+
+struct OsVersion {
+  std::string name;  // win95, win98, win98se, winme, nt40, win2k, winxp
+  DWORD platformId = VER_PLATFORM_WIN32_WINDOWS;
+  DWORD major = 4;
+  DWORD minor = 0;
+  DWORD build = 0;  // as GetVersionExA reports it: on the Windows 95 family the high word holds the version
+  std::string servicePack;
+
+  bool isWindows9x() const { return platformId == VER_PLATFORM_WIN32_WINDOWS; }
+  static std::optional<OsVersion> byName(const std::string& name);
+};
+
+struct Device {
+  std::string instanceId;
+  std::vector<std::string> hardwareIds;
+  bool present = true;
+  bool removalFails = false;
+};
+
+struct Window {
+  std::string title;
+  std::string className;
+  bool refusesClose = false;
+  bool open = true;
+};
+
+// How a program behaves when the setup starts it: how long it runs, when it can take input,
+// its exit code and the windows it opens while it runs and closes when started.
+struct ProgramBehaviour {
+  DWORD runsFor = 0;
+  DWORD idleAfter = 0;
+  DWORD exitCode = 0;
+  std::vector<std::string> opensWindows;
+  std::vector<std::string> closesWindows;
+};
+
+struct Process {
+  std::string commandLine;
+  std::string program;  // the file that was run
+  DWORD startedAt = 0;
+  ProgramBehaviour behaviour;
+  std::vector<std::size_t> windows;  // indexes of the windows it opened
+  bool ended = false;
+};
+
+// One thing that happened during a run, in the report's words.
+struct Happening {
+  DWORD at = 0;
+  std::string kind;  // message, start, close, restart, exit, device, boot, ...
+  std::vector<std::pair<std::string, std::string>> fields;
+  std::string field(const std::string& name) const;
+};
+
+struct ScriptStep {
+  std::string kind;  // "message"
+  std::string value;
+  int line = 0;
+};
+
+struct TimedEvent {
+  DWORD at = 0;
+  std::string description;
+  std::function<void()> action;
+};
+
+// The program asked to end its process; carries the exit code out of the simulated run.
+struct ProcessExitRequest {
+  int code = 0;
+};
+
+class Machine {
+ public:
+  Machine();
+
+  OsVersion os;
+  std::string windowsDir = "C:\\WINDOWS";
+  std::string systemDir = "C:\\WINDOWS\\SYSTEM";
+  std::string commandLine;  // as GetCommandLineA returns it
+  std::string modulePath;   // as GetModuleFileNameA returns it
+  WinPath currentDir;
+  bool versionQueryFails = false;
+
+  FileTree files;
+  RegistryTree registry;
+  std::set<std::string> undeletableKeys;  // "HKEY_LOCAL_MACHINE\Enum\PCI\X", compared without case
+
+  std::vector<Device> devices;
+  std::vector<Window> windows;
+  std::map<std::string, ProgramBehaviour> programs;  // by the program's full path, upper case
+  std::vector<Process> processes;
+  std::vector<ScriptStep> script;
+  std::size_t scriptPosition = 0;
+  std::vector<TimedEvent> events;  // in time order
+  UINT mixerDevices = 0;
+
+  DWORD lastError = 0;
+  DWORD now = 0;  // virtual milliseconds since the program started
+  std::vector<Happening> log;
+  bool restartRequested = false;
+  std::optional<int> exitCode;
+
+  void record(const std::string& kind, std::vector<std::pair<std::string, std::string>> fields);
+  // Moves the virtual clock on, running the scenario's events and ending programs as their time comes.
+  void advance(DWORD milliseconds);
+  void addEvent(DWORD at, std::string description, std::function<void()> action);
+  // The next answer of the script when it is of this kind.
+  std::optional<ScriptStep> takeScriptStep(const std::string& kind);
+
+  // What Windows 95/98/Me do at start: carry out the [rename] section of WININIT.INI in order,
+  // then keep the file as WININIT.BAK. Returns what was done, one line per entry.
+  std::vector<std::string> boot();
+
+  WinPath windowsPath() const;
+
+ private:
+  void settle();
+};
+
+}  // namespace tvx::sim

@@ -1,0 +1,363 @@
+#include "MachineFolder.h"
+
+#include <fstream>
+#include <sstream>
+
+#include "Text.h"
+
+namespace fs = std::filesystem;
+
+namespace tvx::sim {
+
+namespace {
+
+struct Entry {
+  std::string key;
+  std::string value;
+  int line;
+};
+struct Section {
+  std::string name;
+  std::vector<Entry> entries;
+};
+
+std::string readFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+[[noreturn]] void fail(int line, const std::string& message) {
+  throw MachineError("machine.ini line " + std::to_string(line) + ": " + message);
+}
+
+std::vector<Section> parseConfig(const std::string& text) {
+  std::vector<Section> sections;
+  int number = 0;
+  for (std::string raw : split(text, '\n')) {
+    ++number;
+    std::string t = trim(raw);
+    if (t.empty() || t[0] == ';' || t[0] == '#') continue;
+    if (t[0] == '[') {
+      if (t.back() != ']') fail(number, "section line without closing ]");
+      sections.push_back(Section{trim(t.substr(1, t.size() - 2)), {}});
+      continue;
+    }
+    auto eq = t.find('=');
+    if (eq == std::string::npos) fail(number, "expected key=value, found \"" + t + "\"");
+    if (sections.empty()) fail(number, "key=value before the first [section]");
+    sections.back().entries.push_back(Entry{trim(t.substr(0, eq)), trim(t.substr(eq + 1)), number});
+  }
+  return sections;
+}
+
+// "first; name=value; name=value" -> first and the attributes.
+std::pair<std::string, std::vector<std::pair<std::string, std::string>>> splitAttributes(const std::string& value) {
+  auto parts = split(value, ';');
+  std::vector<std::pair<std::string, std::string>> attributes;
+  for (std::size_t i = 1; i < parts.size(); ++i) {
+    std::string p = trim(parts[i]);
+    if (p.empty()) continue;
+    auto eq = p.find('=');
+    attributes.emplace_back(trim(p.substr(0, eq)), eq == std::string::npos ? "" : trim(p.substr(eq + 1)));
+  }
+  return {trim(parts[0]), attributes};
+}
+
+std::vector<std::string> listOf(const std::string& text) {
+  std::vector<std::string> items;
+  for (const auto& item : split(text, ',')) {
+    if (!trim(item).empty()) items.push_back(trim(item));
+  }
+  return items;
+}
+
+DWORD number(const std::string& text, int line) {
+  if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) {
+    fail(line, "expected a number, found \"" + text + "\"");
+  }
+  return static_cast<DWORD>(std::stoul(text));
+}
+
+// Durations: "1500", "1500 ms" or "12 s".
+DWORD duration(const std::string& text, int line) {
+  std::string t = trim(text);
+  if (t.size() > 1 && t.back() == 's' && t[t.size() - 2] == 'm') return number(trim(t.substr(0, t.size() - 2)), line);
+  if (!t.empty() && t.back() == 's') return number(trim(t.substr(0, t.size() - 1)), line) * 1000;
+  return number(t, line);
+}
+
+void loadFolder(FileNode& node, const fs::path& dir) {
+  std::vector<fs::path> entries;
+  for (const auto& e : fs::directory_iterator(dir)) entries.push_back(e.path());
+  std::sort(entries.begin(), entries.end());
+  for (const auto& p : entries) {
+    std::string name = p.filename().string();
+    if (node.child(name) != nullptr) {
+      throw MachineError(p.string() + ": another file has the same name apart from case");
+    }
+    FileNode& child = node.addChild(name, fs::is_directory(p));
+    if (child.isDirectory) {
+      loadFolder(child, p);
+    } else {
+      child.data = readFile(p);
+    }
+  }
+}
+
+void applyAttributes(Machine& machine, const Entry& e) {
+  auto path = parseAbsolutePath(e.key);
+  FileNode* node = path ? machine.files.find(*path) : nullptr;
+  if (node == nullptr) fail(e.line, "no such file \"" + e.key + "\"");
+  DWORD a = node->isDirectory ? FILE_ATTRIBUTE_DIRECTORY : 0;
+  for (char c : toUpper(e.value)) {
+    if (c == 'R') a |= FILE_ATTRIBUTE_READONLY;
+    else if (c == 'H') a |= FILE_ATTRIBUTE_HIDDEN;
+    else if (c == 'S') a |= FILE_ATTRIBUTE_SYSTEM;
+    else if (c == 'A') a |= FILE_ATTRIBUTE_ARCHIVE;
+    else if (c != ' ') fail(e.line, std::string("unknown attribute letter '") + c + "' (R, H, S, A)");
+  }
+  node->attributes = a;
+}
+
+void applyMachineKey(Machine& machine, const Entry& e, std::string& program, std::string& args, bool& haveCwd,
+                     bool& haveModule, bool& haveSystem) {
+  const std::string k = toLower(e.key);
+  if (k == "os") {
+    auto os = OsVersion::byName(e.value);
+    if (!os) fail(e.line, "unknown os \"" + e.value + "\" (win95, win98, win98se, winme, nt40, win2k, winxp)");
+    machine.os = *os;
+  } else if (k == "windows") {
+    if (!parseAbsolutePath(e.value)) fail(e.line, "windows must be a full path");
+    machine.windowsDir = e.value;
+  } else if (k == "system") {
+    machine.systemDir = e.value;
+    haveSystem = true;
+  } else if (k == "program") {
+    program = e.value;
+  } else if (k == "args") {
+    args = e.value;
+  } else if (k == "commandline") {
+    machine.commandLine = e.value;
+  } else if (k == "cwd") {
+    auto p = parseAbsolutePath(e.value);
+    if (!p) fail(e.line, "cwd must be a full path");
+    machine.currentDir = *p;
+    haveCwd = true;
+  } else if (k == "module") {
+    machine.modulePath = e.value;
+    haveModule = true;
+  } else if (k == "versionfails") {
+    machine.versionQueryFails = number(e.value, e.line) != 0;
+  } else if (k == "mixers") {
+    machine.mixerDevices = number(e.value, e.line);
+  } else {
+    fail(e.line, "unknown key \"" + e.key + "\" in [Machine]");
+  }
+}
+
+void addEventEntry(Machine& machine, const Entry& e) {
+  auto parts = split(e.value, ';');
+  if (parts.size() < 2) fail(e.line, "expected event=<time>; <what>");
+  DWORD at = duration(parts[0], e.line);
+  std::string what = trim(parts[1]);
+  auto eq = what.find('=');
+  std::string verb = toLower(trim(what.substr(0, eq)));
+  std::string arg = eq == std::string::npos ? "" : trim(what.substr(eq + 1));
+  Machine* m = &machine;
+  if (verb == "mixers") {
+    UINT count = number(arg, e.line);
+    machine.addEvent(at, what, [m, count] { m->mixerDevices = count; });
+  } else if (verb == "open") {
+    auto pieces = split(arg, '|');
+    std::string title = trim(pieces[0]);
+    std::string cls = pieces.size() > 1 ? trim(pieces[1]) : "";
+    machine.addEvent(at, what, [m, title, cls] { m->windows.push_back(Window{title, cls, false, true}); });
+  } else if (verb == "close") {
+    machine.addEvent(at, what, [m, arg] {
+      for (auto& w : m->windows) {
+        if (w.open && (iequals(w.title, arg) || iequals(w.className, arg))) w.open = false;
+      }
+    });
+  } else {
+    fail(e.line, "unknown event \"" + verb + "\" (mixers, open, close)");
+  }
+}
+
+}  // namespace
+
+void loadMachine(Machine& machine, const fs::path& folder) {
+  if (!fs::is_directory(folder)) throw MachineError("not a folder");
+  const fs::path ini = folder / "machine.ini";
+  if (!fs::exists(ini)) throw MachineError("machine.ini: missing");
+  const auto sections = parseConfig(readFile(ini));
+
+  fs::path drives = folder / "drives";
+  if (fs::is_directory(drives)) {
+    for (const auto& d : fs::directory_iterator(drives)) {
+      std::string letter = d.path().filename().string();
+      if (letter.size() != 1 || !std::isalpha(static_cast<unsigned char>(letter[0])) || !d.is_directory()) {
+        throw MachineError(d.path().string() + ": a drive folder is named by one letter");
+      }
+      loadFolder(machine.files.addDrive(letter[0]), d.path());
+    }
+  }
+  if (machine.files.drive('C') == nullptr) machine.files.addDrive('C');
+  fs::path reg = folder / "registry.reg";
+  if (fs::exists(reg)) importRegFile(machine.registry, readFile(reg), "registry.reg");
+
+  std::string program = "D:\\SETUP.EXE";
+  std::string args;
+  bool haveCwd = false;
+  bool haveModule = false;
+  bool haveSystem = false;
+  bool haveMachine = false;
+  for (const auto& s : sections) {
+    const std::string name = toLower(s.name);
+    if (name == "machine") {
+      haveMachine = true;
+      for (const auto& e : s.entries) applyMachineKey(machine, e, program, args, haveCwd, haveModule, haveSystem);
+    }
+  }
+  if (!haveMachine) throw MachineError("machine.ini: no [Machine] section");
+  if (!haveSystem) machine.systemDir = machine.windowsDir + (machine.os.isWindows9x() ? "\\SYSTEM" : "\\SYSTEM32");
+  if (machine.files.find(machine.windowsPath()) == nullptr) machine.files.makeDirectories(machine.windowsPath());
+
+  for (const auto& s : sections) {
+    const std::string name = toLower(s.name);
+    for (const auto& e : s.entries) {
+      const std::string key = toLower(e.key);
+      if (name == "machine") continue;
+      if (name == "script") {
+        if (key != "message") fail(e.line, "unknown script step \"" + e.key + "\" (message)");
+        machine.script.push_back(ScriptStep{key, e.value, e.line});
+      } else if (name == "events") {
+        if (key != "event") fail(e.line, "expected event=<time>; <what>");
+        addEventEntry(machine, e);
+      } else if (name == "devices") {
+        if (key != "device") fail(e.line, "expected device=<instance id>; ids=...");
+        auto [id, attributes] = splitAttributes(e.value);
+        Device d;
+        d.instanceId = id;
+        for (const auto& [k, v] : attributes) {
+          if (iequals(k, "ids")) d.hardwareIds = listOf(v);
+          else if (iequals(k, "removal") && iequals(v, "fails")) d.removalFails = true;
+          else if (iequals(k, "present")) d.present = v != "0";
+          else fail(e.line, "unknown device attribute \"" + k + "\" (ids, removal=fails, present)");
+        }
+        machine.devices.push_back(d);
+      } else if (name == "windows") {
+        if (key != "window") fail(e.line, "expected window=<title>; class=...");
+        auto [title, attributes] = splitAttributes(e.value);
+        Window w{title, "", false, true};
+        for (const auto& [k, v] : attributes) {
+          if (iequals(k, "class")) w.className = v;
+          else if (iequals(k, "close") && iequals(v, "refuses")) w.refusesClose = true;
+          else fail(e.line, "unknown window attribute \"" + k + "\" (class, close=refuses)");
+        }
+        machine.windows.push_back(w);
+      } else if (name == "programs") {
+        if (key != "program") fail(e.line, "expected program=<path>; runs=...");
+        auto [path, attributes] = splitAttributes(e.value);
+        ProgramBehaviour b;
+        for (const auto& [k, v] : attributes) {
+          if (iequals(k, "runs")) b.runsFor = duration(v, e.line);
+          else if (iequals(k, "idle")) b.idleAfter = duration(v, e.line);
+          else if (iequals(k, "exit")) b.exitCode = number(v, e.line);
+          else if (iequals(k, "opens")) b.opensWindows = listOf(v);
+          else if (iequals(k, "closes")) b.closesWindows = listOf(v);
+          else fail(e.line, "unknown program attribute \"" + k + "\" (runs, idle, exit, opens, closes)");
+        }
+        machine.programs[toUpper(path)] = b;
+      } else if (name == "attributes") {
+        applyAttributes(machine, e);
+      } else if (name == "registry") {
+        if (key != "undeletable") fail(e.line, "expected undeletable=<key>");
+        machine.undeletableKeys.insert(e.value);
+      } else {
+        fail(e.line, "unknown section [" + s.name + "]");
+      }
+    }
+  }
+
+  auto programPath = resolvePath(program, machine.currentDir);
+  if (!haveCwd && programPath) machine.currentDir = programPath->parent();
+  if (!haveModule) machine.modulePath = programPath ? programPath->str() : program;
+  if (machine.commandLine.empty()) {
+    std::string quoted = program.find(' ') != std::string::npos ? "\"" + program + "\"" : program;
+    machine.commandLine = args.empty() ? quoted : quoted + " " + args;
+  }
+}
+
+namespace {
+
+void saveFolder(const FileNode& node, const fs::path& dir, const std::string& winPath, std::string& attributes) {
+  fs::create_directories(dir);
+  for (const auto& c : node.children) {
+    std::string childPath = winPath + "\\" + c->name;
+    DWORD plain = c->isDirectory ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_ARCHIVE;
+    if (c->attributes != plain) {
+      std::string letters;
+      if (c->attributes & FILE_ATTRIBUTE_READONLY) letters += 'R';
+      if (c->attributes & FILE_ATTRIBUTE_HIDDEN) letters += 'H';
+      if (c->attributes & FILE_ATTRIBUTE_SYSTEM) letters += 'S';
+      if (c->attributes & FILE_ATTRIBUTE_ARCHIVE) letters += 'A';
+      attributes += childPath + "=" + letters + "\n";
+    }
+    if (c->isDirectory) {
+      saveFolder(*c, dir / c->name, childPath, attributes);
+    } else {
+      std::ofstream(dir / c->name, std::ios::binary) << c->data;
+    }
+  }
+}
+
+}  // namespace
+
+void saveMachine(const Machine& machine, const fs::path& source, const fs::path& folder) {
+  std::string original = readFile(source / "machine.ini");
+  if (fs::exists(folder / "drives")) fs::remove_all(folder / "drives");
+  fs::create_directories(folder);
+  std::string attributes;
+  for (char letter : machine.files.driveLetters()) {
+    saveFolder(*machine.files.drive(letter), folder / "drives" / std::string(1, letter), std::string(1, letter) + ":",
+               attributes);
+  }
+  std::ofstream(folder / "registry.reg", std::ios::binary) << exportRegFile(machine.registry);
+
+  // machine.ini: the sections that describe the present state are written anew.
+  std::string kept;
+  bool skipping = false;
+  for (const std::string& raw : split(original, '\n')) {
+    std::string t = trim(raw);
+    if (!t.empty() && t[0] == '[') {
+      std::string name = toLower(trim(t.substr(1, t.find(']') - 1)));
+      skipping = name == "attributes" || name == "devices" || name == "windows";
+    }
+    if (!skipping) kept += raw + "\n";
+  }
+  while (kept.size() >= 2 && kept.substr(kept.size() - 2) == "\n\n") kept.pop_back();
+  std::string out = kept;
+  if (!attributes.empty()) out += "\n[Attributes]\n" + attributes;
+  if (!machine.devices.empty()) {
+    out += "\n[Devices]\n";
+    for (const auto& d : machine.devices) {
+      std::string ids;
+      for (const auto& id : d.hardwareIds) ids += (ids.empty() ? "" : ", ") + id;
+      out += "device=" + d.instanceId + "; ids=" + ids + (d.removalFails ? "; removal=fails" : "") +
+             (d.present ? "" : "; present=0") + "\n";
+    }
+  }
+  bool anyWindow = false;
+  for (const auto& w : machine.windows) {
+    if (!w.open || w.className == "#32770") continue;
+    if (!anyWindow) out += "\n[Windows]\n";
+    anyWindow = true;
+    out += "window=" + w.title + (w.className.empty() ? "" : "; class=" + w.className) +
+           (w.refusesClose ? "; close=refuses" : "") + "\n";
+  }
+  std::ofstream(folder / "machine.ini", std::ios::binary) << out;
+}
+
+}  // namespace tvx::sim

@@ -1,0 +1,20 @@
+#include "SimPlatform.h"
+
+namespace tvx::sim {
+
+void Time::Sleep(DWORD milliseconds) { m_.advance(milliseconds); }
+DWORD Time::GetTickCount() { return 1000000 + m_.now; }
+
+BOOL Restart::ExitWindowsEx(UINT flags, DWORD reason) {
+  m_.restartRequested = true;
+  m_.record("restart", {{"flags", std::to_string(flags)}, {"reason", std::to_string(reason)}});
+  return TRUE;
+}
+
+void ProcessExit::exitProcess(int code) {
+  m_.exitCode = code;
+  m_.record("exit", {{"code", std::to_string(code)}});
+  throw ProcessExitRequest{code};
+}
+
+}  // namespace tvx::sim

@@ -1,0 +1,125 @@
+#include <cstring>
+
+#include "SimPlatform.h"
+#include "Text.h"
+
+namespace tvx::sim {
+
+namespace {
+// One scheduler slice: a wait on a program that already takes input returns after it.
+constexpr DWORD kSlice = 10;
+}  // namespace
+
+long Processes::start(const std::string& commandLine, const char* how) {
+  // Find the program as CreateProcessA does: a quoted name is taken whole; an unquoted one is
+  // tried at each blank in turn ("E:\Driver" then "E:\Driver CD\W2KSetup.dat"), with ".exe"
+  // added to a name without extension.
+  std::string program;
+  std::string text = trim(commandLine);
+  if (!text.empty() && text[0] == '"') {
+    auto close = text.find('"', 1);
+    std::string name = text.substr(1, close == std::string::npos ? std::string::npos : close - 1);
+    if (files_.CanOpenForReading(name.c_str())) program = name;
+  } else {
+    for (std::size_t end = 0; end <= text.size() && program.empty(); ++end) {
+      if (end != text.size() && text[end] != ' ') continue;
+      std::string name = text.substr(0, end);
+      auto slash = name.rfind('\\');
+      bool hasExtension = name.find('.', slash == std::string::npos ? 0 : slash) != std::string::npos;
+      for (const std::string& candidate : {name, hasExtension ? std::string() : name + ".exe"}) {
+        if (!candidate.empty() && files_.CanOpenForReading(candidate.c_str())) {
+          program = candidate;
+          break;
+        }
+      }
+    }
+  }
+  if (program.empty()) {
+    m_.record("start failed", {{"how", how}, {"command line", commandLine}});
+    m_.lastError = ERROR_FILE_NOT_FOUND;
+    return -1;
+  }
+  program = files_.resolve(program.c_str())->str();
+  Process p;
+  p.commandLine = commandLine;
+  p.program = program;
+  p.startedAt = m_.now;
+  auto known = m_.programs.find(toUpper(program));
+  if (known != m_.programs.end()) p.behaviour = known->second;
+  for (const auto& title : p.behaviour.closesWindows) {
+    for (auto& w : m_.windows) {
+      if (w.open && iequals(w.title, title)) w.open = false;
+    }
+  }
+  for (const auto& title : p.behaviour.opensWindows) {
+    m_.windows.push_back(Window{title, "", false, true});
+    p.windows.push_back(m_.windows.size() - 1);
+  }
+  m_.record("start", {{"how", how}, {"command line", commandLine}, {"program", program}});
+  m_.processes.push_back(std::move(p));
+  m_.advance(0);
+  return static_cast<long>(m_.processes.size() - 1);
+}
+
+UINT Processes::WinExec(LPCSTR commandLine, UINT) {
+  return start(commandLine != nullptr ? commandLine : "", "WinExec") < 0 ? ERROR_FILE_NOT_FOUND : 33;
+}
+
+BOOL Processes::CreateProcessA(LPCSTR application, LPSTR commandLine, STARTUPINFOA*, PROCESS_INFORMATION* info) {
+  std::string line = commandLine != nullptr ? commandLine : "";
+  if (application != nullptr) line = std::string("\"") + application + "\"" + (line.empty() ? "" : " " + line);
+  long index = start(line, "CreateProcessA");
+  if (index < 0) return FALSE;
+  std::uintptr_t process = nextHandle_;
+  std::uintptr_t thread = nextHandle_ + 4;
+  nextHandle_ += 8;
+  handles_[process] = static_cast<std::size_t>(index);
+  handles_[thread] = static_cast<std::size_t>(index);
+  info->hProcess = reinterpret_cast<HANDLE>(process);
+  info->hThread = reinterpret_cast<HANDLE>(thread);
+  info->dwProcessId = static_cast<DWORD>(index) * 4 + 0x100;
+  info->dwThreadId = info->dwProcessId + 1;
+  return TRUE;
+}
+
+Process* Processes::processOf(HANDLE handle) {
+  auto it = handles_.find(reinterpret_cast<std::uintptr_t>(handle));
+  return it == handles_.end() ? nullptr : &m_.processes[it->second];
+}
+
+DWORD Processes::WaitForInputIdle(HANDLE process, DWORD milliseconds) {
+  Process* p = processOf(process);
+  if (p == nullptr) {
+    m_.lastError = ERROR_INVALID_HANDLE;
+    return WAIT_FAILED;
+  }
+  if (p->ended) return 0;
+  DWORD idleAt = p->startedAt + p->behaviour.idleAfter;
+  if (m_.now >= idleAt) {
+    m_.advance(kSlice);
+    return 0;
+  }
+  DWORD wait = std::min(milliseconds, idleAt - m_.now);
+  m_.advance(wait);
+  return m_.now >= idleAt ? 0 : WAIT_TIMEOUT;
+}
+
+BOOL Processes::GetExitCodeProcess(HANDLE process, LPDWORD exitCode) {
+  Process* p = processOf(process);
+  if (p == nullptr) {
+    m_.lastError = ERROR_INVALID_HANDLE;
+    return FALSE;
+  }
+  *exitCode = p->ended ? p->behaviour.exitCode : STILL_ACTIVE;
+  return TRUE;
+}
+
+BOOL Processes::CloseHandle(HANDLE handle) {
+  if (handles_.erase(reinterpret_cast<std::uintptr_t>(handle)) == 0) {
+    m_.lastError = ERROR_INVALID_HANDLE;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+}  // namespace tvx::sim

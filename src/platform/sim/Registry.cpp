@@ -1,0 +1,146 @@
+#include <cstring>
+
+#include "SimPlatform.h"
+#include "Text.h"
+
+namespace tvx::sim {
+
+namespace {
+
+std::string fullName(RegistryTree& tree, RegKey& key) {
+  for (const auto& [name, root] : tree.roots()) {
+    RegKey* k = &key;
+    while (k->parent != nullptr) k = k->parent;
+    if (k == root) return key.path().empty() ? name : name + "\\" + key.path();
+  }
+  return key.path();
+}
+
+}  // namespace
+
+LONG Registry::lookUp(HKEY key, RegKey** out) {
+  if (RegKey* root = m_.registry.root(key)) {
+    *out = root;
+    return ERROR_SUCCESS;
+  }
+  auto it = handles_.find(reinterpret_cast<std::uintptr_t>(key));
+  if (it == handles_.end()) return ERROR_INVALID_HANDLE;
+  if (it->second->deleted) return ERROR_KEY_DELETED;
+  *out = it->second.get();
+  return ERROR_SUCCESS;
+}
+
+HKEY Registry::newHandle(RegKey& key) {
+  std::uintptr_t id = nextHandle_;
+  nextHandle_ += 4;
+  handles_[id] = key.shared_from_this();
+  return reinterpret_cast<HKEY>(id);
+}
+
+LONG Registry::RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD, REGSAM, PHKEY result) {
+  RegKey* from = nullptr;
+  if (LONG rc = lookUp(key, &from); rc != ERROR_SUCCESS) return rc;
+  RegKey* found = m_.registry.find(from, subKey != nullptr ? subKey : "");
+  if (found == nullptr) return static_cast<LONG>(ERROR_FILE_NOT_FOUND);
+  *result = newHandle(*found);
+  return ERROR_SUCCESS;
+}
+
+LONG Registry::RegCreateKeyExA(HKEY key, LPCSTR subKey, PHKEY result, LPDWORD disposition) {
+  RegKey* from = nullptr;
+  if (LONG rc = lookUp(key, &from); rc != ERROR_SUCCESS) return rc;
+  std::string path = subKey != nullptr ? subKey : "";
+  RegKey* found = m_.registry.find(from, path);
+  if (disposition != nullptr) *disposition = found != nullptr ? REG_OPENED_EXISTING_KEY : REG_CREATED_NEW_KEY;
+  RegKey& key2 = found != nullptr ? *found : m_.registry.create(from, path);
+  *result = newHandle(key2);
+  return ERROR_SUCCESS;
+}
+
+LONG Registry::RegCloseKey(HKEY key) {
+  if (m_.registry.root(key) != nullptr) return ERROR_SUCCESS;
+  return handles_.erase(reinterpret_cast<std::uintptr_t>(key)) != 0 ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
+}
+
+LONG Registry::RegQueryValueExA(HKEY key, LPCSTR name, LPDWORD type, LPBYTE data, LPDWORD size) {
+  RegKey* k = nullptr;
+  if (LONG rc = lookUp(key, &k); rc != ERROR_SUCCESS) return rc;
+  const RegValue* v = k->value(name != nullptr ? name : "");
+  if (v == nullptr) return static_cast<LONG>(ERROR_FILE_NOT_FOUND);
+  if (type != nullptr) *type = v->type;
+  const auto needed = static_cast<DWORD>(v->data.size());
+  if (size == nullptr) return data == nullptr ? ERROR_SUCCESS : static_cast<LONG>(ERROR_INVALID_PARAMETER);
+  if (data != nullptr && *size < needed) {
+    *size = needed;
+    return static_cast<LONG>(ERROR_MORE_DATA);
+  }
+  if (data != nullptr && needed > 0) std::memcpy(data, v->data.data(), needed);
+  *size = needed;
+  return ERROR_SUCCESS;
+}
+
+LONG Registry::RegSetValueExA(HKEY key, LPCSTR name, DWORD type, const BYTE* data, DWORD size) {
+  RegKey* k = nullptr;
+  if (LONG rc = lookUp(key, &k); rc != ERROR_SUCCESS) return rc;
+  RegValue v;
+  v.name = name != nullptr ? name : "";
+  v.type = type;
+  if (data != nullptr) v.data.assign(data, data + size);
+  k->setValue(std::move(v));
+  return ERROR_SUCCESS;
+}
+
+LONG Registry::RegEnumKeyExA(HKEY key, DWORD index, LPSTR name, LPDWORD nameSize) {
+  RegKey* k = nullptr;
+  if (LONG rc = lookUp(key, &k); rc != ERROR_SUCCESS) return rc;
+  if (index >= k->subkeys.size()) return static_cast<LONG>(ERROR_NO_MORE_ITEMS);
+  const std::string& n = k->subkeys[index]->name;
+  if (n.size() >= *nameSize) return static_cast<LONG>(ERROR_MORE_DATA);
+  std::memcpy(name, n.c_str(), n.size() + 1);
+  *nameSize = static_cast<DWORD>(n.size());
+  return ERROR_SUCCESS;
+}
+
+LONG Registry::RegEnumValueA(HKEY key, DWORD index, LPSTR name, LPDWORD nameSize, LPDWORD type, LPBYTE data,
+                             LPDWORD dataSize) {
+  RegKey* k = nullptr;
+  if (LONG rc = lookUp(key, &k); rc != ERROR_SUCCESS) return rc;
+  if (index >= k->values.size()) return static_cast<LONG>(ERROR_NO_MORE_ITEMS);
+  const RegValue& v = k->values[index];
+  if (v.name.size() >= *nameSize) return static_cast<LONG>(ERROR_MORE_DATA);
+  const auto needed = static_cast<DWORD>(v.data.size());
+  if (data != nullptr && dataSize != nullptr && *dataSize < needed) {
+    *dataSize = needed;
+    return static_cast<LONG>(ERROR_MORE_DATA);
+  }
+  std::memcpy(name, v.name.c_str(), v.name.size() + 1);
+  *nameSize = static_cast<DWORD>(v.name.size());
+  if (type != nullptr) *type = v.type;
+  if (data != nullptr && needed > 0) std::memcpy(data, v.data.data(), needed);
+  if (dataSize != nullptr) *dataSize = needed;
+  return ERROR_SUCCESS;
+}
+
+LONG Registry::RegDeleteKeyA(HKEY key, LPCSTR subKey) {
+  RegKey* from = nullptr;
+  if (LONG rc = lookUp(key, &from); rc != ERROR_SUCCESS) return rc;
+  if (subKey == nullptr || *subKey == '\0') return static_cast<LONG>(ERROR_ACCESS_DENIED);
+  RegKey* target = m_.registry.find(from, subKey);
+  if (target == nullptr) return static_cast<LONG>(ERROR_FILE_NOT_FOUND);
+  for (const auto& denied : m_.undeletableKeys) {
+    if (iequals(denied, fullName(m_.registry, *target))) return static_cast<LONG>(ERROR_ACCESS_DENIED);
+  }
+  // The NT family refuses to delete a key that still has subkeys; the Windows 95 family
+  // deletes the whole subtree.
+  if (!m_.os.isWindows9x() && !target->subkeys.empty()) return static_cast<LONG>(ERROR_ACCESS_DENIED);
+  m_.registry.remove(target);
+  return ERROR_SUCCESS;
+}
+
+LONG Registry::RegDeleteValueA(HKEY key, LPCSTR name) {
+  RegKey* k = nullptr;
+  if (LONG rc = lookUp(key, &k); rc != ERROR_SUCCESS) return rc;
+  return k->removeValue(name != nullptr ? name : "") ? ERROR_SUCCESS : static_cast<LONG>(ERROR_FILE_NOT_FOUND);
+}
+
+}  // namespace tvx::sim

@@ -1,0 +1,228 @@
+// The platform interfaces served by a simulated machine.
+#pragma once
+#include <map>
+#include <memory>
+
+#include "../Platform.h"
+#include "Machine.h"
+
+namespace tvx::sim {
+
+class Files final : public IFileSystem {
+ public:
+  explicit Files(Machine& m) : m_(m) {}
+  BOOL CreateDirectoryA(LPCSTR path) override;
+  HANDLE FindFirstFileA(LPCSTR pattern, WIN32_FIND_DATAA* data) override;
+  BOOL FindNextFileA(HANDLE find, WIN32_FIND_DATAA* data) override;
+  BOOL FindClose(HANDLE find) override;
+  BOOL CopyFileA(LPCSTR existing, LPCSTR target, BOOL failIfExists) override;
+  BOOL MoveFileA(LPCSTR existing, LPCSTR target) override;
+  DWORD GetFileAttributesA(LPCSTR path) override;
+  BOOL SetFileAttributesA(LPCSTR path, DWORD attributes) override;
+  BOOL DeleteFileA(LPCSTR path) override;
+  DWORD GetShortPathNameA(LPCSTR longPath, LPSTR shortPath, DWORD size) override;
+  DWORD GetCurrentDirectoryA(DWORD size, LPSTR buffer) override;
+  BOOL SetCurrentDirectoryA(LPCSTR path) override;
+  bool CanOpenForReading(LPCSTR path) override;
+
+  // Where a path lands on the machine, resolved against the current directory.
+  std::optional<WinPath> resolve(LPCSTR path) const;
+
+ private:
+  struct Search {
+    std::vector<WIN32_FIND_DATAA> entries;
+    std::size_t next = 0;
+  };
+  BOOL fail(DWORD error);
+  DWORD missingError(const WinPath& path) const;  // file or path not found, as Windows tells them apart
+
+  Machine& m_;
+  std::map<std::uintptr_t, Search> searches_;
+  std::uintptr_t nextSearch_ = 0x100;
+};
+
+class Registry final : public IRegistry {
+ public:
+  explicit Registry(Machine& m) : m_(m) {}
+  LONG RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD options, REGSAM access, PHKEY result) override;
+  LONG RegCreateKeyExA(HKEY key, LPCSTR subKey, PHKEY result, LPDWORD disposition) override;
+  LONG RegCloseKey(HKEY key) override;
+  LONG RegQueryValueExA(HKEY key, LPCSTR name, LPDWORD type, LPBYTE data, LPDWORD size) override;
+  LONG RegSetValueExA(HKEY key, LPCSTR name, DWORD type, const BYTE* data, DWORD size) override;
+  LONG RegEnumKeyExA(HKEY key, DWORD index, LPSTR name, LPDWORD nameSize) override;
+  LONG RegEnumValueA(HKEY key, DWORD index, LPSTR name, LPDWORD nameSize, LPDWORD type, LPBYTE data,
+                     LPDWORD dataSize) override;
+  LONG RegDeleteKeyA(HKEY key, LPCSTR subKey) override;
+  LONG RegDeleteValueA(HKEY key, LPCSTR name) override;
+
+  std::size_t openHandles() const { return handles_.size(); }
+
+ private:
+  LONG lookUp(HKEY key, RegKey** out);
+  HKEY newHandle(RegKey& key);
+
+  Machine& m_;
+  std::map<std::uintptr_t, std::shared_ptr<RegKey>> handles_;
+  std::uintptr_t nextHandle_ = 0x1000;
+};
+
+class Profiles final : public IProfiles {
+ public:
+  Profiles(Machine& m, Files& files) : m_(m), files_(files) {}
+  DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPSTR buffer, DWORD size,
+                                 LPCSTR file) override;
+  UINT GetPrivateProfileIntA(LPCSTR section, LPCSTR key, INT defaultValue, LPCSTR file) override;
+  BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR file) override;
+
+ private:
+  std::optional<WinPath> profilePath(LPCSTR file) const;
+  Machine& m_;
+  Files& files_;
+};
+
+class SystemInfo final : public ISystemInfo {
+ public:
+  explicit SystemInfo(Machine& m) : m_(m) {}
+  BOOL GetVersionExA(OSVERSIONINFOA* info) override;
+  UINT GetWindowsDirectoryA(LPSTR buffer, UINT size) override;
+  UINT GetSystemDirectoryA(LPSTR buffer, UINT size) override;
+  DWORD GetModuleFileNameA(LPSTR buffer, DWORD size) override;
+  LPCSTR GetCommandLineA() override;
+  DWORD GetLastError() override;
+  void SetLastError(DWORD code) override;
+
+ private:
+  Machine& m_;
+};
+
+class Processes final : public IProcesses {
+ public:
+  Processes(Machine& m, Files& files) : m_(m), files_(files) {}
+  UINT WinExec(LPCSTR commandLine, UINT show) override;
+  BOOL CreateProcessA(LPCSTR application, LPSTR commandLine, STARTUPINFOA* startup,
+                      PROCESS_INFORMATION* info) override;
+  DWORD WaitForInputIdle(HANDLE process, DWORD milliseconds) override;
+  BOOL GetExitCodeProcess(HANDLE process, LPDWORD exitCode) override;
+  BOOL CloseHandle(HANDLE handle) override;
+
+  std::size_t openHandles() const { return handles_.size(); }
+
+ private:
+  // Starts the program a command line names, finding it as CreateProcessA does; -1 if none.
+  long start(const std::string& commandLine, const char* how);
+  Process* processOf(HANDLE handle);
+
+  Machine& m_;
+  Files& files_;
+  std::map<std::uintptr_t, std::size_t> handles_;  // process and thread handles -> process index
+  std::uintptr_t nextHandle_ = 0x2000;
+};
+
+class Windows final : public IWindows {
+ public:
+  explicit Windows(Machine& m) : m_(m) {}
+  HWND FindWindowExA(HWND parent, HWND childAfter, LPCSTR className, LPCSTR title) override;
+  LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+  int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) override;
+  BOOL ShowWindow(HWND window, int show) override;
+  void ShowWaitCursor(bool waiting) override;
+
+  // A window of this program (a dialog), known to the simulated machine by its title.
+  HWND addOwnWindow(const std::string& title);
+
+ private:
+  Machine& m_;
+};
+
+class Devices final : public IDevices {
+ public:
+  explicit Devices(Machine& m) : m_(m) {}
+  HDEVINFO SetupDiGetClassDevsA(const GUID* classGuid, LPCSTR enumerator, HWND parent, DWORD flags) override;
+  BOOL SetupDiEnumDeviceInfo(HDEVINFO set, DWORD index, SP_DEVINFO_DATA* data) override;
+  BOOL SetupDiGetDeviceRegistryPropertyA(HDEVINFO set, SP_DEVINFO_DATA* data, DWORD property, LPDWORD dataType,
+                                         LPBYTE buffer, DWORD size, LPDWORD requiredSize) override;
+  BOOL SetupDiRemoveDevice(HDEVINFO set, SP_DEVINFO_DATA* data) override;
+  BOOL SetupDiDestroyDeviceInfoList(HDEVINFO set) override;
+  CONFIGRET CM_Locate_DevNodeA(DEVINST* devInst, LPCSTR deviceId, ULONG flags) override;
+  CONFIGRET CM_Reenumerate_DevNode(DEVINST devInst, ULONG flags) override;
+  UINT mixerGetNumDevs() override;
+
+  std::size_t openLists() const { return lists_.size(); }
+
+ private:
+  Device* deviceOf(HDEVINFO set, const SP_DEVINFO_DATA* data);
+  Machine& m_;
+  std::map<std::uintptr_t, std::vector<std::size_t>> lists_;  // device indexes, in enumeration order
+  std::uintptr_t nextList_ = 0x3000;
+};
+
+class Time final : public ITime {
+ public:
+  explicit Time(Machine& m) : m_(m) {}
+  void Sleep(DWORD milliseconds) override;
+  DWORD GetTickCount() override;
+
+ private:
+  Machine& m_;
+};
+
+class Restart final : public IRestart {
+ public:
+  explicit Restart(Machine& m) : m_(m) {}
+  BOOL ExitWindowsEx(UINT flags, DWORD reason) override;
+
+ private:
+  Machine& m_;
+};
+
+class ProcessExit final : public IProcessExit {
+ public:
+  explicit ProcessExit(Machine& m) : m_(m) {}
+ protected:
+  void exitProcess(int code) override;
+
+ private:
+  Machine& m_;
+};
+
+// Every service of one simulated machine.
+class SimPlatform {
+ public:
+  explicit SimPlatform(Machine& machine)
+      : machine_(machine),
+        files_(machine),
+        registry_(machine),
+        profiles_(machine, files_),
+        system_(machine),
+        processes_(machine, files_),
+        windows_(machine),
+        devices_(machine),
+        time_(machine),
+        restart_(machine),
+        exit_(machine) {}
+
+  Platform platform() {
+    return Platform{files_, registry_, profiles_, system_, processes_, windows_, devices_, time_, restart_, exit_};
+  }
+  Machine& machine() { return machine_; }
+  Files& files() { return files_; }
+  Registry& registry() { return registry_; }
+  Processes& processes() { return processes_; }
+  Windows& windows() { return windows_; }
+  Devices& devices() { return devices_; }
+
+ private:
+  Machine& machine_;
+  Files files_;
+  Registry registry_;
+  Profiles profiles_;
+  SystemInfo system_;
+  Processes processes_;
+  Windows windows_;
+  Devices devices_;
+  Time time_;
+  Restart restart_;
+  ProcessExit exit_;
+};
+
+}  // namespace tvx::sim

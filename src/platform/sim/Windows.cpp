@@ -1,0 +1,96 @@
+#include "SimPlatform.h"
+#include "Text.h"
+
+namespace tvx::sim {
+
+namespace {
+
+HWND toHandle(std::size_t index) { return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(index + 1) * 0x10); }
+
+std::string buttonsOf(UINT type) {
+  switch (type & 0xF) {
+    case MB_OKCANCEL:
+      return "OK, Cancel";
+    case MB_YESNO:
+      return "Yes, No";
+    default:
+      return "OK";
+  }
+}
+
+int answerCode(const std::string& answer) {
+  if (iequals(answer, "Cancel")) return IDCANCEL;
+  if (iequals(answer, "Yes")) return IDYES;
+  if (iequals(answer, "No")) return IDNO;
+  return IDOK;
+}
+
+const char* answerName(int code) {
+  switch (code) {
+    case IDCANCEL:
+      return "Cancel";
+    case IDYES:
+      return "Yes";
+    case IDNO:
+      return "No";
+    default:
+      return "OK";
+  }
+}
+
+}  // namespace
+
+HWND Windows::addOwnWindow(const std::string& title) {
+  m_.windows.push_back(Window{title, "#32770", false, true});
+  return toHandle(m_.windows.size() - 1);
+}
+
+HWND Windows::FindWindowExA(HWND, HWND, LPCSTR className, LPCSTR title) {
+  for (std::size_t i = 0; i < m_.windows.size(); ++i) {
+    const Window& w = m_.windows[i];
+    if (!w.open) continue;
+    if (title != nullptr && !iequals(w.title, title)) continue;
+    if (className != nullptr && !iequals(w.className, className)) continue;
+    return toHandle(i);
+  }
+  return nullptr;
+}
+
+LRESULT Windows::SendMessageA(HWND window, UINT message, WPARAM, LPARAM) {
+  auto index = reinterpret_cast<std::uintptr_t>(window) / 0x10;
+  if (index == 0 || index > m_.windows.size()) {
+    m_.lastError = ERROR_INVALID_HANDLE;
+    return 0;
+  }
+  Window& w = m_.windows[index - 1];
+  if (message == WM_CLOSE) {
+    m_.record("close", {{"window", w.title}, {"result", w.refusesClose ? "refused" : "closed"}});
+    if (!w.refusesClose) w.open = false;
+  }
+  return 0;
+}
+
+int Windows::MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
+  int answer = (type & 0xF) == MB_YESNO ? IDYES : IDOK;
+  if (auto step = m_.takeScriptStep("message")) answer = answerCode(step->value);
+  std::string ownerName = "none";
+  auto index = reinterpret_cast<std::uintptr_t>(owner) / 0x10;
+  if (owner != nullptr && index >= 1 && index <= m_.windows.size()) ownerName = m_.windows[index - 1].title;
+  m_.record("message", {{"text", text != nullptr ? text : ""},
+                        {"caption", caption != nullptr ? caption : ""},
+                        {"owner", ownerName},
+                        {"buttons", buttonsOf(type)},
+                        {"answer", answerName(answer)}});
+  return answer;
+}
+
+BOOL Windows::ShowWindow(HWND window, int show) {
+  auto index = reinterpret_cast<std::uintptr_t>(window) / 0x10;
+  if (index == 0 || index > m_.windows.size()) return FALSE;
+  m_.record(show == static_cast<int>(SW_HIDE) ? "hide" : "show", {{"window", m_.windows[index - 1].title}});
+  return TRUE;
+}
+
+void Windows::ShowWaitCursor(bool) {}
+
+}  // namespace tvx::sim

@@ -1,0 +1,31 @@
+#include <cstdio>
+
+#include "Win32Platform.h"
+
+namespace tvx::win32 {
+
+BOOL Files::CreateDirectoryA(LPCSTR path) { return ::CreateDirectoryA(path, nullptr); }
+HANDLE Files::FindFirstFileA(LPCSTR pattern, WIN32_FIND_DATAA* data) { return ::FindFirstFileA(pattern, data); }
+BOOL Files::FindNextFileA(HANDLE find, WIN32_FIND_DATAA* data) { return ::FindNextFileA(find, data); }
+BOOL Files::FindClose(HANDLE find) { return ::FindClose(find); }
+BOOL Files::CopyFileA(LPCSTR existing, LPCSTR target, BOOL failIfExists) {
+  return ::CopyFileA(existing, target, failIfExists);
+}
+BOOL Files::MoveFileA(LPCSTR existing, LPCSTR target) { return ::MoveFileA(existing, target); }
+DWORD Files::GetFileAttributesA(LPCSTR path) { return ::GetFileAttributesA(path); }
+BOOL Files::SetFileAttributesA(LPCSTR path, DWORD attributes) { return ::SetFileAttributesA(path, attributes); }
+BOOL Files::DeleteFileA(LPCSTR path) { return ::DeleteFileA(path); }
+DWORD Files::GetShortPathNameA(LPCSTR longPath, LPSTR shortPath, DWORD size) {
+  return ::GetShortPathNameA(longPath, shortPath, size);
+}
+DWORD Files::GetCurrentDirectoryA(DWORD size, LPSTR buffer) { return ::GetCurrentDirectoryA(size, buffer); }
+BOOL Files::SetCurrentDirectoryA(LPCSTR path) { return ::SetCurrentDirectoryA(path); }
+
+bool Files::CanOpenForReading(LPCSTR path) {
+  std::FILE* f = std::fopen(path, "rb");
+  if (f == nullptr) return false;
+  std::fclose(f);
+  return true;
+}
+
+}  // namespace tvx::win32

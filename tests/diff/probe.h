@@ -1,0 +1,6 @@
+// Platform operations run the same way on the simulated machine and on Windows (under Wine),
+// printing their results line by line so that the two outputs can be compared.
+#pragma once
+#include "../../src/platform/Platform.h"
+
+void runProbe(const tvx::Platform& platform);

@@ -1,0 +1,29 @@
+// The probe on the simulated machine: platform_probe_sim MACHINE-FOLDER OS
+#include <cstdio>
+
+#include "../../src/platform/sim/MachineFolder.h"
+#include "../../src/platform/sim/SimPlatform.h"
+#include "probe.h"
+
+int main(int argc, char** argv) {
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: platform_probe_sim MACHINE OS\n");
+    return 2;
+  }
+  tvx::sim::Machine machine;
+  try {
+    tvx::sim::loadMachine(machine, argv[1]);
+  } catch (const tvx::sim::MachineError& e) {
+    std::fprintf(stderr, "%s\n", e.what());
+    return 2;
+  }
+  auto os = tvx::sim::OsVersion::byName(argv[2]);
+  if (!os) {
+    std::fprintf(stderr, "unknown os %s\n", argv[2]);
+    return 2;
+  }
+  machine.os = *os;
+  tvx::sim::SimPlatform sim(machine);
+  runProbe(sim.platform());
+  return 0;
+}

@@ -1,0 +1,167 @@
+# Shared steps of the Wine tests: a 32-bit template prefix made once per build, copied for each
+# test; an Xvfb display; the CD folder mapped as drive D; message boxes read from Wine's msgbox
+# trace and answered with Return as a person would.
+set -euo pipefail
+
+: "${TVX_WIN32_DIR:?build folder of the win32 preset}"
+: "${TVX_HOST_DIR:?build folder of the host preset}"
+: "${TVX_SOURCE_DIR:?source folder}"
+
+export WINEARCH=win32
+export WINEDLLOVERRIDES="mscoree,mshtml="
+# Wine runs as an ordinary user: as root every file is writable whatever its read-only
+# attribute, which no Windows user sees.
+AS_USER=()
+if [ "$(id -u)" = 0 ]; then
+  id tvxwine >/dev/null 2>&1 || useradd -m -s /bin/bash tvxwine
+  AS_USER=(runuser -u tvxwine -- env HOME=/home/tvxwine)
+fi
+TEMPLATE="/tmp/tvx-wine/$(printf '%s' "$TVX_WIN32_DIR" | md5sum | cut -c1-12)/template"
+TEST_NAME=$(basename "$0" .sh)
+WORK=$(mktemp -d "/tmp/tvx-$TEST_NAME.XXXXXX")
+export WINEPREFIX="$WORK/prefix"
+CD="$WORK/cd"
+XVFB_PID=""
+
+# Runs a Wine command as the Wine user, in this test's prefix.
+as_wine_user() {
+  [ ${#AS_USER[@]} -eq 0 ] || chown -R tvxwine: "$WORK"
+  "${AS_USER[@]}" env WINEPREFIX="$WINEPREFIX" WINEARCH=win32 WINEDLLOVERRIDES="$WINEDLLOVERRIDES" \
+    DISPLAY="${DISPLAY:-}" "$@"
+}
+
+cleanup() {
+  as_wine_user wineserver -k 2>/dev/null || true
+  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
+  if [ "${TVX_KEEP:-0}" != 1 ]; then rm -rf "$WORK"; else echo "kept $WORK"; fi
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+expect_eq() {  # expected actual what
+  if [ "$1" != "$2" ]; then
+    printf 'FAIL: %s\n  expected: %s\n  actual:   %s\n' "$3" "$1" "$2" >&2
+    exit 1
+  fi
+  echo "ok: $3"
+}
+
+start_display() {
+  local fd_file="$WORK/display"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fd_file" >/dev/null 2>&1 &
+  XVFB_PID=$!
+  for _ in $(seq 100); do
+    [ -s "$fd_file" ] && break
+    sleep 0.1
+  done
+  [ -s "$fd_file" ] || fail "Xvfb did not start"
+  export DISPLAY=":$(head -1 "$fd_file")"
+}
+
+# The template prefix, made by the first test that needs it.
+make_template() {
+  mkdir -p "$(dirname "$TEMPLATE")"
+  [ ${#AS_USER[@]} -eq 0 ] || chown tvxwine: /tmp/tvx-wine "$(dirname "$TEMPLATE")"
+  (
+    flock 9
+    if [ ! -f "$TEMPLATE/.tvx-ready" ]; then
+      rm -rf "$TEMPLATE"
+      "${AS_USER[@]}" env WINEPREFIX="$TEMPLATE" WINEARCH=win32 WINEDLLOVERRIDES="$WINEDLLOVERRIDES" \
+        WINEDEBUG=-all DISPLAY= wineboot -i >/dev/null 2>&1
+      "${AS_USER[@]}" env WINEPREFIX="$TEMPLATE" wineserver -w
+      touch "$TEMPLATE/.tvx-ready"
+    fi
+  ) 9>"$(dirname "$TEMPLATE")/.lock"
+}
+
+# A fresh prefix for this test: copies of everything the tests may write, hard links for the
+# system DLLs that nothing here changes.
+new_prefix() {
+  make_template
+  mkdir -p "$WINEPREFIX"
+  (cd "$TEMPLATE" && find . -mindepth 1 -maxdepth 1 ! -name drive_c -exec cp -a {} "$WINEPREFIX/" \;)
+  mkdir -p "$WINEPREFIX/drive_c"
+  for entry in "$TEMPLATE"/drive_c/*; do
+    if [ "$(basename "$entry")" = windows ]; then
+      mkdir -p "$WINEPREFIX/drive_c/windows"
+      for w in "$entry"/*; do
+        case "$(basename "$w")" in
+          system32 | winsxs) cp -al "$w" "$WINEPREFIX/drive_c/windows/" ;;
+          *) cp -a "$w" "$WINEPREFIX/drive_c/windows/" ;;
+        esac
+      done
+    else
+      cp -a "$entry" "$WINEPREFIX/drive_c/"
+    fi
+  done
+  mkdir -p "$CD"
+  ln -sfn "$CD" "$WINEPREFIX/dosdevices/d:"
+}
+
+set_version() {
+  as_wine_user env WINEDEBUG=-all wine reg add 'HKCU\Software\Wine' /v Version /d "$1" /f >/dev/null 2>&1
+}
+
+import_reg() {
+  as_wine_user env WINEDEBUG=-all wine regedit /s "$(winepath_of "$1")" >/dev/null 2>&1
+}
+
+winepath_of() {
+  as_wine_user env WINEDEBUG=-all winepath -w "$1" 2>/dev/null
+}
+
+# Lays the files of a machine folder's drive C into the prefix.
+lay_drive_c() {
+  cp -r "$1"/. "$WINEPREFIX/drive_c/"
+}
+
+# Runs a Windows program and waits for it and everything it started; its msgbox trace goes to
+# $WORK/trace. Message boxes are answered by answer_message_boxes in the background.
+run_wine() {
+  as_wine_user env WINEDEBUG=-all,+msgbox wine "$@" >"$WORK/stdout" 2>"$WORK/trace" || true
+  as_wine_user wineserver -w
+}
+
+# Answers each message box captioned "Setup" with Return until the program ends.
+answer_message_boxes() {
+  (
+    while true; do
+      for w in $(xdotool search --name '^Setup$' 2>/dev/null); do
+        xdotool windowfocus --sync "$w" key --clearmodifiers Return 2>/dev/null || true
+        echo "answered" >>"$WORK/answers"
+        sleep 0.5
+      done
+      sleep 0.2
+    done
+  ) &
+  ANSWER_PID=$!
+}
+
+stop_answering() {
+  kill "$ANSWER_PID" 2>/dev/null || true
+  wait "$ANSWER_PID" 2>/dev/null || true
+}
+
+# The texts of the message boxes the run showed, one per line.
+message_boxes() {
+  grep -a 'trace:msgbox:MSGBOX_OnInit' "$WORK/trace" | sed -e 's/.*MSGBOX_OnInit L"//' -e 's/"[[:space:]]*$//' || true
+}
+
+# Lines the stand-in programs wrote down, one per start.
+peer_log() {
+  tr -d '\r' <"$WINEPREFIX/drive_c/peers.log" 2>/dev/null || true
+}
+
+# A CD folder: Setup.exe, and the named stand-ins under the names the CD gives them.
+make_cd() {
+  cp "$TVX_WIN32_DIR/Setup.exe" "$CD/"
+  while [ $# -gt 0 ]; do
+    mkdir -p "$(dirname "$CD/$2")"
+    cp "$TVX_WIN32_DIR/$1" "$CD/$2"
+    shift 2
+  done
+}

@@ -1,0 +1,19 @@
+# Differential test: the platform probe on the simulated machine and under Wine, compared.
+# shellcheck source=lib.sh
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+
+# probe_diff WINE-VERSION SIMULATED-OS
+probe_diff() {
+  local machine="$TVX_SOURCE_DIR/tests/diff/machine"
+  start_display
+  new_prefix
+  set_version "$1"
+  lay_drive_c "$machine/drives/C"
+  cp "$TVX_WIN32_DIR/platform_probe.exe" "$WINEPREFIX/drive_c/probe/"
+  as_wine_user env WINEDEBUG=-all wine 'C:\probe\platform_probe.exe' | tr -d '\r' >"$WORK/wine.txt"
+  "$TVX_HOST_DIR/platform_probe_sim" "$machine" "$2" >"$WORK/sim.txt"
+  if ! diff -u "$WORK/wine.txt" "$WORK/sim.txt"; then
+    fail "the simulated machine differs from Wine ($1)"
+  fi
+  echo "ok: $(wc -l <"$WORK/sim.txt") probe lines agree on $1"
+}

@@ -1,0 +1,21 @@
+// What a run changed on a machine: files, INI entries and registry, before against after.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "../../src/platform/sim/FileTree.h"
+#include "../../src/platform/sim/RegistryTree.h"
+
+namespace tvx::sim {
+
+struct Change {
+  std::string what;  // "added", "removed", "changed", "attributes"
+  std::string path;  // file path, or registry key
+  std::string detail;
+  std::vector<std::string> entries;  // for INI files: one line per section or key changed
+};
+
+std::vector<Change> diffFiles(const FileTree& before, const FileTree& after);
+std::vector<Change> diffRegistry(const RegistryTree& before, const RegistryTree& after);
+
+}  // namespace tvx::sim

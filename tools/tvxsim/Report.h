@@ -1,0 +1,27 @@
+// The report of a simulated run, as text for people and as JSON for scripts.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "../../src/platform/sim/Machine.h"
+#include "Diff.h"
+
+namespace tvx::sim {
+
+struct RunReport {
+  std::string machineName;
+  std::string os;
+  std::string commandLine;
+  std::vector<Happening> happenings;
+  std::vector<Change> files;
+  std::vector<Change> registry;
+  bool restart = false;
+  std::optional<int> exitCode;
+  DWORD virtualTime = 0;
+  std::vector<std::string> leaks;  // handles the program left open
+};
+
+std::string reportText(const RunReport& report);
+std::string reportJson(const RunReport& report);
+
+}  // namespace tvx::sim

@@ -1,0 +1,62 @@
+#include "SimRun.h"
+
+#include "../../src/app/CSetupApp.h"
+
+namespace tvx::sim {
+
+namespace {
+
+RunReport baseReport(const Machine& machine, const std::string& machineName) {
+  RunReport r;
+  r.machineName = machineName;
+  r.os = machine.os.name;
+  r.commandLine = machine.commandLine;
+  return r;
+}
+
+void finish(RunReport& r, const Machine& machine, const FileTree& files, const RegistryTree& registry) {
+  r.happenings = machine.log;
+  r.files = diffFiles(files, machine.files);
+  r.registry = diffRegistry(registry, machine.registry);
+  r.restart = machine.restartRequested;
+  r.exitCode = machine.exitCode;
+  r.virtualTime = machine.now;
+}
+
+}  // namespace
+
+RunReport runSetup(Machine& machine, const std::string& machineName) {
+  RunReport r = baseReport(machine, machineName);
+  const FileTree files = machine.files;
+  const RegistryTree registry = machine.registry;
+  SimPlatform sim(machine);
+  {
+    CSetupApp app(sim.platform());
+    try {
+      machine.exitCode = app.Run();
+      machine.record("exit", {{"code", std::to_string(*machine.exitCode)}});
+    } catch (const ProcessExitRequest&) {
+      // The program ended its process; the exit code is already recorded.
+    }
+  }
+  if (sim.registry().openHandles() > 0) r.leaks.push_back(std::to_string(sim.registry().openHandles()) + " registry keys");
+  if (sim.processes().openHandles() > 0) {
+    r.leaks.push_back(std::to_string(sim.processes().openHandles()) + " process or thread handles");
+  }
+  if (sim.devices().openLists() > 0) r.leaks.push_back(std::to_string(sim.devices().openLists()) + " device lists");
+  finish(r, machine, files, registry);
+  return r;
+}
+
+RunReport bootMachine(Machine& machine, const std::string& machineName) {
+  RunReport r = baseReport(machine, machineName);
+  r.commandLine = "(Windows start)";
+  const FileTree files = machine.files;
+  const RegistryTree registry = machine.registry;
+  for (const auto& line : machine.boot()) machine.record("boot", {{"WININIT.INI", line}});
+  if (!machine.os.isWindows9x()) machine.record("boot", {{"WININIT.INI", "not read: only Windows 95, 98 and Me carry it out"}});
+  finish(r, machine, files, registry);
+  return r;
+}
+
+}  // namespace tvx::sim

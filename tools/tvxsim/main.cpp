@@ -1,0 +1,74 @@
+// tvxsim: shows what Setup.exe does to a Windows machine, on a simulated machine.
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "../../src/platform/sim/MachineFolder.h"
+#include "SimRun.h"
+
+namespace {
+
+const char* kUsage =
+    "usage: tvxsim run MACHINE [--out DIR] [--json]\n"
+    "       tvxsim boot MACHINE [--out DIR] [--json]\n"
+    "\n"
+    "  run    runs Setup.exe's logic on the machine folder and reports what it did:\n"
+    "         messages with their answers, programs started, file, registry and INI\n"
+    "         changes, the restart request, the exit code and the virtual time.\n"
+    "  boot   starts Windows on the machine: Windows 95, 98 and Me carry out the\n"
+    "         [rename] section of WININIT.INI. The machine folder is updated in place\n"
+    "         unless --out is given.\n"
+    "\n"
+    "  --out DIR  write the changed machine to DIR, so that runs chain\n"
+    "  --json     print the report as JSON\n"
+    "\n"
+    "A machine folder holds machine.ini ([Machine] os=, windows=, program=, args=, ...),\n"
+    "registry.reg and drives/<letter>/.\n";
+
+int usageError(const std::string& message) {
+  std::fprintf(stderr, "tvxsim: %s\n\n%s", message.c_str(), kUsage);
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc >= 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
+  if (argc < 3) return usageError("a command and a machine folder are needed");
+  const std::string command = argv[1];
+  if (command != "run" && command != "boot") return usageError("unknown command \"" + command + "\"");
+  std::filesystem::path machineDir = argv[2];
+  std::filesystem::path outDir;
+  bool asJson = false;
+  for (int i = 3; i < argc; ++i) {
+    std::string arg = argv[i];
+    if (arg == "--json") {
+      asJson = true;
+    } else if (arg == "--out" && i + 1 < argc) {
+      outDir = argv[++i];
+    } else {
+      return usageError("unknown option \"" + arg + "\"");
+    }
+  }
+
+  tvx::sim::Machine machine;
+  try {
+    tvx::sim::loadMachine(machine, machineDir);
+  } catch (const tvx::sim::MachineError& e) {
+    std::fprintf(stderr, "tvxsim: %s: %s\n", machineDir.string().c_str(), e.what());
+    return 2;
+  }
+  const std::string name = machineDir.filename().empty() ? machineDir.parent_path().filename().string()
+                                                          : machineDir.filename().string();
+  tvx::sim::RunReport report =
+      command == "run" ? tvx::sim::runSetup(machine, name) : tvx::sim::bootMachine(machine, name);
+  std::fputs((asJson ? tvx::sim::reportJson(report) : tvx::sim::reportText(report)).c_str(), stdout);
+
+  if (command == "boot" && outDir.empty()) outDir = machineDir;
+  if (!outDir.empty()) tvx::sim::saveMachine(machine, machineDir, outDir);
+  return 0;
+}
