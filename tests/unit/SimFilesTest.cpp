@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "SimMachine.h"
+
+namespace tvx {
+namespace {
+
+using test::SimMachine;
+
+std::vector<std::string> found(IFileSystem& files, const char* pattern) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA data;
+  HANDLE h = files.FindFirstFileA(pattern, &data);
+  if (h == INVALID_HANDLE_VALUE) return names;
+  do {
+    names.emplace_back(data.cFileName);
+  } while (files.FindNextFileA(h, &data));
+  files.FindClose(h);
+  return names;
+}
+
+TEST(SimFiles, ShortNamesAreMadeTheWindowsWay) {
+  SimMachine m;
+  m.file("C:\\Program Files\\Tarvic\\W2K-ME\\TVAUDIO.INF");
+  m.file("C:\\Program Files Old\\x");
+  m.file("C:\\PROGRA~1.TXT\\y");
+  m.file("C:\\setup.ini");
+  m.file("C:\\My.Long.Name.html");
+  IFileSystem& files = m.platform().files;
+  char out[MAX_PATH];
+  ASSERT_GT(files.GetShortPathNameA("C:\\Program Files\\Tarvic\\W2K-ME", out, MAX_PATH), 0u);
+  EXPECT_STREQ(out, "C:\\PROGRA~1\\Tarvic\\W2K-ME");
+  ASSERT_GT(files.GetShortPathNameA("c:\\program files old\\", out, MAX_PATH), 0u);
+  EXPECT_STREQ(out, "C:\\PROGRA~2\\");
+  ASSERT_GT(files.GetShortPathNameA("C:\\My.Long.Name.html", out, MAX_PATH), 0u);
+  EXPECT_STREQ(out, "C:\\MYLONG~1.HTM");
+  EXPECT_EQ(files.GetShortPathNameA("C:\\setup.ini", out, 5), 13u) << "a short buffer gives the size needed";
+  EXPECT_EQ(files.GetShortPathNameA("C:\\Nowhere\\x", out, MAX_PATH), 0u);
+  EXPECT_EQ(m.platform().system.GetLastError(), ERROR_PATH_NOT_FOUND);
+  EXPECT_TRUE(files.CanOpenForReading("c:\\progra~1\\tarvic\\w2k-me\\tvaudio.inf")) << "short names open the file";
+}
+
+TEST(SimFiles, FindPatternsMatchWithoutCase) {
+  SimMachine m;
+  for (const char* name : {"OEM1.INF", "oem2.inf", "TVAUDIO.INF", "TV.TXT", "readme", "Other.PNF"}) {
+    m.file(std::string("C:\\WINDOWS\\INF\\") + name);
+  }
+  m.file("C:\\WINDOWS\\INF\\OTHER\\Vendor.INF");
+  IFileSystem& files = m.platform().files;
+  EXPECT_EQ(found(files, "C:\\WINDOWS\\INF\\oem*.INF"), (std::vector<std::string>{"OEM1.INF", "oem2.inf"}));
+  EXPECT_EQ(found(files, "C:\\WINDOWS\\INF\\TV*.INF"), (std::vector<std::string>{"TVAUDIO.INF"}));
+  EXPECT_EQ(found(files, "C:\\WINDOWS\\INF\\OTHER\\*.INF"), (std::vector<std::string>{"Vendor.INF"}));
+  EXPECT_EQ(found(files, "C:\\WINDOWS\\INF\\readme.*"), (std::vector<std::string>{"readme"}));
+  EXPECT_EQ(found(files, "C:\\WINDOWS\\INF\\OTHER\\*.*"), (std::vector<std::string>{".", "..", "Vendor.INF"}));
+  WIN32_FIND_DATAA data;
+  EXPECT_EQ(files.FindFirstFileA("C:\\WINDOWS\\INF\\*.XYZ", &data), INVALID_HANDLE_VALUE);
+  EXPECT_EQ(m.platform().system.GetLastError(), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(files.FindFirstFileA("C:\\WINDOWS\\NONE\\*.*", &data), INVALID_HANDLE_VALUE);
+  EXPECT_EQ(m.platform().system.GetLastError(), ERROR_PATH_NOT_FOUND);
+}
+
+TEST(SimFiles, ReadOnlyFilesRefuseCopyAndDeleteUntilTheAttributeIsCleared) {
+  SimMachine m;
+  m.file("C:\\src.txt", "new");
+  m.file("C:\\dst.txt", "old");
+  IFileSystem& files = m.platform().files;
+  ASSERT_TRUE(files.SetFileAttributesA("C:\\dst.txt", FILE_ATTRIBUTE_READONLY));
+  EXPECT_FALSE(files.CopyFileA("C:\\src.txt", "C:\\dst.txt", FALSE));
+  EXPECT_EQ(m.platform().system.GetLastError(), ERROR_ACCESS_DENIED);
+  EXPECT_FALSE(files.DeleteFileA("C:\\dst.txt"));
+  EXPECT_EQ(m.content("C:\\dst.txt"), "old");
+  ASSERT_TRUE(files.SetFileAttributesA("C:\\dst.txt", FILE_ATTRIBUTE_NORMAL));
+  EXPECT_EQ(files.GetFileAttributesA("C:\\dst.txt"), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_TRUE(files.CopyFileA("C:\\src.txt", "C:\\dst.txt", FALSE));
+  EXPECT_EQ(m.content("C:\\dst.txt"), "new");
+  EXPECT_FALSE(files.CopyFileA("C:\\src.txt", "C:\\dst.txt", TRUE));
+  EXPECT_EQ(m.platform().system.GetLastError(), ERROR_FILE_EXISTS);
+  EXPECT_TRUE(files.DeleteFileA("C:\\DST.TXT"));
+  EXPECT_FALSE(m.exists("C:\\dst.txt"));
+}
+
+TEST(SimFiles, CurrentDirectoryResolvesRelativeAndDrivelessPaths) {
+  SimMachine m;
+  m.file("D:\\CD\\W95-98\\app\\Setup.exe");
+  IFileSystem& files = m.platform().files;
+  EXPECT_FALSE(files.SetCurrentDirectoryA("D:\\CD\\Missing"));
+  EXPECT_EQ(m.platform().system.GetLastError(), ERROR_FILE_NOT_FOUND);
+  EXPECT_FALSE(files.SetCurrentDirectoryA("D:\\Missing\\Deeper"));
+  EXPECT_EQ(m.platform().system.GetLastError(), ERROR_PATH_NOT_FOUND);
+  ASSERT_TRUE(files.SetCurrentDirectoryA("d:\\cd\\w95-98"));
+  char cwd[MAX_PATH];
+  EXPECT_EQ(files.GetCurrentDirectoryA(MAX_PATH, cwd), 12u);
+  EXPECT_STREQ(cwd, "D:\\cd\\w95-98");
+  EXPECT_TRUE(files.CanOpenForReading("app\\Setup.exe"));
+  EXPECT_TRUE(files.CanOpenForReading("..\\W95-98\\APP\\SETUP.EXE"));
+  EXPECT_TRUE(files.CanOpenForReading("\\CD\\W95-98\\app\\Setup.exe"));
+  EXPECT_FALSE(files.CanOpenForReading("\\\\server\\share\\Setup.exe"));
+  EXPECT_FALSE(files.CanOpenForReading("D:\\CD\\W95-98\\app")) << "a folder does not open as a file";
+}
+
+TEST(SimFiles, MovedFilesKeepTheirContentAndCannotReplaceAnother) {
+  SimMachine m;
+  m.file("C:\\WINDOWS\\Mixer.exe", "mixer");
+  m.file("C:\\WINDOWS\\Mixer.old", "older");
+  IFileSystem& files = m.platform().files;
+  EXPECT_FALSE(files.MoveFileA("C:\\WINDOWS\\Mixer.exe", "C:\\WINDOWS\\Mixer.old"));
+  EXPECT_EQ(m.platform().system.GetLastError(), ERROR_ALREADY_EXISTS);
+  ASSERT_TRUE(files.MoveFileA("C:\\WINDOWS\\Mixer.exe", "C:\\WINDOWS\\Mixer.new"));
+  EXPECT_EQ(m.content("C:\\WINDOWS\\Mixer.new"), "mixer");
+  EXPECT_FALSE(m.exists("C:\\WINDOWS\\Mixer.exe"));
+  EXPECT_TRUE(files.CreateDirectoryA("C:\\Program Files"));
+  EXPECT_FALSE(files.CreateDirectoryA("C:\\Program Files\\Tarvic\\W95-98")) << "one level at a time";
+}
+
+}  // namespace
+}  // namespace tvx

@@ -1,0 +1,184 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "SimMachine.h"
+#include "src/platform/sim/MachineFolder.h"
+
+namespace tvx {
+namespace {
+
+using test::SimMachine;
+namespace fs = std::filesystem;
+
+TEST(SimBoot, CarriesOutTheRenameQueueInOrderByShortNames) {
+  SimMachine m("winme");
+  m.file("C:\\WINDOWS\\SYSTEM\\TVMPU.EXE", "mpu");
+  m.file("C:\\WINDOWS\\Mixer.old", "oldest");
+  m.file("C:\\WINDOWS\\Mixer.exe", "old mixer");
+  m.file("C:\\WINDOWS\\Mixer.dat", "new mixer");
+  m.file("C:\\Program Files\\Tarvic\\long.dll", "long");
+  m.file("C:\\WINDOWS\\WININIT.INI",
+         "[rename]\r\nC:\\WINDOWS\\SYSTEM\\TVMPU.OLD=C:\\WINDOWS\\SYSTEM\\TVMPU.EXE\r\nNUL=C:\\WINDOWS\\Mixer.old\r\n"
+         "C:\\WINDOWS\\Mixer.old=C:\\WINDOWS\\Mixer.exe\r\nC:\\WINDOWS\\Mixer.exe=C:\\WINDOWS\\Mixer.dat\r\n"
+         "C:\\X.DLL=C:\\Program Files\\Tarvic\\long.dll\r\n");
+  auto done = m.machine.boot();
+  ASSERT_EQ(done.size(), 5u);
+  EXPECT_EQ(m.content("C:\\WINDOWS\\SYSTEM\\TVMPU.OLD"), "mpu");
+  EXPECT_FALSE(m.exists("C:\\WINDOWS\\SYSTEM\\TVMPU.EXE"));
+  EXPECT_EQ(m.content("C:\\WINDOWS\\Mixer.old"), "old mixer");
+  EXPECT_EQ(m.content("C:\\WINDOWS\\Mixer.exe"), "new mixer");
+  EXPECT_FALSE(m.exists("C:\\WINDOWS\\Mixer.dat"));
+  EXPECT_EQ(done[4].rfind("skipped", 0), 0u) << "WININIT knows only short names: " << done[4];
+  EXPECT_FALSE(m.exists("C:\\WINDOWS\\WININIT.INI"));
+  EXPECT_TRUE(m.exists("C:\\WINDOWS\\WININIT.BAK"));
+}
+
+TEST(SimBoot, NtFamilyLeavesWininitAlone) {
+  SimMachine m("win2k");
+  m.file("C:\\WINDOWS\\A.DLL");
+  m.file("C:\\WINDOWS\\WININIT.INI", "[rename]\r\nNUL=C:\\WINDOWS\\A.DLL\r\n");
+  EXPECT_TRUE(m.machine.boot().empty());
+  EXPECT_TRUE(m.exists("C:\\WINDOWS\\A.DLL"));
+}
+
+TEST(SimProcesses, AnUnquotedPathWithABlankStartsTheFirstProgramThatExists) {
+  SimMachine m;
+  m.machine.files.addDrive('E');
+  m.file("E:\\Driver CD\\W2KSetup.dat");
+  IProcesses& processes = m.platform().processes;
+  EXPECT_GT(processes.WinExec("E:\\Driver CD\\W2KSetup.dat /DRIVER", SW_SHOW), 31u);
+  m.file("E:\\Driver.exe");
+  EXPECT_GT(processes.WinExec("E:\\Driver CD\\W2KSetup.dat /DRIVER", SW_SHOW), 31u);
+  EXPECT_GT(processes.WinExec("\"E:\\Driver CD\\W2KSetup.dat\" /DRIVER", SW_SHOW), 31u);
+  EXPECT_EQ(processes.WinExec("E:\\Missing.exe", SW_SHOW), ERROR_FILE_NOT_FOUND);
+  auto starts = m.happenings("start");
+  ASSERT_EQ(starts.size(), 3u);
+  EXPECT_EQ(starts[0].field("program"), "E:\\Driver CD\\W2KSetup.dat");
+  EXPECT_EQ(starts[1].field("program"), "E:\\Driver.exe");
+  EXPECT_EQ(starts[2].field("program"), "E:\\Driver CD\\W2KSetup.dat");
+}
+
+TEST(SimProcesses, AProgramRunsForItsTimeAndClosesItsWindowsWhenItEnds) {
+  SimMachine m;
+  m.file("C:\\Uninst.exe");
+  m.machine.programs["C:\\UNINST.EXE"] = sim::ProgramBehaviour{1000, 0, 3, {"Uninstall"}, {}};
+  Platform p = m.platform();
+  STARTUPINFOA si{};
+  si.cb = sizeof(si);
+  PROCESS_INFORMATION pi{};
+  char command[] = "C:\\Uninst.exe -a";
+  ASSERT_TRUE(p.processes.CreateProcessA(nullptr, command, &si, &pi));
+  EXPECT_NE(p.windows.FindWindowExA(nullptr, nullptr, nullptr, "uninstall"), nullptr);
+  DWORD code = 0;
+  int polls = 0;
+  do {
+    p.processes.WaitForInputIdle(pi.hProcess, 1000);
+    ASSERT_TRUE(p.processes.GetExitCodeProcess(pi.hProcess, &code));
+    ++polls;
+  } while (code == STILL_ACTIVE && polls < 1000);
+  EXPECT_EQ(code, 3u);
+  EXPECT_EQ(m.machine.now, 1000u);
+  EXPECT_EQ(p.windows.FindWindowExA(nullptr, nullptr, nullptr, "Uninstall"), nullptr);
+  EXPECT_TRUE(p.processes.CloseHandle(pi.hProcess));
+  EXPECT_TRUE(p.processes.CloseHandle(pi.hThread));
+  EXPECT_EQ(m.sim.processes().openHandles(), 0u);
+}
+
+TEST(SimClock, EventsHappenAtTheirVirtualTime) {
+  SimMachine m;
+  m.machine.addEvent(12000, "mixer", [&] { m.machine.mixerDevices = 1; });
+  m.machine.addEvent(3000, "window", [&] { m.machine.windows.push_back(sim::Window{"Tarvic", "TVDNINST", false, true}); });
+  Platform p = m.platform();
+  p.time.Sleep(2999);
+  EXPECT_EQ(p.windows.FindWindowExA(nullptr, nullptr, "TVDNINST", nullptr), nullptr);
+  p.time.Sleep(1);
+  EXPECT_NE(p.windows.FindWindowExA(nullptr, nullptr, "TVDNINST", nullptr), nullptr);
+  EXPECT_EQ(p.devices.mixerGetNumDevs(), 0u);
+  p.time.Sleep(20000);
+  EXPECT_EQ(p.devices.mixerGetNumDevs(), 1u);
+  auto events = m.happenings("event");
+  ASSERT_EQ(events.size(), 2u);
+  EXPECT_EQ(events[0].at, 3000u);
+  EXPECT_EQ(events[1].at, 12000u);
+}
+
+TEST(SimWindows, MessageBoxesTakeTheScriptsAnswersInOrder) {
+  SimMachine m;
+  m.machine.script = {{"message", "Cancel", 1}};
+  Platform p = m.platform();
+  EXPECT_EQ(p.windows.MessageBoxA(nullptr, "Insert the CD", "Setup", MB_OKCANCEL), IDCANCEL);
+  EXPECT_EQ(p.windows.MessageBoxA(nullptr, "Done", "Setup", MB_OK), IDOK);
+  auto boxes = m.happenings("message");
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(boxes[0].field("buttons"), "OK, Cancel");
+  EXPECT_EQ(boxes[0].field("answer"), "Cancel");
+  EXPECT_EQ(boxes[1].field("text"), "Done");
+}
+
+class MachineFolderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("tvx-machine-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_ / "drives" / "D");
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+  void write(const std::string& name, const std::string& text) { std::ofstream(dir_ / name, std::ios::binary) << text; }
+  std::string loadError() {
+    sim::Machine machine;
+    try {
+      sim::loadMachine(machine, dir_);
+    } catch (const sim::MachineError& e) {
+      return e.what();
+    }
+    return "";
+  }
+  fs::path dir_;
+};
+
+TEST_F(MachineFolderTest, FaultsNameTheFileAndTheLine) {
+  EXPECT_EQ(loadError(), "machine.ini: missing");
+  write("machine.ini", "[Machine]\nos=win98se\nwindows C:\\WINDOWS\n");
+  EXPECT_EQ(loadError(), "machine.ini line 3: expected key=value, found \"windows C:\\WINDOWS\"");
+  write("machine.ini", "[Machine]\nos=win31\n");
+  EXPECT_EQ(loadError().rfind("machine.ini line 2: unknown os \"win31\"", 0), 0u);
+  write("machine.ini", "[Machine]\nos=winme\n\n[Devices]\ndevice=X; colour=red\n");
+  EXPECT_EQ(loadError().rfind("machine.ini line 5: unknown device attribute \"colour\"", 0), 0u);
+  write("machine.ini", "[Machine]\nos=winme\n");
+  write("registry.reg", "REGEDIT4\n[HKEY_LOCAL_MACHINE\\A]\nbroken\n");
+  EXPECT_EQ(loadError(), "registry.reg line 3: expected a quoted value name or @");
+}
+
+TEST_F(MachineFolderTest, SavedMachineLoadsBackWithItsState) {
+  write("machine.ini",
+        "[Machine]\nos=win98se\nprogram=D:\\Driver CD\\SETUP.EXE\nargs=/AP\n\n[Devices]\n"
+        "device=PCI\\VEN_1D0C&DEV_0111\\1; ids=PCI\\VEN_1D0C&DEV_0111&SUBSYS_1, PCI\\VEN_1D0C&DEV_0111\n"
+        "\n[Windows]\nwindow=SoundDeck; class=SDK; close=refuses\n");
+  write("registry.reg", "REGEDIT4\n[HKEY_LOCAL_MACHINE\\Software\\Tarvic]\n\"v\"=\"1\"\n");
+  fs::create_directories(dir_ / "drives" / "D" / "Driver CD");
+  std::ofstream(dir_ / "drives" / "D" / "Driver CD" / "setup.ini") << "[InstallOption]\n";
+  sim::Machine machine;
+  sim::loadMachine(machine, dir_);
+  EXPECT_EQ(machine.commandLine, "\"D:\\Driver CD\\SETUP.EXE\" /AP");
+  EXPECT_EQ(machine.currentDir.str(), "D:\\Driver CD");
+  EXPECT_EQ(machine.systemDir, "C:\\WINDOWS\\SYSTEM");
+  ASSERT_EQ(machine.devices.size(), 1u);
+  EXPECT_EQ(machine.devices[0].hardwareIds.size(), 2u);
+  machine.devices[0].present = false;
+  machine.files.find(*sim::parseAbsolutePath("D:\\Driver CD\\setup.ini"))->attributes = FILE_ATTRIBUTE_READONLY;
+  fs::path out = dir_ / "out";
+  sim::saveMachine(machine, dir_, out);
+  sim::Machine again;
+  sim::loadMachine(again, out);
+  EXPECT_FALSE(again.devices[0].present);
+  EXPECT_EQ(again.files.find(*sim::parseAbsolutePath("D:\\Driver CD\\setup.ini"))->attributes, FILE_ATTRIBUTE_READONLY);
+  ASSERT_EQ(again.windows.size(), 1u);
+  EXPECT_TRUE(again.windows[0].refusesClose);
+  EXPECT_NE(again.registry.find(again.registry.rootByName("HKLM"), "Software\\Tarvic"), nullptr);
+}
+
+}  // namespace
+}  // namespace tvx

@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "SimMachine.h"
+
+namespace tvx {
+namespace {
+
+using test::SimMachine;
+
+TEST(SimRegistry, NamesAreComparedWithoutCaseAndSubkeysListInNameOrder) {
+  SimMachine m;
+  m.registry("[HKEY_LOCAL_MACHINE\\Enum\\PCI\\b]\r\n[HKEY_LOCAL_MACHINE\\Enum\\PCI\\A]\r\n\"Value\"=\"v\"\r\n"
+             "[HKEY_LOCAL_MACHINE\\Enum\\PCI\\c]\r\n");
+  IRegistry& reg = m.platform().registry;
+  HKEY key = nullptr;
+  ASSERT_EQ(reg.RegOpenKeyExA(HKEY_LOCAL_MACHINE, "enum\\pci", 0, KEY_READ, &key), 0);
+  std::string names;
+  char name[80];
+  for (DWORD i = 0;; ++i) {
+    DWORD size = sizeof(name);
+    if (reg.RegEnumKeyExA(key, i, name, &size) != 0) break;
+    names += std::string(name) + ",";
+  }
+  EXPECT_EQ(names, "A,b,c,");
+  HKEY a = nullptr;
+  ASSERT_EQ(reg.RegOpenKeyExA(key, "a", 0, KEY_READ, &a), 0);
+  char data[16];
+  DWORD size = sizeof(data);
+  DWORD type = 0;
+  EXPECT_EQ(reg.RegQueryValueExA(a, "VALUE", &type, reinterpret_cast<BYTE*>(data), &size), 0);
+  EXPECT_EQ(type, REG_SZ);
+  EXPECT_EQ(size, 2u);
+  EXPECT_STREQ(data, "v");
+  reg.RegCloseKey(a);
+  reg.RegCloseKey(key);
+}
+
+TEST(SimRegistry, ShortBuffersGiveMoreDataAndTheNeededSize) {
+  SimMachine m;
+  const std::string longName(80, 'K');
+  m.registry("[HKEY_LOCAL_MACHINE\\Top\\" + longName + "]\r\n[HKEY_LOCAL_MACHINE\\Top]\r\n\"Text\"=\"abcdef\"\r\n");
+  IRegistry& reg = m.platform().registry;
+  HKEY key = nullptr;
+  ASSERT_EQ(reg.RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Top", 0, KEY_READ, &key), 0);
+  char name[80];
+  DWORD nameSize = sizeof(name);
+  EXPECT_EQ(reg.RegEnumKeyExA(key, 0, name, &nameSize), static_cast<LONG>(ERROR_MORE_DATA))
+      << "an 80-character name does not fit an 80-character buffer with its NUL";
+  char data[4];
+  DWORD size = sizeof(data);
+  EXPECT_EQ(reg.RegQueryValueExA(key, "Text", nullptr, reinterpret_cast<BYTE*>(data), &size),
+            static_cast<LONG>(ERROR_MORE_DATA));
+  EXPECT_EQ(size, 7u);
+  EXPECT_EQ(reg.RegQueryValueExA(key, "Missing", nullptr, nullptr, &size), static_cast<LONG>(ERROR_FILE_NOT_FOUND));
+  reg.RegCloseKey(key);
+}
+
+TEST(SimRegistry, Windows95FamilyDeletesTheSubtreeAndNtRefuses) {
+  const char* tree = "[HKEY_LOCAL_MACHINE\\Enum\\PCI\\VEN_1D0C&DEV_0111\\BUS_00]\r\n\"x\"=\"y\"\r\n";
+  SimMachine win98("win98se");
+  win98.registry(tree);
+  EXPECT_EQ(win98.platform().registry.RegDeleteKeyA(HKEY_LOCAL_MACHINE, "Enum\\PCI\\VEN_1D0C&DEV_0111"), 0);
+  EXPECT_FALSE(win98.hasKey(HKEY_LOCAL_MACHINE, "Enum\\PCI\\VEN_1D0C&DEV_0111"));
+  EXPECT_TRUE(win98.hasKey(HKEY_LOCAL_MACHINE, "Enum\\PCI"));
+
+  SimMachine xp("winxp");
+  xp.registry(tree);
+  EXPECT_EQ(xp.platform().registry.RegDeleteKeyA(HKEY_LOCAL_MACHINE, "Enum\\PCI\\VEN_1D0C&DEV_0111"),
+            static_cast<LONG>(ERROR_ACCESS_DENIED));
+  EXPECT_TRUE(xp.hasKey(HKEY_LOCAL_MACHINE, "Enum\\PCI\\VEN_1D0C&DEV_0111\\BUS_00"));
+}
+
+TEST(SimRegistry, AHandleToADeletedKeyFailsAndUndeletableKeysStay) {
+  SimMachine m;
+  m.registry("[HKEY_LOCAL_MACHINE\\A\\B]\r\n[HKEY_LOCAL_MACHINE\\A\\Locked]\r\n");
+  m.machine.undeletableKeys.insert("hkey_local_machine\\a\\locked");
+  IRegistry& reg = m.platform().registry;
+  HKEY b = nullptr;
+  ASSERT_EQ(reg.RegOpenKeyExA(HKEY_LOCAL_MACHINE, "A\\B", 0, KEY_READ, &b), 0);
+  ASSERT_EQ(reg.RegDeleteKeyA(HKEY_LOCAL_MACHINE, "A\\B"), 0);
+  DWORD size = 0;
+  EXPECT_EQ(reg.RegQueryValueExA(b, "x", nullptr, nullptr, &size), static_cast<LONG>(ERROR_KEY_DELETED));
+  EXPECT_EQ(reg.RegCloseKey(b), 0);
+  EXPECT_EQ(reg.RegDeleteKeyA(HKEY_LOCAL_MACHINE, "A\\Locked"), static_cast<LONG>(ERROR_ACCESS_DENIED));
+  EXPECT_EQ(reg.RegDeleteKeyA(HKEY_LOCAL_MACHINE, "A\\Gone"), static_cast<LONG>(ERROR_FILE_NOT_FOUND));
+}
+
+TEST(SimRegistry, ClassesRootIsTheClassesKeyOfTheMachine) {
+  SimMachine m;
+  m.registry("[HKEY_CLASSES_ROOT\\Spatial]\r\n@=\"3-D\"\r\n");
+  EXPECT_TRUE(m.hasKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes\\Spatial"));
+  EXPECT_EQ(m.platform().registry.RegDeleteKeyA(HKEY_CLASSES_ROOT, "spatial"), 0);
+  EXPECT_FALSE(m.hasKey(HKEY_LOCAL_MACHINE, "Software\\Classes\\Spatial"));
+}
+
+TEST(SimRegistry, ValuesEnumerateInTheOrderWritten) {
+  SimMachine m;
+  m.registry("[HKEY_CURRENT_USER\\K]\r\n\"Zeta\"=\"1\"\r\n\"alpha\"=dword:00000002\r\n");
+  IRegistry& reg = m.platform().registry;
+  HKEY k = nullptr;
+  ASSERT_EQ(reg.RegOpenKeyExA(HKEY_CURRENT_USER, "K", 0, KEY_ALL_ACCESS, &k), 0);
+  const char text[] = "new";
+  reg.RegSetValueExA(k, "Middle", REG_SZ, reinterpret_cast<const BYTE*>(text), sizeof(text));
+  reg.RegSetValueExA(k, "ZETA", REG_SZ, reinterpret_cast<const BYTE*>(text), sizeof(text));
+  std::string order;
+  char name[80];
+  BYTE data[16];
+  for (DWORD i = 0;; ++i) {
+    DWORD nameSize = sizeof(name);
+    DWORD dataSize = sizeof(data);
+    DWORD type = 0;
+    if (reg.RegEnumValueA(k, i, name, &nameSize, &type, data, &dataSize) != 0) break;
+    order += std::string(name) + "=" + (type == REG_SZ ? reinterpret_cast<char*>(data) : "dword") + ";";
+  }
+  EXPECT_EQ(order, "Zeta=new;alpha=dword;Middle=new;");
+  EXPECT_EQ(reg.RegDeleteValueA(k, "zeta"), 0);
+  EXPECT_EQ(reg.RegDeleteValueA(k, "zeta"), static_cast<LONG>(ERROR_FILE_NOT_FOUND));
+  reg.RegCloseKey(k);
+  EXPECT_EQ(m.sim.registry().openHandles(), 0u);
+}
+
+}  // namespace
+}  // namespace tvx
