@@ -1,0 +1,112 @@
+#include "cleanup_probe.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "../../../src/cleanup/Cleanup.h"
+
+namespace {
+
+using tvx::Platform;
+
+const char* kCheck = "C:\\cleanup\\check.ini";
+
+std::vector<std::string> keysOf(const Platform& p, const char* section, const char* file) {
+  std::vector<char> buffer(16384);
+  DWORD n = p.profiles.GetPrivateProfileStringA(section, nullptr, "", buffer.data(), static_cast<DWORD>(buffer.size()),
+                                                file);
+  std::vector<std::string> keys;
+  for (const char* k = buffer.data(); k < buffer.data() + n && *k != '\0'; k += std::strlen(k) + 1) keys.emplace_back(k);
+  return keys;
+}
+
+std::string valueOf(const Platform& p, const char* section, const std::string& key, const char* file) {
+  char value[1024];
+  p.profiles.GetPrivateProfileStringA(section, key.c_str(), "(missing)", value, sizeof(value), file);
+  return value;
+}
+
+HKEY rootOf(const std::string& name) {
+  if (name == "HKLM") return HKEY_LOCAL_MACHINE;
+  if (name == "HKCR") return HKEY_CLASSES_ROOT;
+  if (name == "HKCU") return HKEY_CURRENT_USER;
+  return HKEY_USERS;
+}
+
+void printKey(const Platform& p, HKEY key, const std::string& path) {
+  std::printf("key %s\n", path.c_str());
+  char name[256];
+  BYTE data[1024];
+  for (DWORD i = 0;; ++i) {
+    DWORD nameSize = sizeof(name);
+    DWORD dataSize = sizeof(data);
+    DWORD type = 0;
+    if (p.registry.RegEnumValueA(key, i, name, &nameSize, &type, data, &dataSize) != ERROR_SUCCESS) break;
+    std::string shown;
+    if (type == REG_SZ) {
+      shown = "\"" + std::string(reinterpret_cast<char*>(data), dataSize > 0 ? strnlen(reinterpret_cast<char*>(data), dataSize) : 0) + "\"";
+    } else {
+      char hex[4];
+      for (DWORD b = 0; b < dataSize; ++b) {
+        std::snprintf(hex, sizeof(hex), "%02x", data[b]);
+        shown += hex;
+      }
+    }
+    std::printf("  value \"%s\" type %u = %s\n", name, static_cast<unsigned>(type), shown.c_str());
+  }
+  std::vector<std::string> subkeys;
+  for (DWORD i = 0;; ++i) {
+    DWORD size = sizeof(name);
+    if (p.registry.RegEnumKeyExA(key, i, name, &size) != ERROR_SUCCESS) break;
+    subkeys.emplace_back(name);
+  }
+  for (const auto& sub : subkeys) {
+    HKEY child = nullptr;
+    if (p.registry.RegOpenKeyExA(key, sub.c_str(), 0, KEY_READ, &child) != ERROR_SUCCESS) continue;
+    printKey(p, child, path + "\\" + sub);
+    p.registry.RegCloseKey(child);
+  }
+}
+
+}  // namespace
+
+void runCleanup(const Platform& p) {
+  char wanted[256] = {};
+  std::strcpy(wanted, "PCI\\VEN_1D0C&DEV_0111");
+  int remove = 1;
+  p.system.SetLastError(0);
+  BOOL removed = tvx::RemoveDeviceByHardwareId(p, wanted, &remove);
+  std::printf("device removal: result %d, flag %d, buffer %s\n", removed ? 1 : 0, remove, wanted);
+  std::printf("registry cleanup: %d\n", tvx::CleanOldDriverRegistry(p));
+  tvx::CleanOldDriverFiles(p, 1);
+  std::printf("file cleanup done\n");
+}
+
+void printState(const Platform& p) {
+  for (const std::string& key : keysOf(p, "Keys", kCheck)) {
+    const std::string path = valueOf(p, "Keys", key, kCheck);
+    const auto slash = path.find('\\');
+    HKEY k = nullptr;
+    if (p.registry.RegOpenKeyExA(rootOf(path.substr(0, slash)), path.substr(slash + 1).c_str(), 0, KEY_READ, &k) !=
+        ERROR_SUCCESS) {
+      std::printf("key %s: absent\n", path.c_str());
+      continue;
+    }
+    printKey(p, k, path);
+    p.registry.RegCloseKey(k);
+  }
+  for (const std::string& key : keysOf(p, "Files", kCheck)) {
+    const std::string path = valueOf(p, "Files", key, kCheck);
+    std::printf("file %s: %s\n", path.c_str(), p.files.CanOpenForReading(path.c_str()) ? "present" : "absent");
+  }
+  char windows[MAX_PATH];
+  p.system.GetWindowsDirectoryA(windows, MAX_PATH);
+  const std::string wininit = std::string(windows) + "\\WININIT.INI";
+  std::printf("WININIT.INI [rename]:\n");
+  for (const std::string& key : keysOf(p, "rename", wininit.c_str())) {
+    std::printf("  %s=%s\n", key.c_str(), valueOf(p, "rename", key, wininit.c_str()).c_str());
+  }
+  std::printf("WIN.INI run: \"%s\"\n", valueOf(p, "Windows", "run", "WIN.INI").c_str());
+}
