@@ -2,8 +2,47 @@
 
 namespace tvx {
 
-void ApplyStartupAudioSettings(const InstallContext&, const Platform&) {}
+namespace {
+const char* const kSuiteMissing = "Can not find the Tarvic Sound Suite setup program.";
+}
 
-void InstallApplicationSuiteFromCommandLine(InstallContext&, const Platform& platform) { platform.exit.Exit(0); }
+void InstallApplicationSuiteFromCommandLine(InstallContext& ctx, const Platform& platform) {
+  CloseSuiteWindows(platform);
+  platform.time.Sleep(500);
+  RemovePreviousSuite(platform);
+  ctx.useVxdDriver = chooseDriverFamily(ctx, DriverFamilyRule::M);
+  chooseAppSetupPath(ctx, platform.files);
+  if (ctx.appSetupFound != 0) {
+    LaunchSuiteSetup(platform, ctx.appSetupPath);
+  } else {
+    platform.windows.MessageBoxA(nullptr, kSuiteMissing, "Setup", MB_OK);
+  }
+  platform.exit.Exit(0);
+}
+
+int InstallApplicationSuite(InstallContext& ctx, const Platform& platform, HWND mainDialog) {
+  CloseSuiteWindows(platform);
+  platform.time.Sleep(500);
+  RemovePreviousSuite(platform);
+  platform.windows.ShowWindow(mainDialog, SW_HIDE);
+  while (true) {
+    chooseAppSetupPath(ctx, platform.files);
+    if (ctx.appSetupFound != 0) break;
+    const int answer = platform.windows.MessageBoxA(
+        mainDialog, "Can not find the Tarvic Sound Suite setup program.\n Please insert the installation CD now.",
+        "Setup", MB_OKCANCEL);
+    if (answer != IDCANCEL) continue;
+    if (ctx.installDriver != 0) {
+      platform.windows.MessageBoxA(mainDialog, "Setup completed! The system will restart now!", "Setup", MB_OK);
+      platform.restart.ExitWindowsEx(EWX_REBOOT, 0);
+      return IDOK;
+    }
+    platform.windows.MessageBoxA(mainDialog, kSuiteMissing, "Setup", MB_OK);
+    return IDCANCEL;
+  }
+  WriteResumeMarkers(platform, ctx.installDriver, ctx.useVxdDriver);
+  LaunchSuiteSetup(platform, ctx.appSetupPath);
+  return IDOK;
+}
 
 }  // namespace tvx

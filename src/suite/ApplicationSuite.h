@@ -1,12 +1,28 @@
-// The application suite: start-up audio settings, closing and uninstalling the running or
-// earlier suite, and starting the suite's own installer.
+// The application suite: its start-up audio settings, closing and uninstalling the running or
+// earlier suite, the marker file for the suite's installer and starting that installer.
 #pragma once
+#include <string>
+
 #include "../app/InstallContext.h"
 
 namespace tvx {
 
+// At every start: the CD player's "UsingCDDA", the default recording format, and the removal
+// of the suite's start-up entry.
 void ApplyStartupAudioSettings(const InstallContext& ctx, const Platform& platform);
-// The "/AP" flow of the start-up; ends the process.
+// Closes "SoundDeck", or when it is not running the three players.
+void CloseSuiteWindows(const Platform& platform);
+// Runs the earlier suite's uninstaller with " -a" and waits until it has ended.
+void RemovePreviousSuite(const Platform& platform);
+// Writes TVXSETUP.INI, which tells the suite's installer what is left to do.
+void WriteResumeMarkers(const Platform& platform, int installDriver, int useVxdDriver);
+// Starts the suite's installer without waiting for it.
+void LaunchSuiteSetup(const Platform& platform, const std::string& setupPath);
+
+// The "/AP" flow of the start-up: no window of this program; ends the process with code 0.
 [[noreturn]] void InstallApplicationSuiteFromCommandLine(InstallContext& ctx, const Platform& platform);
+// The main dialog's form, with the driver already staged when "Install Device Driver" is
+// checked. Returns the code the main dialog ends with.
+int InstallApplicationSuite(InstallContext& ctx, const Platform& platform, HWND mainDialog);
 
 }  // namespace tvx

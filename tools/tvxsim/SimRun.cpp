@@ -34,7 +34,7 @@ RunReport runSetup(Machine& machine, const std::string& machineName) {
     CSetupApp app(sim.platform());
     try {
       machine.exitCode = app.Run();
-      machine.record("exit", {{"code", std::to_string(*machine.exitCode)}});
+      machine.record("exit", {{"code", std::to_string(*machine.exitCode)}, {"how", "InitInstance returned"}});
     } catch (const ProcessExitRequest&) {
       // The program ended its process; the exit code is already recorded.
     }

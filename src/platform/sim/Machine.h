@@ -73,6 +73,7 @@ struct ScriptStep {
   std::string kind;  // "message"
   std::string value;
   int line = 0;
+  DWORD delay = 0;  // how long the person takes to answer
 };
 
 struct TimedEvent {

@@ -231,7 +231,13 @@ void loadMachine(Machine& machine, const fs::path& folder) {
       if (name == "machine") continue;
       if (name == "script") {
         if (key != "message") fail(e.line, "unknown script step \"" + e.key + "\" (message)");
-        machine.script.push_back(ScriptStep{key, e.value, e.line});
+        auto [answer, attributes] = splitAttributes(e.value);
+        ScriptStep step{key, answer, e.line, 0};
+        for (const auto& [k, v] : attributes) {
+          if (!iequals(k, "after")) fail(e.line, "unknown script attribute \"" + k + "\" (after)");
+          step.delay = duration(v, e.line);
+        }
+        machine.script.push_back(step);
       } else if (name == "events") {
         if (key != "event") fail(e.line, "expected event=<time>; <what>");
         addEventEntry(machine, e);

@@ -72,7 +72,11 @@ LRESULT Windows::SendMessageA(HWND window, UINT message, WPARAM, LPARAM) {
 
 int Windows::MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
   int answer = (type & 0xF) == MB_YESNO ? IDYES : IDOK;
-  if (auto step = m_.takeScriptStep("message")) answer = answerCode(step->value);
+  DWORD delay = 0;
+  if (auto step = m_.takeScriptStep("message")) {
+    answer = answerCode(step->value);
+    delay = step->delay;
+  }
   std::string ownerName = "none";
   auto index = reinterpret_cast<std::uintptr_t>(owner) / 0x10;
   if (owner != nullptr && index >= 1 && index <= m_.windows.size()) ownerName = m_.windows[index - 1].title;
@@ -81,6 +85,7 @@ int Windows::MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
                         {"owner", ownerName},
                         {"buttons", buttonsOf(type)},
                         {"answer", answerName(answer)}});
+  m_.advance(delay);
   return answer;
 }
 

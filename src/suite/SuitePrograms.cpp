@@ -1,0 +1,96 @@
+#include <string>
+
+#include "ApplicationSuite.h"
+
+namespace tvx {
+
+namespace {
+
+const char* const kUninstallKeys[] = {"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tarvic Sound Suite",
+                                      "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tarvic Sound WinNT Suite"};
+constexpr DWORD kCommandBuffer = 260;
+
+STARTUPINFOA shownWindowStartup() {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_SHOW;
+  return startup;
+}
+
+// Starts a command line; the handles are closed unless the caller takes the process handle.
+bool start(const Platform& platform, std::string commandLine, HANDLE* process) {
+  STARTUPINFOA startup = shownWindowStartup();
+  PROCESS_INFORMATION info{};
+  if (!platform.processes.CreateProcessA(nullptr, &commandLine[0], &startup, &info)) return false;
+  platform.processes.CloseHandle(info.hThread);
+  if (process != nullptr) {
+    *process = info.hProcess;
+  } else {
+    platform.processes.CloseHandle(info.hProcess);
+  }
+  return true;
+}
+
+bool readString(IRegistry& reg, HKEY key, const char* name, std::string& out) {
+  char buffer[kCommandBuffer + 1] = {};
+  DWORD size = kCommandBuffer;
+  if (reg.RegQueryValueExA(key, name, nullptr, reinterpret_cast<BYTE*>(buffer), &size) != ERROR_SUCCESS) return false;
+  out = buffer;
+  return true;
+}
+
+}  // namespace
+
+void CloseSuiteWindows(const Platform& platform) {
+  IWindows& windows = platform.windows;
+  if (HWND console = windows.FindWindowExA(nullptr, nullptr, nullptr, "SoundDeck")) {
+    windows.SendMessageA(console, WM_CLOSE, 0, 0);
+    platform.time.Sleep(500);
+    return;
+  }
+  for (const char* player : {"CD Player", "MIDI Player", "MP3 Player"}) {
+    if (HWND window = windows.FindWindowExA(nullptr, nullptr, nullptr, player)) {
+      windows.SendMessageA(window, WM_CLOSE, 0, 0);
+    }
+  }
+}
+
+void RemovePreviousSuite(const Platform& platform) {
+  IRegistry& reg = platform.registry;
+  HKEY key = nullptr;
+  bool opened = false;
+  for (const char* path : kUninstallKeys) {
+    if (reg.RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_QUERY_VALUE, &key) == ERROR_SUCCESS) {
+      opened = true;
+      break;
+    }
+  }
+  if (!opened) return;
+  std::string command;
+  if (!readString(reg, key, "InstallShieldUninstallString", command) && !readString(reg, key, "UninstallString", command)) {
+    reg.RegCloseKey(key);
+    return;
+  }
+  // The uninstall entry is a command line already: it runs as read, with " -a" for a silent removal.
+  command += " -a";
+  platform.windows.ShowWaitCursor(true);
+  HANDLE process = nullptr;
+  if (start(platform, command, &process)) {
+    DWORD exitCode = STILL_ACTIVE;
+    do {
+      platform.processes.WaitForInputIdle(process, 1000);
+      if (!platform.processes.GetExitCodeProcess(process, &exitCode)) break;
+    } while (exitCode == STILL_ACTIVE);
+    platform.processes.CloseHandle(process);
+  }
+  platform.windows.ShowWaitCursor(false);
+  reg.RegCloseKey(key);
+}
+
+void LaunchSuiteSetup(const Platform& platform, const std::string& setupPath) {
+  // Quoted when it holds a blank: unquoted, "E:\Driver.exe" would be tried first.
+  start(platform, setupPath.find(' ') != std::string::npos ? "\"" + setupPath + "\"" : setupPath, nullptr);
+}
+
+}  // namespace tvx
