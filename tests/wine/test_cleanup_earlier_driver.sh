@@ -16,13 +16,13 @@ import_reg "$machine/registry.reg"
 as_wine_user env WINEDEBUG=-all wine reg delete \
   'HKLM\Software\Microsoft\Windows NT\CurrentVersion\IniFileMapping\win.ini' /f >/dev/null 2>&1
 lay_drive_c "$machine/drives/C"
-cp "$TVX_WIN32_DIR/cleanup_probe.exe" "$WINEPREFIX/drive_c/cleanup/"
-as_wine_user env WINEDEBUG=-all wine 'C:\cleanup\cleanup_probe.exe' run | tr -d '\r' >"$WORK/wine.txt"
+cp "$TVX_WIN32_DIR/state_probe.exe" "$WINEPREFIX/drive_c/probe/"
+as_wine_user env WINEDEBUG=-all wine 'C:\probe\state_probe.exe' cleanup | tr -d '\r' >"$WORK/wine.txt"
 echo "--- boot" >>"$WORK/wine.txt"
 as_wine_user env WINEDEBUG=-all wineboot -r >/dev/null 2>&1
 as_wine_user wineserver -w
-as_wine_user env WINEDEBUG=-all wine 'C:\cleanup\cleanup_probe.exe' | tr -d '\r' >>"$WORK/wine.txt"
-"$TVX_HOST_DIR/cleanup_probe_sim" "$machine" >"$WORK/sim.txt"
+as_wine_user env WINEDEBUG=-all wine 'C:\probe\state_probe.exe' | tr -d '\r' >>"$WORK/wine.txt"
+"$TVX_HOST_DIR/state_probe_sim" "$machine" cleanup >"$WORK/sim.txt"
 diff -u "$WORK/wine.txt" "$WORK/sim.txt" || fail "Wine and the simulated machine differ after the removal"
 grep -q '^registry cleanup: 0$' "$WORK/sim.txt" || fail "the earlier driver's device keys were not found"
 after_boot=$(sed -n '/^--- boot$/,$p' "$WORK/sim.txt")

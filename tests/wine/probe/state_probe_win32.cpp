@@ -1,4 +1,4 @@
-// The removal of earlier drivers under Wine: cleanup_probe.exe run | state
+// The state probe under Wine: state_probe.exe [cleanup]
 //
 // Wine keeps the NT rule for RegDeleteKeyA (a key with subkeys is not deleted) even when it
 // reports Windows 98; Windows 95, 98 and Me delete the whole subtree, and the removal relies on
@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "../../../src/platform/win32/Win32Platform.h"
-#include "cleanup_probe.h"
+#include "state_probe.h"
 
 namespace {
 
@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
   Windows95Registry registry(real.registry);
   tvx::Platform p{real.files,   registry,     real.profiles, real.system,  real.processes,
                   real.windows, real.devices, real.time,     real.restart, real.exit};
-  if (argc > 1 && std::strcmp(argv[1], "run") == 0) runCleanup(p);
+  if (argc > 1 && std::strcmp(argv[1], "cleanup") == 0) runCleanup(p);
   printState(p);
   return 0;
 }

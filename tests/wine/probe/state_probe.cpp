@@ -1,4 +1,4 @@
-#include "cleanup_probe.h"
+#include "state_probe.h"
 
 #include <cstdio>
 #include <cstring>
@@ -11,7 +11,7 @@ namespace {
 
 using tvx::Platform;
 
-const char* kCheck = "C:\\cleanup\\check.ini";
+const char* kCheck = "C:\\probe\\check.ini";
 
 std::vector<std::string> keysOf(const Platform& p, const char* section, const char* file) {
   std::vector<char> buffer(16384);
@@ -101,12 +101,15 @@ void printState(const Platform& p) {
     const std::string path = valueOf(p, "Files", key, kCheck);
     std::printf("file %s: %s\n", path.c_str(), p.files.CanOpenForReading(path.c_str()) ? "present" : "absent");
   }
-  char windows[MAX_PATH];
-  p.system.GetWindowsDirectoryA(windows, MAX_PATH);
-  const std::string wininit = std::string(windows) + "\\WININIT.INI";
-  std::printf("WININIT.INI [rename]:\n");
-  for (const std::string& key : keysOf(p, "rename", wininit.c_str())) {
-    std::printf("  %s=%s\n", key.c_str(), valueOf(p, "rename", key, wininit.c_str()).c_str());
+  // [Ini] entries name a file and a section: "WIN.INI|Windows".
+  for (const std::string& key : keysOf(p, "Ini", kCheck)) {
+    const std::string entry = valueOf(p, "Ini", key, kCheck);
+    const auto bar = entry.find('|');
+    const std::string file = entry.substr(0, bar);
+    const std::string section = entry.substr(bar + 1);
+    std::printf("ini %s [%s]:\n", file.c_str(), section.c_str());
+    for (const std::string& name : keysOf(p, section.c_str(), file.c_str())) {
+      std::printf("  %s=%s\n", name.c_str(), valueOf(p, section.c_str(), name, file.c_str()).c_str());
+    }
   }
-  std::printf("WIN.INI run: \"%s\"\n", valueOf(p, "Windows", "run", "WIN.INI").c_str());
 }

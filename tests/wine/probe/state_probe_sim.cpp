@@ -1,0 +1,41 @@
+// The state probe on the simulated machine:
+//   state_probe_sim MACHINE cleanup   the removal of earlier drivers, the state, a Windows start, the state
+//   state_probe_sim MACHINE setup     Setup.exe's start-up, then the state
+#include <cstdio>
+#include <cstring>
+
+#include "../../../src/app/CSetupApp.h"
+#include "../../../src/platform/sim/MachineFolder.h"
+#include "../../../src/platform/sim/SimPlatform.h"
+#include "state_probe.h"
+
+int main(int argc, char** argv) {
+  if (argc != 3 || (std::strcmp(argv[2], "cleanup") != 0 && std::strcmp(argv[2], "setup") != 0)) {
+    std::fprintf(stderr, "usage: state_probe_sim MACHINE cleanup|setup\n");
+    return 2;
+  }
+  tvx::sim::Machine machine;
+  try {
+    tvx::sim::loadMachine(machine, argv[1]);
+  } catch (const tvx::sim::MachineError& e) {
+    std::fprintf(stderr, "%s\n", e.what());
+    return 2;
+  }
+  tvx::sim::SimPlatform sim(machine);
+  if (std::strcmp(argv[2], "setup") == 0) {
+    tvx::CSetupApp app(sim.platform());
+    try {
+      app.Run();
+    } catch (const tvx::sim::ProcessExitRequest&) {
+      // Setup ended its process, as it does at the end of most flows.
+    }
+    printState(sim.platform());
+    return 0;
+  }
+  runCleanup(sim.platform());
+  printState(sim.platform());
+  std::printf("--- boot\n");
+  machine.boot();
+  printState(sim.platform());
+  return 0;
+}
