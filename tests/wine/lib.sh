@@ -123,7 +123,33 @@ lay_drive_c() {
 # $WORK/trace. Message boxes are answered by answer_message_boxes in the background.
 run_wine() {
   as_wine_user env WINEDEBUG=-all,+msgbox wine "$@" >"$WORK/stdout" 2>"$WORK/trace" || true
-  as_wine_user wineserver -w
+  [ "${WAIT_FOR_ALL:-1}" = 1 ] && as_wine_user wineserver -w
+  return 0
+}
+
+# Starts a stand-in suite window with this title and waits until it is on the display.
+start_window() {
+  as_wine_user env WINEDEBUG=-all wine 'C:\peers\SuiteWindow.exe' "$1" >/dev/null 2>&1 &
+  for _ in $(seq 200); do
+    xdotool search --name "^$1\$" >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  fail "the window \"$1\" did not open"
+}
+
+# Waits until a line of the stand-ins' log matches the pattern.
+wait_for_log() {
+  for _ in $(seq 300); do
+    peer_log | grep -q -- "$1" && return 0
+    sleep 0.1
+  done
+  fail "no line matching \"$1\" in the stand-ins' log: $(peer_log)"
+}
+
+# The stand-ins, in C:\peers.
+lay_peers() {
+  mkdir -p "$WINEPREFIX/drive_c/peers"
+  cp "$TVX_WIN32_DIR"/{SuiteWindow,SuiteSetup,Uninstaller,W2KSetup}.exe "$WINEPREFIX/drive_c/peers/"
 }
 
 # Answers each message box captioned "Setup" with Return until the program ends.

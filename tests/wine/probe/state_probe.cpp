@@ -1,5 +1,7 @@
 #include "state_probe.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -35,10 +37,12 @@ HKEY rootOf(const std::string& name) {
   return HKEY_USERS;
 }
 
+// Values are printed in name order: Wine lists them sorted, Windows in the order they were written.
 void printKey(const Platform& p, HKEY key, const std::string& path) {
   std::printf("key %s\n", path.c_str());
   char name[256];
   BYTE data[1024];
+  std::vector<std::pair<std::string, std::string>> values;
   for (DWORD i = 0;; ++i) {
     DWORD nameSize = sizeof(name);
     DWORD dataSize = sizeof(data);
@@ -46,7 +50,8 @@ void printKey(const Platform& p, HKEY key, const std::string& path) {
     if (p.registry.RegEnumValueA(key, i, name, &nameSize, &type, data, &dataSize) != ERROR_SUCCESS) break;
     std::string shown;
     if (type == REG_SZ) {
-      shown = "\"" + std::string(reinterpret_cast<char*>(data), dataSize > 0 ? strnlen(reinterpret_cast<char*>(data), dataSize) : 0) + "\"";
+      const char* text = reinterpret_cast<char*>(data);
+      shown = "\"" + std::string(text, dataSize > 0 ? strnlen(text, dataSize) : 0) + "\"";
     } else {
       char hex[4];
       for (DWORD b = 0; b < dataSize; ++b) {
@@ -54,8 +59,14 @@ void printKey(const Platform& p, HKEY key, const std::string& path) {
         shown += hex;
       }
     }
-    std::printf("  value \"%s\" type %u = %s\n", name, static_cast<unsigned>(type), shown.c_str());
+    char line[1400];
+    std::snprintf(line, sizeof(line), "  value \"%s\" type %u = %s\n", name, static_cast<unsigned>(type), shown.c_str());
+    std::string upper(name);
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    values.emplace_back(upper, line);
   }
+  std::sort(values.begin(), values.end());
+  for (const auto& v : values) std::fputs(v.second.c_str(), stdout);
   std::vector<std::string> subkeys;
   for (DWORD i = 0;; ++i) {
     DWORD size = sizeof(name);
