@@ -62,6 +62,11 @@ void profiles(const Platform& p) {
   readString(p, kIni, "Nowhere", "key", "nosection");
   readString(p, "C:\\probe\\absent.ini", "Any", "key", "nofile");
   readString(p, kIni, "Quotes", "double", "", 5);
+  readString(p, kIni, "Odd", "twice", "");
+  readString(p, kIni, "Odd", "noequals", "def");
+  readString(p, kIni, "Odd", ";comment", "def");
+  readString(p, kIni, "Odd", "later", "def");
+  readString(p, kIni, "Odd", "tabbed", "");
   readString(p, kIni, "Quotes", nullptr, "");
   readString(p, kIni, nullptr, nullptr, "");
   for (const char* key : {"plain", "trailing", "negative", "text", "spaces", "quoted", "hex", "empty", "missing"}) {
@@ -79,6 +84,8 @@ void profiles(const Platform& p) {
   write(kIni, "Fresh", "first", "1");
   write(kIni, "Quotes", "single", nullptr);
   write(kIni, "Blanks", nullptr, nullptr);
+  write(kIni, "Odd", "twice", "rewritten");
+  write(kIni, "Quotes", "double", "\"kept quotes\"");
   write(kNewIni, "rename", "C:\\probe\\a.old", "C:\\probe\\a.dll");
   write(kNewIni, "rename", "NUL", "C:\\probe\\b.dll");
   write(kNewIni, "rename", "nul", "C:\\probe\\c.dll");

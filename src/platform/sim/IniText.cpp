@@ -20,7 +20,7 @@ IniText::Line IniText::parse(const std::string& raw) {
   Line line;
   line.raw = raw;
   std::string t = trim(raw);
-  if (t.empty() || t[0] == ';') return line;
+  if (t.empty()) return line;
   if (t[0] == '[') {
     auto close = t.find(']');
     line.kind = Line::Header;
@@ -31,6 +31,7 @@ IniText::Line IniText::parse(const std::string& raw) {
   auto eq = t.find('=');
   line.key = trim(t.substr(0, eq));
   line.value = eq == std::string::npos ? std::string() : trim(t.substr(eq + 1));
+  line.hasValue = eq != std::string::npos;
   return line;
 }
 
@@ -49,7 +50,10 @@ std::optional<std::string> IniText::get(const std::string& section, const std::s
   auto [first, last] = sectionRange(section);
   if (first == std::string::npos) return std::nullopt;
   for (std::size_t i = first; i < last; ++i) {
-    if (lines_[i].kind == Line::Entry && iequals(lines_[i].key, trim(key))) return lines_[i].value;
+    if (lines_[i].kind == Line::Entry && iequals(lines_[i].key, trim(key))) {
+      if (!lines_[i].hasValue) return std::nullopt;
+      return lines_[i].value;
+    }
   }
   return std::nullopt;
 }
@@ -77,7 +81,7 @@ std::vector<std::pair<std::string, std::string>> IniText::entries(const std::str
   auto [first, last] = sectionRange(section);
   if (first == std::string::npos) return out;
   for (std::size_t i = first; i < last; ++i) {
-    if (lines_[i].kind == Line::Entry) out.emplace_back(lines_[i].key, lines_[i].value);
+    if (lines_[i].listed()) out.emplace_back(lines_[i].key, lines_[i].value);
   }
   return out;
 }

@@ -17,7 +17,7 @@ class IniText {
   std::vector<std::string> sections() const;
   std::vector<std::string> keys(const std::string& section) const;
   bool hasSection(const std::string& section) const;
-  // All entries of a section in order, as (key, value) pairs, repeated keys included.
+  // The listed entries of a section in order, as (key, value) pairs, repeated keys included.
   std::vector<std::pair<std::string, std::string>> entries(const std::string& section) const;
 
   void set(const std::string& section, const std::string& key, const std::string& value);
@@ -32,7 +32,10 @@ class IniText {
     std::string section;  // for a section header: its name
     std::string key;      // for an entry: its key
     std::string value;
+    bool hasValue = false;  // a line without '=' names no value
     enum Kind { Other, Header, Entry } kind = Other;
+    // Listed among the keys of its section: it has a value and is not a ';' comment.
+    bool listed() const { return kind == Entry && hasValue && !key.empty() && key[0] != ';'; }
   };
   static Line parse(const std::string& raw);
   // Index range [first, last) of the lines of a section after its header; npos when missing.

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Prints the figures the release engineer asks for: the size of Setup.exe and the DLLs it
+# imports, the number of tests of each kind, and (with --time) how long the test command takes.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+if [ "${1:-}" = --time ]; then
+  start=$(date +%s)
+  scripts/test.sh >/tmp/tvx-figures-test.log 2>&1 || { tail -20 /tmp/tvx-figures-test.log; exit 1; }
+  echo "test command: $(($(date +%s) - start)) s ($(tail -1 /tmp/tvx-figures-test.log))"
+fi
+[ -f build/win32/Setup.exe ] || { cmake --preset win32 >/dev/null && cmake --build --preset win32 >/dev/null; }
+[ -f build/host/tvxsim ] || {
+  cmake --preset host -DTVX_WIN32_DIR="$PWD/build/win32" >/dev/null && cmake --build --preset host >/dev/null
+}
+echo "Setup.exe: $(stat -c %s build/win32/Setup.exe) bytes"
+echo "imports: $(i686-w64-mingw32-objdump -p build/win32/Setup.exe | sed -n 's/.*DLL Name: //p' | sort -f | tr '\n' ' ')"
+echo "subsystem: $(i686-w64-mingw32-objdump -p build/win32/Setup.exe | sed -n 's/^Subsystem[[:space:]]*//p')"
+for kind in unit scenario wine; do
+  echo "$kind tests: $(ctest --test-dir build/host -N -L "^$kind\$" | sed -n 's/^Total Tests: //p')"
+done
