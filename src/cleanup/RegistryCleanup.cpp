@@ -137,9 +137,9 @@ void removeEarlierAsioDriver(IRegistry& reg) {
     char clsid[kNameBuffer] = {};
     DWORD size = sizeof(clsid) - 1;
     DWORD type = 0;
-    const bool earlier = reg.RegQueryValueExA(driver, "CLSID", &type, reinterpret_cast<BYTE*>(clsid), &size) ==
-                             ERROR_SUCCESS &&
-                         type == REG_SZ && equalsNoCase(clsid, kEarlierAsioClsid);
+    const bool earlier =
+        reg.RegQueryValueExA(driver, "CLSID", &type, reinterpret_cast<BYTE*>(clsid), &size) == ERROR_SUCCESS &&
+        type == REG_SZ && equalsNoCase(clsid, kEarlierAsioClsid);
     reg.RegCloseKey(driver);
     if (earlier) reg.RegDeleteKeyA(asio, name.c_str());
   }

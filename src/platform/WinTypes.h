@@ -10,9 +10,12 @@
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
+// windows.h comes first; the others build on it.
+// clang-format off
 #include <windows.h>
 #include <setupapi.h>
 #include <cfgmgr32.h>
+// clang-format on
 #else
 #include <cstdint>
 

@@ -6,8 +6,9 @@ namespace tvx {
 
 namespace {
 
-const char* const kUninstallKeys[] = {"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tarvic Sound Suite",
-                                      "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tarvic Sound WinNT Suite"};
+const char* const kUninstallKeys[] = {
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tarvic Sound Suite",
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tarvic Sound WinNT Suite"};
 constexpr DWORD kCommandBuffer = 260;
 
 STARTUPINFOA shownWindowStartup() {
@@ -68,7 +69,8 @@ void RemovePreviousSuite(const Platform& platform) {
   }
   if (!opened) return;
   std::string command;
-  if (!readString(reg, key, "InstallShieldUninstallString", command) && !readString(reg, key, "UninstallString", command)) {
+  if (!readString(reg, key, "InstallShieldUninstallString", command) &&
+      !readString(reg, key, "UninstallString", command)) {
     reg.RegCloseKey(key);
     return;
   }

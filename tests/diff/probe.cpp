@@ -1,8 +1,8 @@
 #include "probe.h"
 
 #include <algorithm>
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -22,8 +22,8 @@ void readString(const Platform& p, const char* file, const char* section, const 
   std::string shown;
   // Lists hold NULs; show them as '|'.
   for (DWORD i = 0; i < n && i < size; ++i) shown += buf[i] == '\0' ? '|' : buf[i];
-  std::printf("string [%s] %s (default %s, size %u): %u \"%s\"\n", section ? section : "(null)",
-              key ? key : "(null)", def ? def : "(null)", static_cast<unsigned>(size), static_cast<unsigned>(n), shown.c_str());
+  std::printf("string [%s] %s (default %s, size %u): %u \"%s\"\n", section ? section : "(null)", key ? key : "(null)",
+              def ? def : "(null)", static_cast<unsigned>(size), static_cast<unsigned>(n), shown.c_str());
 }
 
 void readInt(const Platform& p, const char* section, const char* key) {
@@ -77,7 +77,8 @@ void profiles(const Platform& p) {
 
   auto write = [&](const char* file, const char* section, const char* key, const char* value) {
     BOOL ok = p.profiles.WritePrivateProfileStringA(section, key, value, file);
-    std::printf("write [%s] %s=%s: %s\n", section, key ? key : "(null)", value ? value : "(null)", ok ? "ok" : "failed");
+    std::printf("write [%s] %s=%s: %s\n", section, key ? key : "(null)", value ? value : "(null)",
+                ok ? "ok" : "failed");
   };
   write(kIni, "Numbers", "plain", "43");
   write(kIni, "numbers", "added", "new value");
@@ -142,7 +143,8 @@ void files(const Platform& p) {
   const char* src = "C:\\probe\\copy\\src.txt";
   const char* ro = "C:\\probe\\copy\\readonly.txt";
   report("make read-only", p.files.SetFileAttributesA(ro, FILE_ATTRIBUTE_READONLY));
-  std::printf("read-only attribute: %u\n", static_cast<unsigned>(p.files.GetFileAttributesA(ro) & FILE_ATTRIBUTE_READONLY));
+  std::printf("read-only attribute: %u\n",
+              static_cast<unsigned>(p.files.GetFileAttributesA(ro) & FILE_ATTRIBUTE_READONLY));
   report("copy onto read-only", p.files.CopyFileA(src, ro, FALSE));
   content(ro);
   report("delete read-only", p.files.DeleteFileA(ro));

@@ -29,9 +29,9 @@ TEST(ApplyStartupAudioSettings, TheFirstCdFormatBecomesTheDefaultInBothPlaces) {
     const char* formats;
     const char* expected;
   };
-  for (const Case& c : {Case{"CD Quality,Radio Quality", "CD Quality"}, Case{"Radio,Phone,My CD", "My CD"},
-                        Case{"Radio,cd lower,CDDA,CD Quality", "CDDA"}, Case{"Radio,Phone", "(was)"},
-                        Case{"", "(was)"}}) {
+  for (const Case& c :
+       {Case{"CD Quality,Radio Quality", "CD Quality"}, Case{"Radio,Phone,My CD", "My CD"},
+        Case{"Radio,cd lower,CDDA,CD Quality", "CDDA"}, Case{"Radio,Phone", "(was)"}, Case{"", "(was)"}}) {
     SimMachine m;
     m.registry(std::string(kAudio) + "\"SystemFormats\"=\"" + c.formats + "\"\r\n\"DefaultFormat\"=\"(was)\"\r\n" +
                kDefaultAudio + "\"DefaultFormat\"=\"(was)\"\r\n");
@@ -46,13 +46,15 @@ TEST(ApplyStartupAudioSettings, TheFirstCdFormatBecomesTheDefaultInBothPlaces) {
 TEST(ApplyStartupAudioSettings, CdAudioSettingAndStartupEntry) {
   SimMachine m;
   m.file("D:\\setup.ini", "[Default]\r\nUsingCDDA=2\r\n");
-  m.registry("[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run]\r\n"
-             "\"Tarvic Sound Suite\"=\"C:\\\\Suite\\\\deck.exe\"\r\n\"Other\"=\"other.exe\"\r\n");
+  m.registry(
+      "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run]\r\n"
+      "\"Tarvic Sound Suite\"=\"C:\\\\Suite\\\\deck.exe\"\r\n\"Other\"=\"other.exe\"\r\n");
   ApplyStartupAudioSettings(onCd(m), m.platform());
   EXPECT_EQ(m.content("C:\\WINDOWS\\TVCDPLAY.INI"), "[CD PLAYER]\r\nUsingCDDA=1\r\n");
   EXPECT_EQ(valueText(m, HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Tarvic Sound Suite"),
             "(none)");
-  EXPECT_EQ(valueText(m, HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Other"), "other.exe");
+  EXPECT_EQ(valueText(m, HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Other"),
+            "other.exe");
   EXPECT_FALSE(m.hasKey(HKEY_CURRENT_USER, "Software\\Microsoft\\Multimedia\\Audio")) << "nothing is created";
 
   SimMachine none;
@@ -83,8 +85,9 @@ TEST(CloseSuiteWindows, TheConsoleAloneWhenItRuns) {
 TEST(RemovePreviousSuite, RunsTheUninstallStringAndWaitsForItsEnd) {
   SimMachine m;
   m.file("C:\\Program Files\\Suite\\Uninst.exe");
-  m.registry("[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tarvic Sound WinNT Suite]\r\n"
-             "\"UninstallString\"=\"\\\"C:\\\\Program Files\\\\Suite\\\\Uninst.exe\\\" -f\\\"C:\\\\x.isu\\\"\"\r\n");
+  m.registry(
+      "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tarvic Sound WinNT Suite]\r\n"
+      "\"UninstallString\"=\"\\\"C:\\\\Program Files\\\\Suite\\\\Uninst.exe\\\" -f\\\"C:\\\\x.isu\\\"\"\r\n");
   m.machine.programs["C:\\PROGRAM FILES\\SUITE\\UNINST.EXE"] = sim::ProgramBehaviour{2500, 300, 0, {}, {}};
   RemovePreviousSuite(m.platform());
   auto starts = m.happenings("start");
@@ -100,10 +103,11 @@ TEST(RemovePreviousSuite, RunsTheUninstallStringAndWaitsForItsEnd) {
 TEST(RemovePreviousSuite, PrefersTheInstallerStringOfTheFirstKey) {
   SimMachine m;
   m.file("C:\\A.EXE");
-  m.registry("[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tarvic Sound Suite]\r\n"
-             "\"UninstallString\"=\"C:\\\\B.EXE\"\r\n\"InstallShieldUninstallString\"=\"C:\\\\A.EXE /x\"\r\n"
-             "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tarvic Sound WinNT Suite]\r\n"
-             "\"UninstallString\"=\"C:\\\\C.EXE\"\r\n");
+  m.registry(
+      "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tarvic Sound Suite]\r\n"
+      "\"UninstallString\"=\"C:\\\\B.EXE\"\r\n\"InstallShieldUninstallString\"=\"C:\\\\A.EXE /x\"\r\n"
+      "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tarvic Sound WinNT Suite]\r\n"
+      "\"UninstallString\"=\"C:\\\\C.EXE\"\r\n");
   RemovePreviousSuite(m.platform());
   auto starts = m.happenings("start");
   ASSERT_EQ(starts.size(), 1u);
@@ -164,7 +168,8 @@ TEST(InstallApplicationSuite, DialogFormAsksForTheCdUntilTheInstallerIsThere) {
   EXPECT_EQ(retry.run(ctx), IDOK);
   auto boxes = retry.happenings("message");
   ASSERT_EQ(boxes.size(), 2u);
-  EXPECT_EQ(boxes[0].field("text"), "Can not find the Tarvic Sound Suite setup program.\n Please insert the installation CD now.");
+  EXPECT_EQ(boxes[0].field("text"),
+            "Can not find the Tarvic Sound Suite setup program.\n Please insert the installation CD now.");
   EXPECT_EQ(boxes[0].field("owner"), "Setup");
   EXPECT_EQ(boxes[0].field("buttons"), "OK, Cancel");
   auto starts = retry.happenings("start");

@@ -36,8 +36,9 @@ TEST(RemoveDeviceByHardwareId, RemovesTheFirstMatchFoundThroughALaterHardwareId)
   SimMachine m;
   addDevice(m, "PCI\\VEN_8086&DEV_7110\\0", {"PCI\\VEN_8086&DEV_7110"});
   addDevice(m, "PCI\\BROKEN\\0", {});
-  addDevice(m, "PCI\\VEN_1D0C&DEV_0111\\1",
-            {"PCI\\VEN_1D0C&DEV_0211&SUBSYS_0", "PCI\\VEN_1D0C&DEV_0111&SUBSYS_00011D0C&REV_02", "PCI\\VEN_1D0C&DEV_0111"});
+  addDevice(
+      m, "PCI\\VEN_1D0C&DEV_0111\\1",
+      {"PCI\\VEN_1D0C&DEV_0211&SUBSYS_0", "PCI\\VEN_1D0C&DEV_0111&SUBSYS_00011D0C&REV_02", "PCI\\VEN_1D0C&DEV_0111"});
   addDevice(m, "PCI\\VEN_1D0C&DEV_0111\\2", {"PCI\\VEN_1D0C&DEV_0111"});
   m.machine.lastError = 0;
   Call call = removeDevice(m, 1);

@@ -55,7 +55,8 @@ TEST(CleanOldDriverFiles, LegacyFilesAreQueuedForTheirRetiredNames) {
                         "\\INF\\CATALOG\\TVPCI.CAT", "\\INF\\CATALOG\\TVAUDIO.CAT", "\\SYSTEM\\TV4300.VXD"}) {
     m.file(w + f);
   }
-  m.file(w + "\\WIN.INI", "[windows]\r\nload=\r\nrun=C:\\WINDOWS\\SYSTEM\\TVMPU.EXE, C:\\Acme\\tray.exe bankprep.exe\r\n");
+  m.file(w + "\\WIN.INI",
+         "[windows]\r\nload=\r\nrun=C:\\WINDOWS\\SYSTEM\\TVMPU.EXE, C:\\Acme\\tray.exe bankprep.exe\r\n");
   CleanOldDriverFiles(m.platform(), 1);
   EXPECT_EQ(m.content(w + "\\WININIT.INI"),
             "[rename]\r\n"

@@ -69,10 +69,10 @@ struct SourceDirCase {
 };
 
 TEST(DeriveSourceDir, FromTheProgramPathWithTheCurrentDriveAsHelp) {
-  for (const SourceDirCase& c : {SourceDirCase{"D:\\SETUP.EXE", "C:\\", "D:\\"},
-                                 SourceDirCase{"\\CD\\SETUP.EXE", "E:\\TEMP", "E:\\CD\\"},
-                                 SourceDirCase{"E:\\Driver CD\\disk1\\Setup.exe", "C:\\", "E:\\Driver CD\\disk1\\"},
-                                 SourceDirCase{"sub\\Setup.exe", "F:\\work", "F:sub\\"}}) {
+  for (const SourceDirCase& c :
+       {SourceDirCase{"D:\\SETUP.EXE", "C:\\", "D:\\"}, SourceDirCase{"\\CD\\SETUP.EXE", "E:\\TEMP", "E:\\CD\\"},
+        SourceDirCase{"E:\\Driver CD\\disk1\\Setup.exe", "C:\\", "E:\\Driver CD\\disk1\\"},
+        SourceDirCase{"sub\\Setup.exe", "F:\\work", "F:sub\\"}}) {
     ContextOn on("win98se");
     on.machine.files.addDrive('E');
     on.machine.files.makeDirectories(*sim::parseAbsolutePath("E:\\TEMP"));

@@ -34,9 +34,10 @@ TEST(RegFile, ReadsRegedit4ValuesOfEveryKind) {
 
 TEST(RegFile, ReadsVersion5FilesInUtf16AndTheirDeletions) {
   RegistryTree tree;
-  importRegFile(tree,
-                "REGEDIT4\r\n[HKEY_CURRENT_USER\\A\\B]\r\n\"Gone\"=\"1\"\r\n\"Stays\"=\"2\"\r\n[HKEY_CURRENT_USER\\A\\C]\r\n",
-                "first.reg");
+  importRegFile(
+      tree,
+      "REGEDIT4\r\n[HKEY_CURRENT_USER\\A\\B]\r\n\"Gone\"=\"1\"\r\n\"Stays\"=\"2\"\r\n[HKEY_CURRENT_USER\\A\\C]\r\n",
+      "first.reg");
   importRegFile(tree,
                 utf16("Windows Registry Editor Version 5.00\r\n\r\n[-HKEY_CURRENT_USER\\A\\C]\r\n"
                       "[HKEY_CURRENT_USER\\A\\B]\r\n\"Gone\"=-\r\n\"Multi\"=hex(7):61,00,00,00,00,00\r\n"),
@@ -55,11 +56,12 @@ TEST(RegFile, FaultsNameTheFileAndTheLine) {
     const char* text;
     const char* message;
   };
-  for (const Case& c : {Case{"REGEDIT5\r\n", "bad.reg line 1: expected REGEDIT4"},
-                        Case{"REGEDIT4\r\n\r\n\"x\"=\"y\"\r\n", "bad.reg line 3: value outside a key"},
-                        Case{"REGEDIT4\r\n[HKEY_NOWHERE\\X]\r\n", "bad.reg line 2: unknown root key"},
-                        Case{"REGEDIT4\r\n[HKEY_USERS\\X]\r\n\"n\"=dword:xyz\r\n", "bad.reg line 3: bad dword"},
-                        Case{"REGEDIT4\r\n[HKEY_USERS\\X]\r\n\"n\"=\"open\r\n", "bad.reg line 3: missing closing quote"}}) {
+  for (const Case& c :
+       {Case{"REGEDIT5\r\n", "bad.reg line 1: expected REGEDIT4"},
+        Case{"REGEDIT4\r\n\r\n\"x\"=\"y\"\r\n", "bad.reg line 3: value outside a key"},
+        Case{"REGEDIT4\r\n[HKEY_NOWHERE\\X]\r\n", "bad.reg line 2: unknown root key"},
+        Case{"REGEDIT4\r\n[HKEY_USERS\\X]\r\n\"n\"=dword:xyz\r\n", "bad.reg line 3: bad dword"},
+        Case{"REGEDIT4\r\n[HKEY_USERS\\X]\r\n\"n\"=\"open\r\n", "bad.reg line 3: missing closing quote"}}) {
     RegistryTree tree;
     try {
       importRegFile(tree, c.text, "bad.reg");

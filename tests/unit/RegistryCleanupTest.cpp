@@ -17,7 +17,8 @@ const char* kCompanions =
     "[HKEY_LOCAL_MACHINE\\SOFTWARE\\ASIO\\Other ASIO]\r\n\"CLSID\"=\"{11111111-2222-3333-4444-555555555555}\"\r\n";
 
 const char* kMedia =
-    "[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\services\\Class\\MEDIA\\0000]\r\n\"ProviderName\"=\"Other Audio\"\r\n"
+    "[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\services\\Class\\MEDIA\\0000]\r\n\"ProviderName\"=\"Other "
+    "Audio\"\r\n"
     "[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\services\\Class\\MEDIA\\0001]\r\n\"DriverDesc\"=\"x\"\r\n"
     "\"ProviderName\"=\"tarvic Inc. audio\"\r\n"
     "[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\services\\Class\\MEDIA\\0001\\Drivers\\wave]\r\n"
@@ -32,9 +33,10 @@ const char* kResources = "System\\CurrentControlSet\\control\\MediaResources";
 
 TEST(CleanOldDriverRegistry, ARegistryWithoutTheMakerStaysAsItWas) {
   SimMachine m;
-  m.registry(std::string(kCompanions) +
-             "[HKEY_LOCAL_MACHINE\\Enum\\PCI\\VEN_8086&DEV_7110]\r\n[HKEY_LOCAL_MACHINE\\Enum\\PCI\\VEN_1D0C&DEV_0211]\r\n"
-             "[HKEY_LOCAL_MACHINE\\Enum\\PCI\\ven_1d0c&dev_0111]\r\n[HKEY_LOCAL_MACHINE\\Enum\\TVX\\child0000]\r\n");
+  m.registry(
+      std::string(kCompanions) +
+      "[HKEY_LOCAL_MACHINE\\Enum\\PCI\\VEN_8086&DEV_7110]\r\n[HKEY_LOCAL_MACHINE\\Enum\\PCI\\VEN_1D0C&DEV_0211]\r\n"
+      "[HKEY_LOCAL_MACHINE\\Enum\\PCI\\ven_1d0c&dev_0111]\r\n[HKEY_LOCAL_MACHINE\\Enum\\TVX\\child0000]\r\n");
   const std::string before = sim::exportRegFile(m.machine.registry);
   EXPECT_EQ(CleanOldDriverRegistry(m.platform()), kNoDeviceKeyFound);
   EXPECT_EQ(sim::exportRegFile(m.machine.registry), before);
@@ -53,23 +55,25 @@ TEST(CleanOldDriverRegistry, MakersMediaInstancesGoEvenWhenNoDeviceIsFound) {
   EXPECT_FALSE(m.hasKey(HKEY_LOCAL_MACHINE, res + "\\wave\\TVAUDIO.DRV<0001>"));
   EXPECT_FALSE(m.hasKey(HKEY_LOCAL_MACHINE, res + "\\midi\\tvmidi.drv<0001>"));
   EXPECT_TRUE(m.hasKey(HKEY_LOCAL_MACHINE, res + "\\wave\\OTHER.DRV<0000>"));
-  EXPECT_TRUE(m.hasKey(HKEY_LOCAL_MACHINE, res + "\\midi\\0001")) << "a name shorter than five characters never matches";
+  EXPECT_TRUE(m.hasKey(HKEY_LOCAL_MACHINE, res + "\\midi\\0001"))
+      << "a name shorter than five characters never matches";
 }
 
 TEST(CleanOldDriverRegistry, DeviceNodesGoAndTheCompanionsWithThem) {
   SimMachine m;
-  m.registry(std::string(kCompanions) +
-             "[HKEY_LOCAL_MACHINE\\Enum\\PCI\\VEN_0000&DEV_0000]\r\n[HKEY_LOCAL_MACHINE\\Enum\\PCI\\VEN_1D0C&DEV_0100]\r\n"
-             "[HKEY_LOCAL_MACHINE\\Enum\\PCI\\VEN_1D0C&DEV_0111&SUBSYS_00011D0C\\BUS_00&DEV_0A]\r\n"
-             "[HKEY_LOCAL_MACHINE\\Enum\\PCI\\VEN_1D0C&DEV_0211]\r\n[HKEY_LOCAL_MACHINE\\Enum\\PCI\\VEN_9999]\r\n"
-             "[HKEY_LOCAL_MACHINE\\Enum\\TVX\\CHILD0000]\r\n[HKEY_LOCAL_MACHINE\\Enum\\TVX\\CHILD0001]\r\n"
-             "[HKEY_LOCAL_MACHINE\\Enum\\TVX\\Other]\r\n[HKEY_LOCAL_MACHINE\\Enum\\VIRTUAL\\SSC-JOYSTK\\0000]\r\n");
+  m.registry(
+      std::string(kCompanions) +
+      "[HKEY_LOCAL_MACHINE\\Enum\\PCI\\VEN_0000&DEV_0000]\r\n[HKEY_LOCAL_MACHINE\\Enum\\PCI\\VEN_1D0C&DEV_0100]\r\n"
+      "[HKEY_LOCAL_MACHINE\\Enum\\PCI\\VEN_1D0C&DEV_0111&SUBSYS_00011D0C\\BUS_00&DEV_0A]\r\n"
+      "[HKEY_LOCAL_MACHINE\\Enum\\PCI\\VEN_1D0C&DEV_0211]\r\n[HKEY_LOCAL_MACHINE\\Enum\\PCI\\VEN_9999]\r\n"
+      "[HKEY_LOCAL_MACHINE\\Enum\\TVX\\CHILD0000]\r\n[HKEY_LOCAL_MACHINE\\Enum\\TVX\\CHILD0001]\r\n"
+      "[HKEY_LOCAL_MACHINE\\Enum\\TVX\\Other]\r\n[HKEY_LOCAL_MACHINE\\Enum\\VIRTUAL\\SSC-JOYSTK\\0000]\r\n");
   EXPECT_EQ(CleanOldDriverRegistry(m.platform()), kRegistryCleaned);
-  for (const char* gone : {"Enum\\PCI\\VEN_1D0C&DEV_0100", "Enum\\PCI\\VEN_1D0C&DEV_0111&SUBSYS_00011D0C",
-                           "Enum\\TVX\\CHILD0000", "Enum\\TVX\\CHILD0001", "Enum\\VIRTUAL\\SSC-JOYSTK",
-                           "SOFTWARE\\ASIO\\TVX4400 ASIO", "SOFTWARE\\Classes\\Spatial",
-                           "SOFTWARE\\Classes\\CLSID\\{5A17C3E2-0B4D-4F8A-9C61-2D7E8B3F4A90}",
-                           "SOFTWARE\\Classes\\CLSID\\{3B6F04A2-91C7-4d5e-A83B-5C20E7F19D46}"}) {
+  for (const char* gone :
+       {"Enum\\PCI\\VEN_1D0C&DEV_0100", "Enum\\PCI\\VEN_1D0C&DEV_0111&SUBSYS_00011D0C", "Enum\\TVX\\CHILD0000",
+        "Enum\\TVX\\CHILD0001", "Enum\\VIRTUAL\\SSC-JOYSTK", "SOFTWARE\\ASIO\\TVX4400 ASIO",
+        "SOFTWARE\\Classes\\Spatial", "SOFTWARE\\Classes\\CLSID\\{5A17C3E2-0B4D-4F8A-9C61-2D7E8B3F4A90}",
+        "SOFTWARE\\Classes\\CLSID\\{3B6F04A2-91C7-4d5e-A83B-5C20E7F19D46}"}) {
     EXPECT_FALSE(m.hasKey(HKEY_LOCAL_MACHINE, gone)) << gone;
   }
   for (const char* stays : {"Enum\\PCI\\VEN_0000&DEV_0000", "Enum\\PCI\\VEN_1D0C&DEV_0211", "Enum\\PCI\\VEN_9999",
@@ -82,8 +86,9 @@ TEST(CleanOldDriverRegistry, DeviceNodesGoAndTheCompanionsWithThem) {
 
 TEST(CleanOldDriverRegistry, AsioListGoesOnlyWhenNothingIsLeftInIt) {
   SimMachine m;
-  m.registry("[HKEY_LOCAL_MACHINE\\Enum\\VIRTUAL\\SSC-SBEMU]\r\n"
-             "[HKEY_LOCAL_MACHINE\\SOFTWARE\\ASIO\\TVX4400 ASIO]\r\n\"CLSID\"=\"{3B6F04A2-91C7-4d5e-A83B-5C20E7F19D46}\"\r\n");
+  m.registry(
+      "[HKEY_LOCAL_MACHINE\\Enum\\VIRTUAL\\SSC-SBEMU]\r\n"
+      "[HKEY_LOCAL_MACHINE\\SOFTWARE\\ASIO\\TVX4400 ASIO]\r\n\"CLSID\"=\"{3B6F04A2-91C7-4d5e-A83B-5C20E7F19D46}\"\r\n");
   EXPECT_EQ(CleanOldDriverRegistry(m.platform()), kRegistryCleaned);
   EXPECT_FALSE(m.hasKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\ASIO"));
 }

@@ -30,7 +30,9 @@ struct SimMachine {
     auto* node = machine.files.find(*sim::parseAbsolutePath(path));
     return node != nullptr ? node->data : std::string("(missing)");
   }
-  void registry(const std::string& regText) { sim::importRegFile(machine.registry, "REGEDIT4\r\n\r\n" + regText, "test"); }
+  void registry(const std::string& regText) {
+    sim::importRegFile(machine.registry, "REGEDIT4\r\n\r\n" + regText, "test");
+  }
   bool hasKey(HKEY root, const std::string& path) {
     return machine.registry.find(machine.registry.root(root), path) != nullptr;
   }

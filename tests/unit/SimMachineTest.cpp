@@ -89,7 +89,9 @@ TEST(SimProcesses, AProgramRunsForItsTimeAndClosesItsWindowsWhenItEnds) {
 TEST(SimClock, EventsHappenAtTheirVirtualTime) {
   SimMachine m;
   m.machine.addEvent(12000, "mixer", [&] { m.machine.mixerDevices = 1; });
-  m.machine.addEvent(3000, "window", [&] { m.machine.windows.push_back(sim::Window{"Tarvic", "TVDNINST", false, true}); });
+  m.machine.addEvent(3000, "window", [&] {
+    m.machine.windows.push_back(sim::Window{"Tarvic", "TVDNINST", false, true});
+  });
   Platform p = m.platform();
   p.time.Sleep(2999);
   EXPECT_EQ(p.windows.FindWindowExA(nullptr, nullptr, "TVDNINST", nullptr), nullptr);
@@ -120,8 +122,9 @@ TEST(SimWindows, MessageBoxesTakeTheScriptsAnswersInOrder) {
 class MachineFolderTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("tvx-machine-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    dir_ = fs::temp_directory_path() /
+           ("tvx-machine-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(dir_);
     fs::create_directories(dir_ / "drives" / "D");
   }

@@ -40,7 +40,9 @@ TEST(SimProfiles, IntegersReadTheirLeadingDigits) {
   SimMachine m;
   m.file("D:\\setup.ini", "[O]\r\nplain=12\r\ntail=3 drivers\r\nword=yes\r\nempty=\r\nminus=-1\r\nquoted=\"7\"\r\n");
   IProfiles& profiles = m.platform().profiles;
-  auto get = [&](const char* key) { return static_cast<int>(profiles.GetPrivateProfileIntA("O", key, 5, "D:\\setup.ini")); };
+  auto get = [&](const char* key) {
+    return static_cast<int>(profiles.GetPrivateProfileIntA("O", key, 5, "D:\\setup.ini"));
+  };
   EXPECT_EQ(get("plain"), 12);
   EXPECT_EQ(get("tail"), 3);
   EXPECT_EQ(get("word"), 0);

@@ -11,8 +11,9 @@ using test::SimMachine;
 
 TEST(SimRegistry, NamesAreComparedWithoutCaseAndSubkeysListInNameOrder) {
   SimMachine m;
-  m.registry("[HKEY_LOCAL_MACHINE\\Enum\\PCI\\b]\r\n[HKEY_LOCAL_MACHINE\\Enum\\PCI\\A]\r\n\"Value\"=\"v\"\r\n"
-             "[HKEY_LOCAL_MACHINE\\Enum\\PCI\\c]\r\n");
+  m.registry(
+      "[HKEY_LOCAL_MACHINE\\Enum\\PCI\\b]\r\n[HKEY_LOCAL_MACHINE\\Enum\\PCI\\A]\r\n\"Value\"=\"v\"\r\n"
+      "[HKEY_LOCAL_MACHINE\\Enum\\PCI\\c]\r\n");
   IRegistry& reg = m.platform().registry;
   HKEY key = nullptr;
   ASSERT_EQ(reg.RegOpenKeyExA(HKEY_LOCAL_MACHINE, "enum\\pci", 0, KEY_READ, &key), 0);

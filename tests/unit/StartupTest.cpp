@@ -40,7 +40,8 @@ TEST(StartupFlow, FirstMatchingRowWins) {
     InstallContext ctx = contextFor(r.os);
     ctx.webSetup = r.webSetup;
     ctx.driverOnly = r.driverOnly;
-    EXPECT_EQ(chooseStartupFlow(ctx, r.tail), r.flow) << r.os << " webSetup " << r.webSetup << " tail '" << r.tail << "'";
+    EXPECT_EQ(chooseStartupFlow(ctx, r.tail), r.flow)
+        << r.os << " webSetup " << r.webSetup << " tail '" << r.tail << "'";
   }
 }
 
@@ -51,9 +52,9 @@ TEST(DriverFamily, RulesMDAndWFollowTheOptions) {
     int m, d, w;
   };
   for (const Row& r : {Row{"win95", 1, 1, 1, 1, 1, 1}, Row{"win98", 1, 1, 1, 1, 0, 1}, Row{"win98", 1, 0, 0, 1, 1, 1},
-                       Row{"win98se", 1, 0, 0, 1, 1, 1}, Row{"win98se", 0, 1, 0, 0, 0, 1}, Row{"win98se", 0, 0, 1, 1, 1, 0},
-                       Row{"winme", 1, 0, 0, 0, 0, 1}, Row{"winme", 0, 1, 1, 1, 1, 0}, Row{"nt40", 0, 0, 0, 0, 0, 0},
-                       Row{"winxp", 0, 0, 0, 0, 0, 0}}) {
+                       Row{"win98se", 1, 0, 0, 1, 1, 1}, Row{"win98se", 0, 1, 0, 0, 0, 1},
+                       Row{"win98se", 0, 0, 1, 1, 1, 0}, Row{"winme", 1, 0, 0, 0, 0, 1}, Row{"winme", 0, 1, 1, 1, 1, 0},
+                       Row{"nt40", 0, 0, 0, 0, 0, 0}, Row{"winxp", 0, 0, 0, 0, 0, 0}}) {
     InstallContext ctx = contextFor(r.os);
     ctx.windowsMEDriver = r.me;
     ctx.windows98SEDriver = r.se;
@@ -113,8 +114,8 @@ struct StartupRun : SimMachine {
   explicit StartupRun(const char* os, const std::string& program = "D:\\Setup.exe", const std::string& args = "")
       : SimMachine(os) {
     file(program);
-    machine.commandLine = (program.find(' ') != std::string::npos ? "\"" + program + "\"" : program) +
-                          (args.empty() ? "" : " " + args);
+    machine.commandLine =
+        (program.find(' ') != std::string::npos ? "\"" + program + "\"" : program) + (args.empty() ? "" : " " + args);
     machine.modulePath = program;
   }
   void run() {

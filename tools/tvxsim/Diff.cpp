@@ -11,7 +11,8 @@ namespace tvx::sim {
 namespace {
 
 bool isIni(const std::string& name) {
-  return name.size() > 4 && (iequals(name.substr(name.size() - 4), ".ini") || iequals(name.substr(name.size() - 4), ".inf"));
+  return name.size() > 4 &&
+         (iequals(name.substr(name.size() - 4), ".ini") || iequals(name.substr(name.size() - 4), ".inf"));
 }
 
 std::string attributeLetters(DWORD a) {
@@ -75,7 +76,8 @@ void walkFiles(const FileNode* before, const FileNode* after, const std::string&
         out.push_back(ch);
       }
       if (c->attributes != other->attributes) {
-        out.push_back(Change{"attributes", p, attributeLetters(c->attributes) + " -> " + attributeLetters(other->attributes), {}});
+        out.push_back(Change{
+            "attributes", p, attributeLetters(c->attributes) + " -> " + attributeLetters(other->attributes), {}});
       }
     }
   }
@@ -124,7 +126,8 @@ void walkKeys(const RegKey* before, const RegKey* after, const std::string& path
       if (old == nullptr) {
         out.push_back(Change{"value set", path, valueName(v) + " = " + showValue(v), {}});
       } else if (old->type != v.type || old->data != v.data) {
-        out.push_back(Change{"value set", path, valueName(v) + " = " + showValue(v) + " (was " + showValue(*old) + ")", {}});
+        out.push_back(
+            Change{"value set", path, valueName(v) + " = " + showValue(v) + " (was " + showValue(*old) + ")", {}});
       }
     }
     for (const auto& v : before->values) {

@@ -22,7 +22,8 @@ std::string describe(const Happening& h) {
   if (h.kind == "ended") return "program ended: " + h.field("program") + ", exit code " + h.field("exit code");
   if (h.kind == "close") return "WM_CLOSE to \"" + h.field("window") + "\": " + h.field("result");
   if (h.kind == "restart") return "restart requested (ExitWindowsEx flags " + h.field("flags") + ")";
-  if (h.kind == "exit" && !h.field("how").empty()) return "program ended (" + h.field("how") + "), exit code " + h.field("code");
+  if (h.kind == "exit" && !h.field("how").empty())
+    return "program ended (" + h.field("how") + "), exit code " + h.field("code");
   if (h.kind == "exit") return "process exit, code " + h.field("code");
   if (h.kind == "directory") return "current directory set to " + h.field("current");
   std::string out = h.kind;

@@ -39,7 +39,8 @@ RunReport runSetup(Machine& machine, const std::string& machineName) {
       // The program ended its process; the exit code is already recorded.
     }
   }
-  if (sim.registry().openHandles() > 0) r.leaks.push_back(std::to_string(sim.registry().openHandles()) + " registry keys");
+  if (sim.registry().openHandles() > 0)
+    r.leaks.push_back(std::to_string(sim.registry().openHandles()) + " registry keys");
   if (sim.processes().openHandles() > 0) {
     r.leaks.push_back(std::to_string(sim.processes().openHandles()) + " process or thread handles");
   }
@@ -54,7 +55,8 @@ RunReport bootMachine(Machine& machine, const std::string& machineName) {
   const FileTree files = machine.files;
   const RegistryTree registry = machine.registry;
   for (const auto& line : machine.boot()) machine.record("boot", {{"WININIT.INI", line}});
-  if (!machine.os.isWindows9x()) machine.record("boot", {{"WININIT.INI", "not read: only Windows 95, 98 and Me carry it out"}});
+  if (!machine.os.isWindows9x())
+    machine.record("boot", {{"WININIT.INI", "not read: only Windows 95, 98 and Me carry it out"}});
   finish(r, machine, files, registry);
   return r;
 }

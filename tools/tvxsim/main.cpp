@@ -62,8 +62,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "tvxsim: %s: %s\n", machineDir.string().c_str(), e.what());
     return 2;
   }
-  const std::string name = machineDir.filename().empty() ? machineDir.parent_path().filename().string()
-                                                          : machineDir.filename().string();
+  const std::string name =
+      machineDir.filename().empty() ? machineDir.parent_path().filename().string() : machineDir.filename().string();
   tvx::sim::RunReport report =
       command == "run" ? tvx::sim::runSetup(machine, name) : tvx::sim::bootMachine(machine, name);
   std::fputs((asJson ? tvx::sim::reportJson(report) : tvx::sim::reportText(report)).c_str(), stdout);

@@ -44,8 +44,8 @@ BOOL Devices::SetupDiEnumDeviceInfo(HDEVINFO set, DWORD index, SP_DEVINFO_DATA* 
   return TRUE;
 }
 
-BOOL Devices::SetupDiGetDeviceRegistryPropertyA(HDEVINFO set, SP_DEVINFO_DATA* data, DWORD property,
-                                                LPDWORD dataType, LPBYTE buffer, DWORD size, LPDWORD requiredSize) {
+BOOL Devices::SetupDiGetDeviceRegistryPropertyA(HDEVINFO set, SP_DEVINFO_DATA* data, DWORD property, LPDWORD dataType,
+                                                LPBYTE buffer, DWORD size, LPDWORD requiredSize) {
   Device* d = deviceOf(set, data);
   if (d == nullptr) {
     m_.lastError = ERROR_INVALID_PARAMETER;

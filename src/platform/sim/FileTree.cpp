@@ -76,8 +76,9 @@ FileNode& FileNode::addChild(const std::string& childName, bool directory) {
   node->shortName = makeShortName(childName, taken);
   node->isDirectory = directory;
   node->attributes = directory ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_ARCHIVE;
-  auto at = std::lower_bound(children.begin(), children.end(), childName,
-                             [](const std::unique_ptr<FileNode>& c, const std::string& n) { return iless(c->name, n); });
+  auto at =
+      std::lower_bound(children.begin(), children.end(), childName,
+                       [](const std::unique_ptr<FileNode>& c, const std::string& n) { return iless(c->name, n); });
   return **children.insert(at, std::move(node));
 }
 

@@ -66,9 +66,7 @@ std::vector<std::string> IniText::sections() const {
   return names;
 }
 
-bool IniText::hasSection(const std::string& section) const {
-  return sectionRange(section).first != std::string::npos;
-}
+bool IniText::hasSection(const std::string& section) const { return sectionRange(section).first != std::string::npos; }
 
 std::vector<std::string> IniText::keys(const std::string& section) const {
   std::vector<std::string> names;
@@ -122,7 +120,8 @@ void IniText::removeKey(const std::string& section, const std::string& key) {
 void IniText::removeSection(const std::string& section) {
   auto [first, last] = sectionRange(section);
   if (first == std::string::npos) return;
-  lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(first - 1), lines_.begin() + static_cast<std::ptrdiff_t>(last));
+  lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(first - 1),
+               lines_.begin() + static_cast<std::ptrdiff_t>(last));
 }
 
 std::string IniText::text() const {

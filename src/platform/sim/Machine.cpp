@@ -50,8 +50,8 @@ void Machine::record(const std::string& kind, std::vector<std::pair<std::string,
 
 void Machine::addEvent(DWORD at, std::string description, std::function<void()> action) {
   TimedEvent e{at, std::move(description), std::move(action)};
-  auto pos = std::upper_bound(events.begin(), events.end(), at,
-                              [](DWORD t, const TimedEvent& other) { return t < other.at; });
+  auto pos =
+      std::upper_bound(events.begin(), events.end(), at, [](DWORD t, const TimedEvent& other) { return t < other.at; });
   events.insert(pos, std::move(e));
 }
 

@@ -112,11 +112,16 @@ void applyAttributes(Machine& machine, const Entry& e) {
   if (node == nullptr) fail(e.line, "no such file \"" + e.key + "\"");
   DWORD a = node->isDirectory ? FILE_ATTRIBUTE_DIRECTORY : 0;
   for (char c : toUpper(e.value)) {
-    if (c == 'R') a |= FILE_ATTRIBUTE_READONLY;
-    else if (c == 'H') a |= FILE_ATTRIBUTE_HIDDEN;
-    else if (c == 'S') a |= FILE_ATTRIBUTE_SYSTEM;
-    else if (c == 'A') a |= FILE_ATTRIBUTE_ARCHIVE;
-    else if (c != ' ') fail(e.line, std::string("unknown attribute letter '") + c + "' (R, H, S, A)");
+    if (c == 'R')
+      a |= FILE_ATTRIBUTE_READONLY;
+    else if (c == 'H')
+      a |= FILE_ATTRIBUTE_HIDDEN;
+    else if (c == 'S')
+      a |= FILE_ATTRIBUTE_SYSTEM;
+    else if (c == 'A')
+      a |= FILE_ATTRIBUTE_ARCHIVE;
+    else if (c != ' ')
+      fail(e.line, std::string("unknown attribute letter '") + c + "' (R, H, S, A)");
   }
   node->attributes = a;
 }
@@ -247,10 +252,14 @@ void loadMachine(Machine& machine, const fs::path& folder) {
         Device d;
         d.instanceId = id;
         for (const auto& [k, v] : attributes) {
-          if (iequals(k, "ids")) d.hardwareIds = listOf(v);
-          else if (iequals(k, "removal") && iequals(v, "fails")) d.removalFails = true;
-          else if (iequals(k, "present")) d.present = v != "0";
-          else fail(e.line, "unknown device attribute \"" + k + "\" (ids, removal=fails, present)");
+          if (iequals(k, "ids"))
+            d.hardwareIds = listOf(v);
+          else if (iequals(k, "removal") && iequals(v, "fails"))
+            d.removalFails = true;
+          else if (iequals(k, "present"))
+            d.present = v != "0";
+          else
+            fail(e.line, "unknown device attribute \"" + k + "\" (ids, removal=fails, present)");
         }
         machine.devices.push_back(d);
       } else if (name == "windows") {
@@ -258,9 +267,12 @@ void loadMachine(Machine& machine, const fs::path& folder) {
         auto [title, attributes] = splitAttributes(e.value);
         Window w{title, "", false, true};
         for (const auto& [k, v] : attributes) {
-          if (iequals(k, "class")) w.className = v;
-          else if (iequals(k, "close") && iequals(v, "refuses")) w.refusesClose = true;
-          else fail(e.line, "unknown window attribute \"" + k + "\" (class, close=refuses)");
+          if (iequals(k, "class"))
+            w.className = v;
+          else if (iequals(k, "close") && iequals(v, "refuses"))
+            w.refusesClose = true;
+          else
+            fail(e.line, "unknown window attribute \"" + k + "\" (class, close=refuses)");
         }
         machine.windows.push_back(w);
       } else if (name == "programs") {
@@ -268,12 +280,18 @@ void loadMachine(Machine& machine, const fs::path& folder) {
         auto [path, attributes] = splitAttributes(e.value);
         ProgramBehaviour b;
         for (const auto& [k, v] : attributes) {
-          if (iequals(k, "runs")) b.runsFor = duration(v, e.line);
-          else if (iequals(k, "idle")) b.idleAfter = duration(v, e.line);
-          else if (iequals(k, "exit")) b.exitCode = number(v, e.line);
-          else if (iequals(k, "opens")) b.opensWindows = listOf(v);
-          else if (iequals(k, "closes")) b.closesWindows = listOf(v);
-          else fail(e.line, "unknown program attribute \"" + k + "\" (runs, idle, exit, opens, closes)");
+          if (iequals(k, "runs"))
+            b.runsFor = duration(v, e.line);
+          else if (iequals(k, "idle"))
+            b.idleAfter = duration(v, e.line);
+          else if (iequals(k, "exit"))
+            b.exitCode = number(v, e.line);
+          else if (iequals(k, "opens"))
+            b.opensWindows = listOf(v);
+          else if (iequals(k, "closes"))
+            b.closesWindows = listOf(v);
+          else
+            fail(e.line, "unknown program attribute \"" + k + "\" (runs, idle, exit, opens, closes)");
         }
         machine.programs[toUpper(path)] = b;
       } else if (name == "attributes") {

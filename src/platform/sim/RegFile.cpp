@@ -114,7 +114,8 @@ void writeKey(const RegKey& key, const std::string& prefix, std::string& out) {
       out += v.name.empty() ? "@" : "\"" + escape(v.name) + "\"";
       out += "=";
       const std::string text = v.text();
-      const bool plainString = v.type == REG_SZ && !v.data.empty() && v.data.back() == 0 && text.size() + 1 == v.data.size();
+      const bool plainString =
+          v.type == REG_SZ && !v.data.empty() && v.data.back() == 0 && text.size() + 1 == v.data.size();
       if (plainString) {
         out += "\"" + escape(text) + "\"";
       } else if (v.type == REG_DWORD && v.data.size() == 4) {
@@ -196,7 +197,8 @@ void importRegFile(RegistryTree& tree, const std::string& content, const std::st
       current->setValue(RegValue::string(name, readQuoted(data, p, fileName, n)));
     } else if (data.rfind("dword:", 0) == 0) {
       std::string digits = data.substr(6);
-      if (digits.empty() || digits.size() > 8 || digits.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) {
+      if (digits.empty() || digits.size() > 8 ||
+          digits.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) {
         fail(fileName, n, "bad dword \"" + digits + "\"");
       }
       current->setValue(RegValue::dword(name, static_cast<DWORD>(std::stoul(digits, nullptr, 16))));

@@ -99,8 +99,7 @@ class Processes final : public IProcesses {
  public:
   Processes(Machine& m, Files& files) : m_(m), files_(files) {}
   UINT WinExec(LPCSTR commandLine, UINT show) override;
-  BOOL CreateProcessA(LPCSTR application, LPSTR commandLine, STARTUPINFOA* startup,
-                      PROCESS_INFORMATION* info) override;
+  BOOL CreateProcessA(LPCSTR application, LPSTR commandLine, STARTUPINFOA* startup, PROCESS_INFORMATION* info) override;
   DWORD WaitForInputIdle(HANDLE process, DWORD milliseconds) override;
   BOOL GetExitCodeProcess(HANDLE process, LPDWORD exitCode) override;
   BOOL CloseHandle(HANDLE handle) override;
@@ -178,6 +177,7 @@ class Restart final : public IRestart {
 class ProcessExit final : public IProcessExit {
  public:
   explicit ProcessExit(Machine& m) : m_(m) {}
+
  protected:
   void exitProcess(int code) override;
 

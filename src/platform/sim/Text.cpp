@@ -46,7 +46,8 @@ std::string toLower(std::string_view text) {
 }
 
 bool iequals(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return up(x) == up(y); });
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return up(x) == up(y); });
 }
 
 bool iless(std::string_view a, std::string_view b) {

@@ -1,8 +1,10 @@
 // The setup API and the configuration manager are looked up when first used, so that the
 // program starts on a Windows that lacks one of their DLLs; a missing function is a failed call.
+// mmsystem.h needs the Windows types first.
+// clang-format off
 #include "Win32Platform.h"
-
 #include <mmsystem.h>
+// clang-format on
 
 namespace tvx::win32 {
 namespace {
@@ -39,8 +41,8 @@ BOOL Devices::SetupDiEnumDeviceInfo(HDEVINFO set, DWORD index, SP_DEVINFO_DATA* 
   return fn != nullptr && fn(set, index, data);
 }
 
-BOOL Devices::SetupDiGetDeviceRegistryPropertyA(HDEVINFO set, SP_DEVINFO_DATA* data, DWORD property,
-                                                LPDWORD dataType, LPBYTE buffer, DWORD size, LPDWORD requiredSize) {
+BOOL Devices::SetupDiGetDeviceRegistryPropertyA(HDEVINFO set, SP_DEVINFO_DATA* data, DWORD property, LPDWORD dataType,
+                                                LPBYTE buffer, DWORD size, LPDWORD requiredSize) {
   auto fn = lookUp<GetPropertyFn>("setupapi.dll", "SetupDiGetDeviceRegistryPropertyA");
   return fn != nullptr && fn(set, data, property, dataType, buffer, size, requiredSize);
 }

@@ -10,9 +10,7 @@ BOOL Processes::CreateProcessA(LPCSTR application, LPSTR commandLine, STARTUPINF
 DWORD Processes::WaitForInputIdle(HANDLE process, DWORD milliseconds) {
   return ::WaitForInputIdle(process, milliseconds);
 }
-BOOL Processes::GetExitCodeProcess(HANDLE process, LPDWORD exitCode) {
-  return ::GetExitCodeProcess(process, exitCode);
-}
+BOOL Processes::GetExitCodeProcess(HANDLE process, LPDWORD exitCode) { return ::GetExitCodeProcess(process, exitCode); }
 BOOL Processes::CloseHandle(HANDLE handle) { return ::CloseHandle(handle); }
 
 }  // namespace tvx::win32

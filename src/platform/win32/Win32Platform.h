@@ -57,8 +57,7 @@ class SystemInfo final : public ISystemInfo {
 class Processes final : public IProcesses {
  public:
   UINT WinExec(LPCSTR commandLine, UINT show) override;
-  BOOL CreateProcessA(LPCSTR application, LPSTR commandLine, STARTUPINFOA* startup,
-                      PROCESS_INFORMATION* info) override;
+  BOOL CreateProcessA(LPCSTR application, LPSTR commandLine, STARTUPINFOA* startup, PROCESS_INFORMATION* info) override;
   DWORD WaitForInputIdle(HANDLE process, DWORD milliseconds) override;
   BOOL GetExitCodeProcess(HANDLE process, LPDWORD exitCode) override;
   BOOL CloseHandle(HANDLE handle) override;

@@ -17,10 +17,11 @@ const char* kCheck = "C:\\probe\\check.ini";
 
 std::vector<std::string> keysOf(const Platform& p, const char* section, const char* file) {
   std::vector<char> buffer(16384);
-  DWORD n = p.profiles.GetPrivateProfileStringA(section, nullptr, "", buffer.data(), static_cast<DWORD>(buffer.size()),
-                                                file);
+  DWORD n =
+      p.profiles.GetPrivateProfileStringA(section, nullptr, "", buffer.data(), static_cast<DWORD>(buffer.size()), file);
   std::vector<std::string> keys;
-  for (const char* k = buffer.data(); k < buffer.data() + n && *k != '\0'; k += std::strlen(k) + 1) keys.emplace_back(k);
+  for (const char* k = buffer.data(); k < buffer.data() + n && *k != '\0'; k += std::strlen(k) + 1)
+    keys.emplace_back(k);
   return keys;
 }
 
@@ -60,7 +61,8 @@ void printKey(const Platform& p, HKEY key, const std::string& path) {
       }
     }
     char line[1400];
-    std::snprintf(line, sizeof(line), "  value \"%s\" type %u = %s\n", name, static_cast<unsigned>(type), shown.c_str());
+    std::snprintf(line, sizeof(line), "  value \"%s\" type %u = %s\n", name, static_cast<unsigned>(type),
+                  shown.c_str());
     std::string upper(name);
     for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     values.emplace_back(upper, line);
