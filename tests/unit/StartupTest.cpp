@@ -80,33 +80,33 @@ TEST(InstallOptions, MissingFileGivesTheDefaults) {
   EXPECT_EQ(ctx.installWDMDriver, 1);
 }
 
-TEST(AppSetupPath, FallsBackToTheWdmSuiteOnTheWindows95FamilyOnly) {
-  SimMachine me("winme");
-  me.file("D:\\W2K-ME\\app\\Setup.exe");
+// The suite installer chosen on a CD in D:\ that holds the given installers.
+InstallContext appSetupFor(const char* os, int useVxdDriver, std::initializer_list<const char*> installers) {
+  SimMachine m(os);
+  for (const char* installer : installers) m.file(std::string("D:\\") + installer);
   InstallContext ctx;
-  classifyOs(ctx, me.platform().system);
+  classifyOs(ctx, m.platform().system);
   ctx.sourceDir = "D:\\";
-  ctx.useVxdDriver = 1;
-  chooseAppSetupPath(ctx, me.platform().files);
-  EXPECT_EQ(ctx.appSetupPath, "D:\\W2K-ME\\app\\Setup.exe");
-  EXPECT_EQ(ctx.appSetupFound, 1);
+  ctx.useVxdDriver = useVxdDriver;
+  chooseAppSetupPath(ctx, m.platform().files);
+  return ctx;
+}
 
-  SimMachine nt("nt40");
-  nt.file("D:\\W2K-ME\\app\\Setup.exe");
-  InstallContext ntCtx;
-  classifyOs(ntCtx, nt.platform().system);
-  ntCtx.sourceDir = "D:\\";
-  chooseAppSetupPath(ntCtx, nt.platform().files);
-  EXPECT_EQ(ntCtx.appSetupPath, "D:\\NT40\\app\\Setup.exe");
-  EXPECT_EQ(ntCtx.appSetupFound, 0);
+TEST(AppSetupPath, FallsBackToTheWdmSuiteOnTheWindows95FamilyOnly) {
+  InstallContext me = appSetupFor("winme", 1, {"W2K-ME\\app\\Setup.exe"});
+  EXPECT_EQ(me.appSetupPath, "D:\\W2K-ME\\app\\Setup.exe");
+  EXPECT_EQ(me.appSetupFound, 1);
 
-  SimMachine win95("win95");
-  win95.file("D:\\W95-98\\app\\Setup.exe");
-  InstallContext c95;
-  classifyOs(c95, win95.platform().system);
-  c95.sourceDir = "D:\\";
-  chooseAppSetupPath(c95, win95.platform().files);
-  EXPECT_EQ(c95.appSetupPath, "D:\\W95-98\\app\\Setup.exe");
+  InstallContext nt = appSetupFor("nt40", 0, {"W2K-ME\\app\\Setup.exe"});
+  EXPECT_EQ(nt.appSetupPath, "D:\\NT40\\app\\Setup.exe");
+  EXPECT_EQ(nt.appSetupFound, 0);
+
+  InstallContext win95 = appSetupFor("win95", 0, {"W95-98\\app\\Setup.exe", "W2K-ME\\app\\Setup.exe"});
+  EXPECT_EQ(win95.appSetupPath, "D:\\W95-98\\app\\Setup.exe");
+
+  InstallContext none = appSetupFor("win98se", 1, {});
+  EXPECT_EQ(none.appSetupPath, "D:\\W2K-ME\\app\\Setup.exe");
+  EXPECT_EQ(none.appSetupFound, 0);
 }
 
 // The whole start-up, on a machine whose CD is in `cdFolder` of drive D.
