@@ -169,10 +169,72 @@ void files(const Platform& p) {
   std::printf("relative file opens: %d\n", p.files.CanOpenForReading("x.txt") ? 1 : 0);
 }
 
+void registry(const Platform& p) {
+  tvx::IRegistry& reg = p.registry;
+  auto rc = [](const char* what, LONG code) { std::printf("%s: %ld\n", what, static_cast<long>(code)); };
+  HKEY top = nullptr;
+  DWORD disposition = 0;
+  rc("create probe key", reg.RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\TvxProbe\\Deep\\Er", &top, &disposition));
+  std::printf("disposition: %u\n", static_cast<unsigned>(disposition));
+  reg.RegCloseKey(top);
+  rc("create again", reg.RegCreateKeyExA(HKEY_LOCAL_MACHINE, "software\\tvxprobe", &top, &disposition));
+  std::printf("disposition: %u\n", static_cast<unsigned>(disposition));
+  const std::string longName(80, 'L');
+  HKEY sub = nullptr;
+  for (const char* name : {"b", "A", "c"}) {
+    reg.RegCreateKeyExA(top, name, &sub, nullptr);
+    reg.RegCloseKey(sub);
+  }
+  reg.RegCreateKeyExA(top, longName.c_str(), &sub, nullptr);
+  reg.RegCloseKey(sub);
+  const char text[] = "Tarvic Inc.";
+  rc("set string", reg.RegSetValueExA(top, "ProviderName", REG_SZ, reinterpret_cast<const BYTE*>(text), sizeof(text)));
+  const BYTE number[4] = {7, 0, 0, 0};
+  rc("set dword", reg.RegSetValueExA(top, "Count", REG_DWORD, number, 4));
+
+  std::vector<std::string> names;
+  char name[80];
+  LONG last = 0;
+  for (DWORD i = 0;; ++i) {
+    DWORD size = sizeof(name);
+    last = reg.RegEnumKeyExA(top, i, name, &size);
+    if (last != ERROR_SUCCESS) break;
+    names.push_back(std::string(name) + "/" + std::to_string(size));
+  }
+  std::printf("subkeys with an 80-character buffer, ended by %ld:", static_cast<long>(last));
+  for (const auto& n : names) std::printf(" %s", n.c_str());
+  std::printf("\n");
+
+  char data[8];
+  DWORD size = sizeof(data);
+  DWORD type = 0;
+  rc("query into 8 bytes", reg.RegQueryValueExA(top, "providername", &type, reinterpret_cast<BYTE*>(data), &size));
+  std::printf("type %u, size %u\n", static_cast<unsigned>(type), static_cast<unsigned>(size));
+  size = 0;
+  rc("query size only", reg.RegQueryValueExA(top, "ProviderName", &type, nullptr, &size));
+  std::printf("size %u\n", static_cast<unsigned>(size));
+  rc("query missing", reg.RegQueryValueExA(top, "Missing", &type, nullptr, &size));
+  DWORD nameSize = 5;
+  rc("enum value into a 5-character name", reg.RegEnumValueA(top, 0, name, &nameSize, &type, nullptr, nullptr));
+  rc("delete value", reg.RegDeleteValueA(top, "COUNT"));
+  rc("delete value again", reg.RegDeleteValueA(top, "Count"));
+  rc("delete leaf key", reg.RegDeleteKeyA(top, "a"));
+  rc("delete missing key", reg.RegDeleteKeyA(top, "a"));
+  rc("open missing key", reg.RegOpenKeyExA(top, "a", 0, KEY_READ, &sub));
+  HKEY doomed = nullptr;
+  reg.RegOpenKeyExA(top, "b", 0, KEY_READ, &doomed);
+  rc("delete an open key", reg.RegDeleteKeyA(top, "b"));
+  size = sizeof(data);
+  rc("query through the deleted key's handle", reg.RegQueryValueExA(doomed, "x", nullptr, nullptr, &size));
+  reg.RegCloseKey(doomed);
+  reg.RegCloseKey(top);
+}
+
 }  // namespace
 
 void runProbe(const Platform& p) {
   version(p);
   profiles(p);
   files(p);
+  registry(p);
 }
