@@ -22,6 +22,9 @@ WORK=$(mktemp -d "/tmp/tvx-$TEST_NAME.XXXXXX")
 export WINEPREFIX="$WORK/prefix"
 CD="$WORK/cd"
 XVFB_PID=""
+chmod 755 "$WORK"
+# Wine runs as another user: it starts in a folder of the test's own, whatever the caller's is.
+cd "$WORK"
 
 # Runs a Wine command as the Wine user, in this test's prefix.
 as_wine_user() {
