@@ -27,7 +27,6 @@ BOOL CSetupApp::InitInstance() {
   switch (chooseStartupFlow(ctx_, m_lpCmdLine)) {
     case StartupFlow::ApplicationSuite:
       InstallApplicationSuiteFromCommandLine(ctx_, p);
-      return FALSE;
     case StartupFlow::HandOffToW2K:
       HandOffToW2KSetup(m_lpCmdLine);
       return FALSE;
@@ -37,7 +36,6 @@ BOOL CSetupApp::InitInstance() {
       const bool fromCd = ctx_.webSetup == 0;
       RunDriverInstallation(ctx_, p, fromCd ? DriverRunKind::CommandLine : DriverRunKind::WebPackage, nullptr);
       p.exit.Exit(0);
-      return FALSE;
     }
     case StartupFlow::MainDialog:
       Enable3dControls();
