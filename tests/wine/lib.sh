@@ -155,11 +155,17 @@ lay_peers() {
   cp "$TVX_WIN32_DIR"/{SuiteWindow,SuiteSetup,Uninstaller,W2KSetup}.exe "$WINEPREFIX/drive_c/peers/"
 }
 
-# Answers each message box captioned "Setup" with Return until the program ends.
+# Answers each message box captioned "Setup" with Return until the program ends. The screen
+# with the first box is kept in build/host/wine-screens/ for people to look at.
 answer_message_boxes() {
+  mkdir -p "$TVX_HOST_DIR/wine-screens"
   (
     while true; do
       for w in $(xdotool search --name '^Setup$' 2>/dev/null); do
+        if [ ! -s "$WORK/answers" ]; then
+          sleep 0.3
+          import -window root "$TVX_HOST_DIR/wine-screens/$TEST_NAME.png" 2>/dev/null || true
+        fi
         xdotool windowfocus --sync "$w" key --clearmodifiers Return 2>/dev/null || true
         echo "answered" >>"$WORK/answers"
         sleep 0.5
