@@ -11,12 +11,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   tvx::sim::Machine machine;
-  try {
-    tvx::sim::loadMachine(machine, argv[1]);
-  } catch (const tvx::sim::MachineError& e) {
-    std::fprintf(stderr, "%s\n", e.what());
-    return 2;
-  }
+  if (!tvx::sim::loadMachineOrReport(machine, argv[1], "platform_probe_sim")) return 2;
   auto os = tvx::sim::OsVersion::byName(argv[2]);
   if (!os) {
     std::fprintf(stderr, "unknown os %s\n", argv[2]);

@@ -56,12 +56,7 @@ int main(int argc, char** argv) {
   }
 
   tvx::sim::Machine machine;
-  try {
-    tvx::sim::loadMachine(machine, machineDir);
-  } catch (const tvx::sim::MachineError& e) {
-    std::fprintf(stderr, "tvxsim: %s: %s\n", machineDir.string().c_str(), e.what());
-    return 2;
-  }
+  if (!tvx::sim::loadMachineOrReport(machine, machineDir, "tvxsim")) return 2;
   const std::string name =
       machineDir.filename().empty() ? machineDir.parent_path().filename().string() : machineDir.filename().string();
   tvx::sim::RunReport report =

@@ -1,5 +1,6 @@
 #include "MachineFolder.h"
 
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 
@@ -311,6 +312,16 @@ void loadMachine(Machine& machine, const fs::path& folder) {
   if (machine.commandLine.empty()) {
     std::string quoted = program.find(' ') != std::string::npos ? "\"" + program + "\"" : program;
     machine.commandLine = args.empty() ? quoted : quoted + " " + args;
+  }
+}
+
+bool loadMachineOrReport(Machine& machine, const fs::path& folder, const char* program) {
+  try {
+    loadMachine(machine, folder);
+    return true;
+  } catch (const MachineError& e) {
+    std::fprintf(stderr, "%s: %s: %s\n", program, folder.string().c_str(), e.what());
+    return false;
   }
 }
 

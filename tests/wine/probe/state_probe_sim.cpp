@@ -15,12 +15,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   tvx::sim::Machine machine;
-  try {
-    tvx::sim::loadMachine(machine, argv[1]);
-  } catch (const tvx::sim::MachineError& e) {
-    std::fprintf(stderr, "%s\n", e.what());
-    return 2;
-  }
+  if (!tvx::sim::loadMachineOrReport(machine, argv[1], "state_probe_sim")) return 2;
   tvx::sim::SimPlatform sim(machine);
   if (std::strcmp(argv[2], "setup") == 0) {
     tvx::CSetupApp app(sim.platform());
