@@ -1,12 +1,28 @@
 // The driver installation procedure, from the announcement to the restart.
 #pragma once
+#include <string>
+
 #include "../app/InstallContext.h"
 
 namespace tvx {
 
+// The five ways a driver installation is started.
 enum class DriverRunKind { MainDialogWithSuite, MainDialogDriverOnly, CommandLine, WebPackage, WdmOptionsDialog };
 
-// Runs the driver installation. The CommandLine and WebPackage runs end the process.
-void RunDriverInstallation(InstallContext& ctx, const Platform& platform, DriverRunKind kind, HWND owner);
+// What the WDM options dialog writes into each staged INF before it is copied into the INF store.
+class InfPatcher {
+ public:
+  virtual ~InfPatcher() = default;
+  virtual void ApplyWdmOptionsToInf(const std::string& infPath) = 0;
+};
+
+// Runs the driver installation with the owner window of its messages (none: null).
+// - MainDialogWithSuite returns after the INF steps; the main dialog goes on with the suite.
+// - MainDialogDriverOnly returns after the completion message and the restart request; the main
+//   dialog then ends with OK.
+// - CommandLine, WebPackage and WdmOptionsDialog end the process (exit code 0).
+// `patcher` is used by WdmOptionsDialog only, and must be given there.
+void RunDriverInstallation(InstallContext& ctx, const Platform& platform, DriverRunKind kind, HWND owner,
+                           InfPatcher* patcher = nullptr);
 
 }  // namespace tvx

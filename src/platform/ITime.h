@@ -8,6 +8,7 @@ class ITime {
  public:
   virtual ~ITime() = default;
   virtual void Sleep(DWORD milliseconds) = 0;
+  virtual DWORD SleepEx(DWORD milliseconds, BOOL alertable) = 0;
   virtual DWORD GetTickCount() = 0;
 };
 

@@ -166,6 +166,9 @@ struct PROCESS_INFORMATION {
 constexpr UINT SW_HIDE = 0;
 constexpr UINT SW_SHOW = 5;
 constexpr UINT WM_CLOSE = 0x0010;
+constexpr UINT RDW_INVALIDATE = 0x0001;
+constexpr UINT RDW_ERASE = 0x0004;
+constexpr UINT RDW_UPDATENOW = 0x0100;
 constexpr UINT MB_OK = 0x0;
 constexpr UINT MB_OKCANCEL = 0x1;
 constexpr UINT MB_YESNO = 0x4;

@@ -3,6 +3,10 @@
 namespace tvx::sim {
 
 void Time::Sleep(DWORD milliseconds) { m_.advance(milliseconds); }
+DWORD Time::SleepEx(DWORD milliseconds, BOOL) {
+  m_.advance(milliseconds);
+  return 0;
+}
 DWORD Time::GetTickCount() { return 1000000 + m_.now; }
 
 BOOL Restart::ExitWindowsEx(UINT flags, DWORD reason) {

@@ -124,6 +124,7 @@ class Windows final : public IWindows {
   LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
   int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) override;
   BOOL ShowWindow(HWND window, int show) override;
+  BOOL RedrawWindow(HWND window, UINT flags) override;
   void ShowWaitCursor(bool waiting) override;
 
   // A window of this program (a dialog), known to the simulated machine by its title.
@@ -159,6 +160,7 @@ class Time final : public ITime {
  public:
   explicit Time(Machine& m) : m_(m) {}
   void Sleep(DWORD milliseconds) override;
+  DWORD SleepEx(DWORD milliseconds, BOOL alertable) override;
   DWORD GetTickCount() override;
 
  private:

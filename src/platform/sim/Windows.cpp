@@ -96,6 +96,16 @@ BOOL Windows::ShowWindow(HWND window, int show) {
   return TRUE;
 }
 
+BOOL Windows::RedrawWindow(HWND window, UINT flags) {
+  auto index = reinterpret_cast<std::uintptr_t>(window) / 0x10;
+  if (index == 0 || index > m_.windows.size()) {
+    m_.lastError = ERROR_INVALID_HANDLE;
+    return FALSE;
+  }
+  m_.record("repaint", {{"window", m_.windows[index - 1].title}, {"flags", std::to_string(flags)}});
+  return TRUE;
+}
+
 void Windows::ShowWaitCursor(bool) {}
 
 }  // namespace tvx::sim

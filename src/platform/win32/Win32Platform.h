@@ -69,6 +69,7 @@ class Windows final : public IWindows {
   LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
   int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) override;
   BOOL ShowWindow(HWND window, int show) override;
+  BOOL RedrawWindow(HWND window, UINT flags) override;
   void ShowWaitCursor(bool waiting) override;
 
  private:
@@ -91,6 +92,7 @@ class Devices final : public IDevices {
 class Time final : public ITime {
  public:
   void Sleep(DWORD milliseconds) override;
+  DWORD SleepEx(DWORD milliseconds, BOOL alertable) override;
   DWORD GetTickCount() override;
 };
 

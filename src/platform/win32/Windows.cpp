@@ -12,6 +12,7 @@ int Windows::MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
   return ::MessageBoxA(owner, text, caption, type);
 }
 BOOL Windows::ShowWindow(HWND window, int show) { return ::ShowWindow(window, show); }
+BOOL Windows::RedrawWindow(HWND window, UINT flags) { return ::RedrawWindow(window, nullptr, nullptr, flags); }
 void Windows::ShowWaitCursor(bool waiting) {
   if (waiting) {
     previous_ = ::SetCursor(::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
