@@ -15,6 +15,15 @@ class IDevices {
   virtual BOOL SetupDiDestroyDeviceInfoList(HDEVINFO set) = 0;
   virtual CONFIGRET CM_Locate_DevNodeA(DEVINST* devInst, LPCSTR deviceId, ULONG flags) = 0;
   virtual CONFIGRET CM_Reenumerate_DevNode(DEVINST devInst, ULONG flags) = 0;
+  // The installation source list: the folders Windows offers when it asks for driver files.
+  virtual BOOL SetupQuerySourceListA(DWORD flags, LPCSTR** list, PUINT count) = 0;
+  virtual BOOL SetupSetSourceListA(DWORD flags, LPCSTR* list, UINT count) = 0;
+  virtual BOOL SetupFreeSourceListA(LPCSTR** list, UINT count) = 0;
+  // Registers a driver INF with Windows: Windows keeps a copy in its INF folder and notes where
+  // the driver files are.
+  virtual BOOL SetupCopyOEMInfA(LPCSTR sourceInf, LPCSTR mediaLocation, DWORD mediaType, DWORD copyStyle,
+                                LPSTR destinationName, DWORD destinationSize, PDWORD requiredSize,
+                                LPSTR* destinationFilePart) = 0;
   virtual UINT mixerGetNumDevs() = 0;
 };
 

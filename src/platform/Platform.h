@@ -1,6 +1,7 @@
 // The services of one Windows machine, handed to the code that needs them.
 #pragma once
 #include "IDevices.h"
+#include "IFileStreams.h"
 #include "IFileSystem.h"
 #include "IProcessExit.h"
 #include "IProcesses.h"
@@ -15,6 +16,7 @@ namespace tvx {
 
 struct Platform {
   IFileSystem& files;
+  IFileStreams& streams;
   IRegistry& registry;
   IProfiles& profiles;
   ISystemInfo& system;

@@ -95,15 +95,21 @@ BOOL Devices::SetupDiDestroyDeviceInfoList(HDEVINFO set) {
 }
 
 CONFIGRET Devices::CM_Locate_DevNodeA(DEVINST* devInst, LPCSTR, ULONG) {
-  *devInst = 0;
+  if (m_.fails("CM_Locate_DevNodeA")) return CR_FAILURE;
+  *devInst = 1;  // the root of the device tree
   return CR_SUCCESS;
 }
 
-CONFIGRET Devices::CM_Reenumerate_DevNode(DEVINST, ULONG) {
-  m_.record("device", {{"re-enumerated", "device tree"}});
+CONFIGRET Devices::CM_Reenumerate_DevNode(DEVINST devInst, ULONG) {
+  if (devInst != 1 || m_.fails("CM_Reenumerate_DevNode")) return CR_NO_SUCH_DEVNODE;
+  m_.record("device", {{"reenumerated", "device tree"}});
+  m_.reenumerate();
   return CR_SUCCESS;
 }
 
-UINT Devices::mixerGetNumDevs() { return m_.mixerDevices; }
+UINT Devices::mixerGetNumDevs() {
+  m_.lastQuery = "mixerGetNumDevs " + std::to_string(m_.mixerDevices);
+  return m_.mixerDevices;
+}
 
 }  // namespace tvx::sim

@@ -38,6 +38,14 @@ std::optional<WinPath> Files::resolve(LPCSTR path) const {
   return resolvePath(path, m_.currentDir);
 }
 
+DWORD Files::writeRefusal(const WinPath& path, const FileNode* node) const {
+  if (node != nullptr && (node->isDirectory || (node->attributes & FILE_ATTRIBUTE_READONLY) != 0)) {
+    return ERROR_ACCESS_DENIED;
+  }
+  if (node != nullptr && m_.openCount(path).readers + m_.openCount(path).writers > 0) return ERROR_SHARING_VIOLATION;
+  return ERROR_SUCCESS;
+}
+
 DWORD Files::missingError(const WinPath& path) const {
   FileNode* folder = m_.files.find(path.parent());
   return folder != nullptr && folder->isDirectory ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND;
@@ -115,10 +123,11 @@ BOOL Files::CopyFileA(LPCSTR existing, LPCSTR target, BOOL failIfExists) {
   if (src->isDirectory) return fail(ERROR_ACCESS_DENIED);
   FileNode* folder = m_.files.find(to->parent());
   if (folder == nullptr || !folder->isDirectory || to->parts.empty()) return fail(ERROR_PATH_NOT_FOUND);
+  if (m_.openCount(*from).writers > 0) return fail(ERROR_SHARING_VIOLATION);
   FileNode* dst = folder->child(to->leaf());
   if (dst != nullptr) {
     if (failIfExists) return fail(ERROR_FILE_EXISTS);
-    if (dst->isDirectory || (dst->attributes & FILE_ATTRIBUTE_READONLY) != 0) return fail(ERROR_ACCESS_DENIED);
+    if (DWORD refused = writeRefusal(*to, dst); refused != ERROR_SUCCESS) return fail(refused);
     if (dst == src) return fail(ERROR_ACCESS_DENIED);  // a file cannot be copied onto itself: it is in use
   } else {
     dst = &folder->addChild(to->leaf(), false);
@@ -169,7 +178,7 @@ BOOL Files::DeleteFileA(LPCSTR path) {
   auto p = resolve(path);
   FileNode* node = p ? m_.files.find(*p) : nullptr;
   if (node == nullptr) return fail(p ? missingError(*p) : ERROR_PATH_NOT_FOUND);
-  if (node->isDirectory || (node->attributes & FILE_ATTRIBUTE_READONLY) != 0) return fail(ERROR_ACCESS_DENIED);
+  if (DWORD refused = writeRefusal(*p, node); refused != ERROR_SUCCESS) return fail(refused);
   m_.files.find(p->parent())->removeChild(node);
   return TRUE;
 }

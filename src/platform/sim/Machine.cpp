@@ -92,6 +92,30 @@ std::optional<ScriptStep> Machine::takeScriptStep(const std::string& kind) {
 
 WinPath Machine::windowsPath() const { return *parseAbsolutePath(windowsDir); }
 
+void Machine::openFile(const WinPath& path, bool writing) {
+  OpenCount& c = openFiles[toUpper(path.str())];
+  ++(writing ? c.writers : c.readers);
+}
+
+void Machine::closeFile(const WinPath& path, bool writing) {
+  auto it = openFiles.find(toUpper(path.str()));
+  if (it == openFiles.end()) return;
+  --(writing ? it->second.writers : it->second.readers);
+  if (it->second.readers <= 0 && it->second.writers <= 0) openFiles.erase(it);
+}
+
+OpenCount Machine::openCount(const WinPath& path) const {
+  auto it = openFiles.find(toUpper(path.str()));
+  return it == openFiles.end() ? OpenCount{} : it->second;
+}
+
+void Machine::reenumerate() {
+  if (reenumerated) return;
+  reenumerated = true;
+  for (auto& e : afterReenumeration) addEvent(now + e.at, std::move(e.description), std::move(e.action));
+  afterReenumeration.clear();
+}
+
 namespace {
 
 // WININIT.INI is carried out before Windows starts, where only the 8.3 names are known.

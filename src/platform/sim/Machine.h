@@ -13,6 +13,7 @@
 #include "FileTree.h"
 #include "Paths.h"
 #include "RegistryTree.h"
+#include "Text.h"
 
 namespace tvx::sim {
 
@@ -87,6 +88,12 @@ struct ProcessExitRequest {
   int code = 0;
 };
 
+// How often a file is open in the program's file streams.
+struct OpenCount {
+  int readers = 0;
+  int writers = 0;
+};
+
 class Machine {
  public:
   Machine();
@@ -110,6 +117,13 @@ class Machine {
   std::vector<ScriptStep> script;
   std::size_t scriptPosition = 0;
   std::vector<TimedEvent> events;  // in time order
+  // What the world does after the device tree is re-enumerated, by time after it; scheduled at
+  // the first re-enumeration.
+  std::vector<TimedEvent> afterReenumeration;
+  bool reenumerated = false;
+  std::set<std::string, ILess> failingCalls;   // platform calls that fail on this machine, by name
+  std::map<std::string, OpenCount> openFiles;  // by full path in upper case
+  std::string lastQuery;                       // the last thing the program asked of the world, shown with its sleeps
   UINT mixerDevices = 0;
 
   DWORD lastError = 0;
@@ -130,6 +144,13 @@ class Machine {
   std::vector<std::string> boot();
 
   WinPath windowsPath() const;
+
+  void openFile(const WinPath& path, bool writing);
+  void closeFile(const WinPath& path, bool writing);
+  OpenCount openCount(const WinPath& path) const;
+  bool fails(const char* call) const { return failingCalls.count(call) != 0; }
+  // Schedules the world's reaction to a re-enumeration of the device tree (once).
+  void reenumerate();
 
  private:
   void settle();

@@ -27,6 +27,9 @@ class Files final : public IFileSystem {
 
   // Where a path lands on the machine, resolved against the current directory.
   std::optional<WinPath> resolve(LPCSTR path) const;
+  // Why Windows refuses to write this file (an error code), or ERROR_SUCCESS.
+  DWORD writeRefusal(const WinPath& path, const FileNode* node) const;
+  DWORD missingError(const WinPath& path) const;  // file or path not found, as Windows tells them apart
 
  private:
   struct Search {
@@ -34,11 +37,53 @@ class Files final : public IFileSystem {
     std::size_t next = 0;
   };
   BOOL fail(DWORD error);
-  DWORD missingError(const WinPath& path) const;  // file or path not found, as Windows tells them apart
 
   Machine& m_;
   std::map<std::uintptr_t, Search> searches_;
   std::uintptr_t nextSearch_ = 0x100;
+};
+
+// The C runtime's file streams over the machine's files, with msvcrt's buffering and text mode.
+class FileStreams final : public IFileStreams {
+ public:
+  FileStreams(Machine& m, Files& files) : m_(m), files_(files) {}
+  ~FileStreams() override;
+  FileStream* fopen(const char* path, const char* mode) override;
+  char* fgets(char* buffer, int size, FileStream* stream) override;
+  int fputs(const char* text, FileStream* stream) override;
+  int fputc(int c, FileStream* stream) override;
+  int fseek(FileStream* stream, long offset, int origin) override;
+  long ftell(FileStream* stream) override;
+  int fflush(FileStream* stream) override;
+  int fclose(FileStream* stream) override;
+  int feof(FileStream* stream) override;
+  int ferror(FileStream* stream) override;
+
+  std::size_t openStreams() const { return streams_.size(); }
+
+  struct Stream {
+    WinPath path;
+    bool canRead = false;
+    bool canWrite = false;
+    bool append = false;
+    bool text = true;
+    long filePos = 0;  // where the next read or write of the file itself happens
+    // Read buffer, translated: buffer[next..] is not read yet.
+    std::string buffer;
+    std::size_t next = 0;
+    bool peekedLineFeed = false;  // the buffer ended in a CR whose LF was read from beyond it
+    bool ctrlZ = false;           // a Ctrl-Z ended the file in text mode
+    std::string pending;          // write buffer, untranslated
+    bool eof = false;
+    bool error = false;
+  };
+
+ private:
+  Stream* find(FileStream* stream);
+  Machine& m_;
+  Files& files_;
+  std::map<std::uintptr_t, std::unique_ptr<Stream>> streams_;
+  std::uintptr_t nextStream_ = 0x4000;
 };
 
 class Registry final : public IRegistry {
@@ -145,13 +190,24 @@ class Devices final : public IDevices {
   BOOL SetupDiDestroyDeviceInfoList(HDEVINFO set) override;
   CONFIGRET CM_Locate_DevNodeA(DEVINST* devInst, LPCSTR deviceId, ULONG flags) override;
   CONFIGRET CM_Reenumerate_DevNode(DEVINST devInst, ULONG flags) override;
+  BOOL SetupQuerySourceListA(DWORD flags, LPCSTR** list, PUINT count) override;
+  BOOL SetupSetSourceListA(DWORD flags, LPCSTR* list, UINT count) override;
+  BOOL SetupFreeSourceListA(LPCSTR** list, UINT count) override;
+  BOOL SetupCopyOEMInfA(LPCSTR sourceInf, LPCSTR mediaLocation, DWORD mediaType, DWORD copyStyle, LPSTR destinationName,
+                        DWORD destinationSize, PDWORD requiredSize, LPSTR* destinationFilePart) override;
   UINT mixerGetNumDevs() override;
 
-  std::size_t openLists() const { return lists_.size(); }
+  std::size_t openLists() const { return lists_.size() + sourceLists_.size(); }
 
  private:
   Device* deviceOf(HDEVINFO set, const SP_DEVINFO_DATA* data);
   Machine& m_;
+  // Source lists handed out by SetupQuerySourceListA: the strings and the array of pointers.
+  struct SourceList {
+    std::vector<std::string> entries;
+    std::vector<LPCSTR> pointers;
+  };
+  std::map<std::uintptr_t, SourceList> sourceLists_;
   std::map<std::uintptr_t, std::vector<std::size_t>> lists_;  // device indexes, in enumeration order
   std::uintptr_t nextList_ = 0x3000;
 };
@@ -193,6 +249,7 @@ class SimPlatform {
   explicit SimPlatform(Machine& machine)
       : machine_(machine),
         files_(machine),
+        streams_(machine, files_),
         registry_(machine),
         profiles_(machine, files_),
         system_(machine),
@@ -204,10 +261,12 @@ class SimPlatform {
         exit_(machine) {}
 
   Platform platform() {
-    return Platform{files_, registry_, profiles_, system_, processes_, windows_, devices_, time_, restart_, exit_};
+    return Platform{files_,   streams_, registry_, profiles_, system_, processes_,
+                    windows_, devices_, time_,     restart_,  exit_};
   }
   Machine& machine() { return machine_; }
   Files& files() { return files_; }
+  FileStreams& streams() { return streams_; }
   Registry& registry() { return registry_; }
   Processes& processes() { return processes_; }
   Windows& windows() { return windows_; }
@@ -216,6 +275,7 @@ class SimPlatform {
  private:
   Machine& machine_;
   Files files_;
+  FileStreams streams_;
   Registry registry_;
   Profiles profiles_;
   SystemInfo system_;

@@ -21,6 +21,20 @@ class Files final : public IFileSystem {
   bool CanOpenForReading(LPCSTR path) override;
 };
 
+class FileStreams final : public IFileStreams {
+ public:
+  FileStream* fopen(const char* path, const char* mode) override;
+  char* fgets(char* buffer, int size, FileStream* stream) override;
+  int fputs(const char* text, FileStream* stream) override;
+  int fputc(int c, FileStream* stream) override;
+  int fseek(FileStream* stream, long offset, int origin) override;
+  long ftell(FileStream* stream) override;
+  int fflush(FileStream* stream) override;
+  int fclose(FileStream* stream) override;
+  int feof(FileStream* stream) override;
+  int ferror(FileStream* stream) override;
+};
+
 class Registry final : public IRegistry {
  public:
   LONG RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD options, REGSAM access, PHKEY result) override;
@@ -86,6 +100,11 @@ class Devices final : public IDevices {
   BOOL SetupDiDestroyDeviceInfoList(HDEVINFO set) override;
   CONFIGRET CM_Locate_DevNodeA(DEVINST* devInst, LPCSTR deviceId, ULONG flags) override;
   CONFIGRET CM_Reenumerate_DevNode(DEVINST devInst, ULONG flags) override;
+  BOOL SetupQuerySourceListA(DWORD flags, LPCSTR** list, PUINT count) override;
+  BOOL SetupSetSourceListA(DWORD flags, LPCSTR* list, UINT count) override;
+  BOOL SetupFreeSourceListA(LPCSTR** list, UINT count) override;
+  BOOL SetupCopyOEMInfA(LPCSTR sourceInf, LPCSTR mediaLocation, DWORD mediaType, DWORD copyStyle, LPSTR destinationName,
+                        DWORD destinationSize, PDWORD requiredSize, LPSTR* destinationFilePart) override;
   UINT mixerGetNumDevs() override;
 };
 
@@ -111,11 +130,12 @@ class ProcessExit final : public IProcessExit {
 class Machine {
  public:
   Platform platform() {
-    return Platform{files_, registry_, profiles_, system_, processes_, windows_, devices_, time_, restart_, exit_};
+    return Platform{files_, streams_, registry_, profiles_, system_, processes_, windows_, devices_, time_, restart_, exit_};
   }
 
  private:
   Files files_;
+  FileStreams streams_;
   Registry registry_;
   Profiles profiles_;
   SystemInfo system_;
