@@ -158,36 +158,81 @@ void applyMachineKey(Machine& machine, const Entry& e, std::string& program, std
     machine.versionQueryFails = number(e.value, e.line) != 0;
   } else if (k == "mixers") {
     machine.mixerDevices = number(e.value, e.line);
+  } else if (k == "fails") {
+    for (const auto& call : listOf(e.value)) machine.failingCalls.insert(call);
   } else {
     fail(e.line, "unknown key \"" + e.key + "\" in [Machine]");
   }
 }
 
-void addEventEntry(Machine& machine, const Entry& e) {
+// The tray's volume icon: bit value 4 of HKCU\...\Applets\Systray "Services", set by Windows
+// when an audio device is in place; the other bits stay.
+void setTrayVolumeBit(Machine& m) {
+  RegKey& key = m.registry.create(m.registry.root(HKEY_CURRENT_USER),
+                                  "Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Systray");
+  const RegValue* old = key.value("Services");
+  DWORD bits = 0;
+  DWORD type = REG_DWORD;
+  if (old != nullptr && old->data.size() == 4) {
+    bits = old->data[0] | (old->data[1] << 8) | (old->data[2] << 16) | (static_cast<DWORD>(old->data[3]) << 24);
+    type = old->type;
+  }
+  RegValue v = RegValue::dword("Services", bits | 4);
+  v.type = type;
+  key.setValue(v);
+}
+
+// event=<time>; <what>. The time is "12 s" or "1500 ms" after the program started, or
+// "reenumeration + 12 s" after the program re-enumerates the device tree.
+void addEventEntry(Machine& machine, const Entry& e, const fs::path& folder) {
   auto parts = split(e.value, ';');
   if (parts.size() < 2) fail(e.line, "expected event=<time>; <what>");
-  DWORD at = duration(parts[0], e.line);
+  std::string when = trim(parts[0]);
+  bool afterReenumeration = false;
+  if (startsWithI(when, "reenumeration")) {
+    afterReenumeration = true;
+    when = trim(when.substr(std::string("reenumeration").size()));
+    if (when.empty() || when[0] != '+') fail(e.line, "expected \"reenumeration + <time>\"");
+    when = trim(when.substr(1));
+  }
+  DWORD at = duration(when, e.line);
   std::string what = trim(parts[1]);
   auto eq = what.find('=');
   std::string verb = toLower(trim(what.substr(0, eq)));
   std::string arg = eq == std::string::npos ? "" : trim(what.substr(eq + 1));
   Machine* m = &machine;
+  std::function<void()> action;
   if (verb == "mixers") {
     UINT count = number(arg, e.line);
-    machine.addEvent(at, what, [m, count] { m->mixerDevices = count; });
+    action = [m, count] { m->mixerDevices = count; };
   } else if (verb == "open") {
     auto pieces = split(arg, '|');
     std::string title = trim(pieces[0]);
     std::string cls = pieces.size() > 1 ? trim(pieces[1]) : "";
-    machine.addEvent(at, what, [m, title, cls] { m->windows.push_back(Window{title, cls, false, true}); });
+    action = [m, title, cls] { m->windows.push_back(Window{title, cls, false, true}); };
   } else if (verb == "close") {
-    machine.addEvent(at, what, [m, arg] {
+    action = [m, arg] {
       for (auto& w : m->windows) {
         if (w.open && (iequals(w.title, arg) || iequals(w.className, arg))) w.open = false;
       }
-    });
+    };
+  } else if (verb == "import") {
+    const fs::path file = folder / arg;
+    if (!fs::exists(file)) fail(e.line, "no such file \"" + arg + "\" in the machine folder");
+    std::string text = readFile(file);
+    RegistryTree check;
+    importRegFile(check, text, arg);  // faults show when the machine is loaded, not when the event fires
+    action = [m, text, arg] { importRegFile(m->registry, text, arg); };
+  } else if (verb == "traybit") {
+    if (!iequals(arg, "on")) fail(e.line, "expected traybit=on");
+    action = [m] { setTrayVolumeBit(*m); };
   } else {
-    fail(e.line, "unknown event \"" + verb + "\" (mixers, open, close)");
+    fail(e.line, "unknown event \"" + verb + "\" (mixers, open, close, import, traybit)");
+  }
+  if (afterReenumeration) {
+    machine.afterReenumeration.push_back(TimedEvent{at, what, action});
+  } else {
+    machine.addEvent(at, what, action);
   }
 }
 
@@ -246,7 +291,7 @@ void loadMachine(Machine& machine, const fs::path& folder) {
         machine.script.push_back(step);
       } else if (name == "events") {
         if (key != "event") fail(e.line, "expected event=<time>; <what>");
-        addEventEntry(machine, e);
+        addEventEntry(machine, e, folder);
       } else if (name == "devices") {
         if (key != "device") fail(e.line, "expected device=<instance id>; ids=...");
         auto [id, attributes] = splitAttributes(e.value);
