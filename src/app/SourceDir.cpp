@@ -1,13 +1,9 @@
 #include "InstallContext.h"
+#include "PathText.h"
 
 namespace tvx {
 
 namespace {
-
-std::string withBackslash(std::string dir) {
-  if (dir.empty() || dir.back() != '\\') dir += '\\';
-  return dir;
-}
 
 std::string moduleFolder(ISystemInfo& system) {
   char path[MAX_PATH] = {};

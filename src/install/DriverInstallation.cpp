@@ -1,11 +1,21 @@
 #include "DriverInstallation.h"
 
+#include "Steps.h"
+
 namespace tvx {
 
-// The installation engine is not built yet. Until it is, a run installs nothing and ends the
-// way every finished run from the start-up ends: the process exits with code 0.
-void RunDriverInstallation(InstallContext&, const Platform& platform, DriverRunKind kind, HWND, InfPatcher*) {
-  if (kind == DriverRunKind::CommandLine || kind == DriverRunKind::WebPackage) platform.exit.Exit(0);
+void RunDriverInstallation(InstallContext& ctx, const Platform& platform, DriverRunKind kind, HWND owner,
+                           InfPatcher* patcher) {
+  StagedInfList stagedInfList;
+  PrepareForDriverInstall(ctx, platform, kind, owner, stagedInfList);
+  StageDriverPackage(ctx, platform, kind, stagedInfList, patcher);
+  const bool vxdFamily = kind != DriverRunKind::WdmOptionsDialog && ctx.useVxdDriver == 1;
+  RewriteInfSourceDisks(platform, stagedInfList, vxdFamily);
+  PatchKernelStreamingInfs(ctx, platform, kind);
+  stagedInfList.clear();
+  if (kind != DriverRunKind::MainDialogWithSuite) RegisterDriverAndRestart(ctx, platform, kind, owner);
+  // The runs that come back to the main dialog give the arrow back; the others ended the process.
+  platform.windows.ShowWaitCursor(false);
 }
 
 }  // namespace tvx

@@ -1,5 +1,6 @@
 #include <string>
 
+#include "../app/PathText.h"
 #include "ApplicationSuite.h"
 
 namespace tvx {
@@ -7,11 +8,6 @@ namespace tvx {
 namespace {
 
 const char* const kWdmInstallDir = "C:\\Program Files\\Tarvic\\W2K-ME";
-
-std::string withBackslash(std::string path) {
-  if (path.empty() || path.back() != '\\') path += '\\';
-  return path;
-}
 
 }  // namespace
 

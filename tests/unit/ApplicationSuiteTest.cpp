@@ -92,7 +92,7 @@ TEST(RemovePreviousSuite, RunsTheUninstallStringAndWaitsForItsEnd) {
   RemovePreviousSuite(m.platform());
   auto starts = m.happenings("start");
   ASSERT_EQ(starts.size(), 1u);
-  EXPECT_EQ(starts[0].field("command line"), "\"C:\\Program Files\\Suite\\Uninst.exe\" -f\"C:\\x.isu\" -a");
+  EXPECT_EQ(starts[0].field("commandLine"), "\"C:\\Program Files\\Suite\\Uninst.exe\" -f\"C:\\x.isu\" -a");
   EXPECT_EQ(starts[0].field("how"), "CreateProcessA");
   EXPECT_GE(m.machine.now, 2500u) << "returns only after the uninstaller ended";
   EXPECT_LT(m.machine.now, 2600u);
@@ -111,7 +111,7 @@ TEST(RemovePreviousSuite, PrefersTheInstallerStringOfTheFirstKey) {
   RemovePreviousSuite(m.platform());
   auto starts = m.happenings("start");
   ASSERT_EQ(starts.size(), 1u);
-  EXPECT_EQ(starts[0].field("command line"), "C:\\A.EXE /x -a");
+  EXPECT_EQ(starts[0].field("commandLine"), "C:\\A.EXE /x -a");
 }
 
 TEST(WriteResumeMarkers, BothCasesByteForByte) {
@@ -152,7 +152,7 @@ TEST(InstallApplicationSuite, DialogFormWritesTheMarkersThenStartsTheInstaller) 
   ASSERT_EQ(m.happenings("hide").size(), 1u);
   auto starts = m.happenings("start");
   ASSERT_EQ(starts.size(), 1u);
-  EXPECT_EQ(starts[0].field("command line"), "\"E:\\Driver CD\\W2K-ME\\app\\Setup.exe\"");
+  EXPECT_EQ(starts[0].field("commandLine"), "\"E:\\Driver CD\\W2K-ME\\app\\Setup.exe\"");
   EXPECT_NE(m.content("C:\\WINDOWS\\TVXSETUP.INI").find("Install=YES"), std::string::npos);
   EXPECT_EQ(m.machine.currentDir.str(), "C:\\PROGRA~1\\Tarvic\\W2K-ME") << "the installer starts there";
   EXPECT_FALSE(m.machine.restartRequested);
@@ -174,7 +174,7 @@ TEST(InstallApplicationSuite, DialogFormAsksForTheCdUntilTheInstallerIsThere) {
   EXPECT_EQ(boxes[0].field("buttons"), "OK, Cancel");
   auto starts = retry.happenings("start");
   ASSERT_EQ(starts.size(), 1u);
-  EXPECT_EQ(starts[0].field("command line"), "D:\\W95-98\\app\\Setup.exe");
+  EXPECT_EQ(starts[0].field("commandLine"), "D:\\W95-98\\app\\Setup.exe");
 }
 
 TEST(InstallApplicationSuite, DialogFormCancelRestartsOnlyWhenTheDriverWasChosen) {

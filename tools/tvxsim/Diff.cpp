@@ -10,9 +10,55 @@ namespace tvx::sim {
 
 namespace {
 
-bool isIni(const std::string& name) {
-  return name.size() > 4 &&
-         (iequals(name.substr(name.size() - 4), ".ini") || iequals(name.substr(name.size() - 4), ".inf"));
+bool hasExtension(const std::string& name, const char* extension) {
+  return name.size() > 4 && iequals(name.substr(name.size() - 4), extension);
+}
+
+bool isIni(const std::string& name) { return hasExtension(name, ".ini"); }
+bool isInf(const std::string& name) { return hasExtension(name, ".inf"); }
+
+std::vector<std::string> linesOf(const std::string& text) {
+  std::vector<std::string> lines;
+  std::string current;
+  for (char c : text) {
+    if (c == '\n') {
+      if (!current.empty() && current.back() == '\r') current.pop_back();
+      lines.push_back(current);
+      current.clear();
+    } else {
+      current += c;
+    }
+  }
+  if (!current.empty()) lines.push_back(current);
+  return lines;
+}
+
+// The lines removed ("- ") and added ("+ ") between two texts, by their longest common subsequence.
+std::vector<std::string> diffLines(const std::string& before, const std::string& after) {
+  const auto a = linesOf(before);
+  const auto b = linesOf(after);
+  if (a.size() * b.size() > 4'000'000) return {"(too long to compare line by line)"};
+  std::vector<std::vector<unsigned>> common(a.size() + 1, std::vector<unsigned>(b.size() + 1, 0));
+  for (std::size_t i = a.size(); i-- > 0;) {
+    for (std::size_t j = b.size(); j-- > 0;) {
+      common[i][j] = a[i] == b[j] ? common[i + 1][j + 1] + 1 : std::max(common[i + 1][j], common[i][j + 1]);
+    }
+  }
+  std::vector<std::string> out;
+  std::size_t i = 0;
+  std::size_t j = 0;
+  while (i < a.size() || j < b.size()) {
+    if (i < a.size() && j < b.size() && a[i] == b[j]) {
+      ++i;
+      ++j;
+    } else if (j < b.size() && (i == a.size() || common[i][j + 1] >= common[i + 1][j])) {
+      out.push_back("+ " + b[j++]);
+    } else {
+      out.push_back("- " + a[i++]);
+    }
+  }
+  if (out.empty()) out.push_back("(line ends or bytes changed)");
+  return out;
 }
 
 std::string attributeLetters(DWORD a) {
@@ -63,7 +109,7 @@ void walkFiles(const FileNode* before, const FileNode* after, const std::string&
       const FileNode* other = after != nullptr ? after->child(c->name) : nullptr;
       if (other != nullptr && other->isDirectory != c->isDirectory) other = nullptr;
       if (other == nullptr) {
-        out.push_back(Change{"removed", p + (c->isDirectory ? "\\" : ""), "", {}});
+        out.push_back(Change{"removed", p + (c->isDirectory ? "\\" : ""), "", {}, {}});
         continue;
       }
       if (c->isDirectory) {
@@ -71,13 +117,14 @@ void walkFiles(const FileNode* before, const FileNode* after, const std::string&
         continue;
       }
       if (c->data != other->data) {
-        Change ch{"changed", p, "", {}};
+        Change ch{"changed", p, "", {}, {}};
         if (isIni(c->name)) ch.entries = diffIni(c->data, other->data);
+        if (isInf(c->name)) ch.lines = diffLines(c->data, other->data);
         out.push_back(ch);
       }
       if (c->attributes != other->attributes) {
         out.push_back(Change{
-            "attributes", p, attributeLetters(c->attributes) + " -> " + attributeLetters(other->attributes), {}});
+            "attributes", p, attributeLetters(c->attributes) + " -> " + attributeLetters(other->attributes), {}, {}});
       }
     }
   }
@@ -86,7 +133,7 @@ void walkFiles(const FileNode* before, const FileNode* after, const std::string&
       const FileNode* old = before != nullptr ? before->child(c->name) : nullptr;
       if (old != nullptr && old->isDirectory == c->isDirectory) continue;
       std::string p = path + "\\" + c->name;
-      Change ch{"added", p + (c->isDirectory ? "\\" : ""), "", {}};
+      Change ch{"added", p + (c->isDirectory ? "\\" : ""), "", {}, {}};
       if (!c->isDirectory && isIni(c->name)) ch.entries = diffIni("", c->data);
       out.push_back(ch);
       if (c->isDirectory) walkFiles(nullptr, c.get(), p, out);
@@ -96,6 +143,22 @@ void walkFiles(const FileNode* before, const FileNode* after, const std::string&
 
 std::string showValue(const RegValue& v) {
   if (v.type == REG_SZ || v.type == REG_EXPAND_SZ) return "\"" + v.text() + "\"";
+  if (v.type == REG_MULTI_SZ) {
+    std::string out = "multi:";
+    std::string current;
+    bool first = true;
+    for (BYTE b : v.data) {
+      if (b != 0) {
+        current += static_cast<char>(b);
+        continue;
+      }
+      if (current.empty()) break;
+      out += (first ? "\"" : ", \"") + current + "\"";
+      first = false;
+      current.clear();
+    }
+    return out;
+  }
   if (v.type == REG_DWORD && v.data.size() == 4) {
     char buf[24];
     DWORD d = v.data[0] | (v.data[1] << 8) | (v.data[2] << 16) | (static_cast<DWORD>(v.data[3]) << 24);
@@ -124,15 +187,15 @@ void walkKeys(const RegKey* before, const RegKey* after, const std::string& path
     for (const auto& v : after->values) {
       const RegValue* old = before->value(v.name);
       if (old == nullptr) {
-        out.push_back(Change{"value set", path, valueName(v) + " = " + showValue(v), {}});
+        out.push_back(Change{"value set", path, valueName(v) + " = " + showValue(v), {}, {}});
       } else if (old->type != v.type || old->data != v.data) {
         out.push_back(
-            Change{"value set", path, valueName(v) + " = " + showValue(v) + " (was " + showValue(*old) + ")", {}});
+            Change{"value set", path, valueName(v) + " = " + showValue(v) + " (was " + showValue(*old) + ")", {}, {}});
       }
     }
     for (const auto& v : before->values) {
       if (after->value(v.name) == nullptr) {
-        out.push_back(Change{"value deleted", path, valueName(v) + " (was " + showValue(v) + ")", {}});
+        out.push_back(Change{"value deleted", path, valueName(v) + " (was " + showValue(v) + ")", {}, {}});
       }
     }
   }
@@ -142,7 +205,7 @@ void walkKeys(const RegKey* before, const RegKey* after, const std::string& path
       std::string p = path + "\\" + s->name;
       if (other == nullptr) {
         std::size_t below = countKeys(*s);
-        out.push_back(Change{"key deleted", p, below > 0 ? "with " + std::to_string(below) + " subkeys" : "", {}});
+        out.push_back(Change{"key deleted", p, below > 0 ? "with " + std::to_string(below) + " subkeys" : "", {}, {}});
       } else {
         walkKeys(s.get(), other, p, out);
       }
@@ -152,8 +215,9 @@ void walkKeys(const RegKey* before, const RegKey* after, const std::string& path
     for (const auto& s : after->subkeys) {
       if (before != nullptr && before->subkey(s->name) != nullptr) continue;
       std::string p = path + "\\" + s->name;
-      out.push_back(Change{"key added", p, "", {}});
-      for (const auto& v : s->values) out.push_back(Change{"value set", p, valueName(v) + " = " + showValue(v), {}});
+      out.push_back(Change{"key added", p, "", {}, {}});
+      for (const auto& v : s->values)
+        out.push_back(Change{"value set", p, valueName(v) + " = " + showValue(v), {}, {}});
       walkKeys(nullptr, s.get(), p, out);
     }
   }

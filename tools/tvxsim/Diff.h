@@ -13,6 +13,7 @@ struct Change {
   std::string path;  // file path, or registry key
   std::string detail;
   std::vector<std::string> entries;  // for INI files: one line per section or key changed
+  std::vector<std::string> lines;    // for other text files: "- old line" and "+ new line"
 };
 
 std::vector<Change> diffFiles(const FileTree& before, const FileTree& after);

@@ -18,7 +18,9 @@ struct RunReport {
   bool restart = false;
   std::optional<int> exitCode;
   DWORD virtualTime = 0;
-  std::vector<std::string> leaks;  // handles the program left open
+  std::vector<std::string> leaks;          // handles the program left open
+  std::vector<std::string> sourcesBefore;  // the installation source list before and after the run
+  std::vector<std::string> sourcesAfter;
 };
 
 std::string reportText(const RunReport& report);

@@ -1,6 +1,7 @@
 #include "SimRun.h"
 
 #include "../../src/app/CSetupApp.h"
+#include "../../src/platform/sim/SetupApi.h"
 
 namespace tvx::sim {
 
@@ -29,6 +30,7 @@ RunReport runSetup(Machine& machine, const std::string& machineName) {
   RunReport r = baseReport(machine, machineName);
   const FileTree files = machine.files;
   const RegistryTree registry = machine.registry;
+  r.sourcesBefore = installationSources(machine.registry);
   SimPlatform sim(machine);
   {
     CSetupApp app(sim.platform());
@@ -44,7 +46,11 @@ RunReport runSetup(Machine& machine, const std::string& machineName) {
   if (sim.processes().openHandles() > 0) {
     r.leaks.push_back(std::to_string(sim.processes().openHandles()) + " process or thread handles");
   }
-  if (sim.devices().openLists() > 0) r.leaks.push_back(std::to_string(sim.devices().openLists()) + " device lists");
+  if (sim.devices().openLists() > 0) {
+    r.leaks.push_back(std::to_string(sim.devices().openLists()) + " device or source lists");
+  }
+  if (sim.streams().openStreams() > 0) r.leaks.push_back(std::to_string(sim.streams().openStreams()) + " file streams");
+  r.sourcesAfter = installationSources(machine.registry);
   finish(r, machine, files, registry);
   return r;
 }

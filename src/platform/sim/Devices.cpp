@@ -75,7 +75,7 @@ BOOL Devices::SetupDiRemoveDevice(HDEVINFO set, SP_DEVINFO_DATA* data) {
     return FALSE;
   }
   if (d->removalFails) {
-    m_.record("device", {{"removal failed", d->instanceId}});
+    m_.record("device", {{"removalFailed", d->instanceId}});
     m_.lastError = ERROR_ACCESS_DENIED;
     return FALSE;
   }
@@ -108,7 +108,7 @@ CONFIGRET Devices::CM_Reenumerate_DevNode(DEVINST devInst, ULONG) {
 }
 
 UINT Devices::mixerGetNumDevs() {
-  m_.lastQuery = "mixerGetNumDevs " + std::to_string(m_.mixerDevices);
+  m_.asked("the mixer count");
   return m_.mixerDevices;
 }
 

@@ -42,7 +42,7 @@ DWORD Files::writeRefusal(const WinPath& path, const FileNode* node) const {
   if (node != nullptr && (node->isDirectory || (node->attributes & FILE_ATTRIBUTE_READONLY) != 0)) {
     return ERROR_ACCESS_DENIED;
   }
-  if (node != nullptr && m_.openCount(path).readers + m_.openCount(path).writers > 0) return ERROR_SHARING_VIOLATION;
+  (void)path;
   return ERROR_SUCCESS;
 }
 
@@ -115,6 +115,14 @@ BOOL Files::FindClose(HANDLE find) {
 }
 
 BOOL Files::CopyFileA(LPCSTR existing, LPCSTR target, BOOL failIfExists) {
+  const BOOL copied = copyFile(existing, target, failIfExists);
+  m_.record("copy", {{"from", existing != nullptr ? existing : ""},
+                     {"to", target != nullptr ? target : ""},
+                     {"result", copied ? "copied" : "failed, error " + std::to_string(m_.lastError)}});
+  return copied;
+}
+
+BOOL Files::copyFile(LPCSTR existing, LPCSTR target, BOOL failIfExists) {
   auto from = resolve(existing);
   auto to = resolve(target);
   if (!from || !to) return fail(ERROR_PATH_NOT_FOUND);
@@ -123,7 +131,6 @@ BOOL Files::CopyFileA(LPCSTR existing, LPCSTR target, BOOL failIfExists) {
   if (src->isDirectory) return fail(ERROR_ACCESS_DENIED);
   FileNode* folder = m_.files.find(to->parent());
   if (folder == nullptr || !folder->isDirectory || to->parts.empty()) return fail(ERROR_PATH_NOT_FOUND);
-  if (m_.openCount(*from).writers > 0) return fail(ERROR_SHARING_VIOLATION);
   FileNode* dst = folder->child(to->leaf());
   if (dst != nullptr) {
     if (failIfExists) return fail(ERROR_FILE_EXISTS);
@@ -179,6 +186,9 @@ BOOL Files::DeleteFileA(LPCSTR path) {
   FileNode* node = p ? m_.files.find(*p) : nullptr;
   if (node == nullptr) return fail(p ? missingError(*p) : ERROR_PATH_NOT_FOUND);
   if (DWORD refused = writeRefusal(*p, node); refused != ERROR_SUCCESS) return fail(refused);
+  // The C runtime opens files without sharing deletion: an open file stays.
+  const OpenCount open = m_.openCount(*p);
+  if (open.readers + open.writers > 0) return fail(ERROR_SHARING_VIOLATION);
   m_.files.find(p->parent())->removeChild(node);
   return TRUE;
 }

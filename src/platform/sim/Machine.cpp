@@ -81,7 +81,7 @@ void Machine::settle() {
     if (p.ended || now < p.startedAt + p.behaviour.runsFor) continue;
     p.ended = true;
     for (std::size_t w : p.windows) windows[w].open = false;
-    record("ended", {{"program", p.program}, {"exit code", std::to_string(p.behaviour.exitCode)}});
+    record("ended", {{"program", p.program}, {"exitCode", std::to_string(p.behaviour.exitCode)}});
   }
 }
 

@@ -123,7 +123,10 @@ class Machine {
   bool reenumerated = false;
   std::set<std::string, ILess> failingCalls;   // platform calls that fail on this machine, by name
   std::map<std::string, OpenCount> openFiles;  // by full path in upper case
-  std::string lastQuery;                       // the last thing the program asked of the world, shown with its sleeps
+  bool waitCursor = false;
+  // The last thing the program asked of the world since it last slept, shown with its sleeps.
+  std::string lastQuery;
+  void asked(std::string what) { lastQuery = std::move(what); }
   UINT mixerDevices = 0;
 
   DWORD lastError = 0;

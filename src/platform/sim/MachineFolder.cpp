@@ -254,6 +254,20 @@ void loadMachine(Machine& machine, const fs::path& folder) {
       loadFolder(machine.files.addDrive(letter[0]), d.path());
     }
   }
+  // [Drives] D=<folder>: a drive laid from a folder elsewhere (relative to the machine folder),
+  // such as a CD tree shared by several machines.
+  for (const auto& s : sections) {
+    if (toLower(s.name) != "drives") continue;
+    for (const auto& e : s.entries) {
+      if (e.key.size() != 1 || !std::isalpha(static_cast<unsigned char>(e.key[0]))) {
+        fail(e.line, "a drive is named by one letter, found \"" + e.key + "\"");
+      }
+      const fs::path source = folder / e.value;
+      if (!fs::is_directory(source)) fail(e.line, "no such folder \"" + e.value + "\"");
+      if (machine.files.drive(e.key[0]) != nullptr) fail(e.line, "drive " + e.key + " is also under drives/");
+      loadFolder(machine.files.addDrive(e.key[0]), source);
+    }
+  }
   if (machine.files.drive('C') == nullptr) machine.files.addDrive('C');
   fs::path reg = folder / "registry.reg";
   if (fs::exists(reg)) importRegFile(machine.registry, readFile(reg), "registry.reg");
@@ -345,6 +359,8 @@ void loadMachine(Machine& machine, const fs::path& folder) {
       } else if (name == "registry") {
         if (key != "undeletable") fail(e.line, "expected undeletable=<key>");
         machine.undeletableKeys.insert(e.value);
+      } else if (name == "drives") {
+        continue;  // laid above
       } else {
         fail(e.line, "unknown section [" + s.name + "]");
       }
@@ -413,7 +429,7 @@ void saveMachine(const Machine& machine, const fs::path& source, const fs::path&
     std::string t = trim(raw);
     if (!t.empty() && t[0] == '[') {
       std::string name = toLower(trim(t.substr(1, t.find(']') - 1)));
-      skipping = name == "attributes" || name == "devices" || name == "windows";
+      skipping = name == "attributes" || name == "devices" || name == "windows" || name == "drives";
     }
     if (!skipping) kept += raw + "\n";
   }

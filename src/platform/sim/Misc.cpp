@@ -2,9 +2,14 @@
 
 namespace tvx::sim {
 
-void Time::Sleep(DWORD milliseconds) { m_.advance(milliseconds); }
-DWORD Time::SleepEx(DWORD milliseconds, BOOL) {
+void Time::Sleep(DWORD milliseconds) {
+  m_.record("sleep", {{"ms", std::to_string(milliseconds)}, {"after", m_.lastQuery}});
+  m_.lastQuery.clear();
   m_.advance(milliseconds);
+}
+
+DWORD Time::SleepEx(DWORD milliseconds, BOOL) {
+  Sleep(milliseconds);
   return 0;
 }
 DWORD Time::GetTickCount() { return 1000000 + m_.now; }

@@ -35,7 +35,7 @@ long Processes::start(const std::string& commandLine, const char* how) {
     }
   }
   if (program.empty()) {
-    m_.record("start failed", {{"how", how}, {"command line", commandLine}});
+    m_.record("start failed", {{"how", how}, {"commandLine", commandLine}});
     m_.lastError = ERROR_FILE_NOT_FOUND;
     return -1;
   }
@@ -55,7 +55,7 @@ long Processes::start(const std::string& commandLine, const char* how) {
     m_.windows.push_back(Window{title, "", false, true});
     p.windows.push_back(m_.windows.size() - 1);
   }
-  m_.record("start", {{"how", how}, {"command line", commandLine}, {"program", program}});
+  m_.record("start", {{"how", how}, {"commandLine", commandLine}, {"program", program}});
   m_.processes.push_back(std::move(p));
   m_.advance(0);
   return static_cast<long>(m_.processes.size() - 1);

@@ -107,11 +107,25 @@ BOOL Profiles::WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR val
     return FALSE;
   }
   FileNode* node = m_.files.find(*path);
-  if (node != nullptr && (node->isDirectory || (node->attributes & FILE_ATTRIBUTE_READONLY) != 0)) {
-    m_.lastError = ERROR_ACCESS_DENIED;
-    return FALSE;
+  IniText ini(node != nullptr && !node->isDirectory ? node->data : std::string());
+  const std::optional<std::string> was = key != nullptr ? ini.get(section, key) : std::nullopt;
+  const BOOL written = write(*path, node, ini, section, key, value);
+  m_.record("ini", {{"file", path->str()},
+                    {"section", section},
+                    {"key", key != nullptr ? key : "(whole section)"},
+                    {"value", value != nullptr ? value : "(deleted)"},
+                    {"was", was ? *was : "(none)"},
+                    {"result", written ? "written" : "failed, error " + std::to_string(m_.lastError)}});
+  return written;
+}
+
+BOOL Profiles::write(const WinPath& path, FileNode* node, IniText& ini, LPCSTR section, LPCSTR key, LPCSTR value) {
+  if (node != nullptr) {
+    if (DWORD refused = files_.writeRefusal(path, node); refused != ERROR_SUCCESS) {
+      m_.lastError = refused;
+      return FALSE;
+    }
   }
-  IniText ini(node != nullptr ? node->data : std::string());
   if (key == nullptr) {
     ini.removeSection(section);
   } else if (value == nullptr) {
@@ -120,7 +134,7 @@ BOOL Profiles::WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR val
     ini.set(section, key, value);
   }
   if (node == nullptr && key != nullptr && value == nullptr) return TRUE;  // nothing to delete, no file made
-  if (m_.files.writeFile(*path, ini.text()) == nullptr) {
+  if (m_.files.writeFile(path, ini.text()) == nullptr) {
     m_.lastError = ERROR_PATH_NOT_FOUND;
     return FALSE;
   }

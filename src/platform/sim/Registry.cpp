@@ -65,6 +65,7 @@ LONG Registry::RegCloseKey(HKEY key) {
 LONG Registry::RegQueryValueExA(HKEY key, LPCSTR name, LPDWORD type, LPBYTE data, LPDWORD size) {
   RegKey* k = nullptr;
   if (LONG rc = lookUp(key, &k); rc != ERROR_SUCCESS) return rc;
+  m_.asked(std::string("registry value ") + (name != nullptr && *name != '\0' ? name : "(default)"));
   const RegValue* v = k->value(name != nullptr ? name : "");
   if (v == nullptr) return static_cast<LONG>(ERROR_FILE_NOT_FOUND);
   if (type != nullptr) *type = v->type;

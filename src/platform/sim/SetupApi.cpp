@@ -1,6 +1,8 @@
 // The setup API's installation source list and OEM INF registration on the simulated machine.
 // The source list lives where the machine folder shows it: the REG_MULTI_SZ value
 // "Installation Sources" of HKLM\Software\Microsoft\Windows\CurrentVersion\Setup.
+#include "SetupApi.h"
+
 #include <cstring>
 
 #include "IniText.h"
@@ -13,7 +15,9 @@ namespace {
 const char* const kSetupKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Setup";
 const char* const kSourcesValue = "Installation Sources";
 
-std::vector<std::string> readSources(RegistryTree& registry) {
+}  // namespace
+
+std::vector<std::string> installationSources(RegistryTree& registry) {
   std::vector<std::string> entries;
   RegKey* key = registry.find(registry.root(HKEY_LOCAL_MACHINE), kSetupKey);
   const RegValue* value = key != nullptr ? key->value(kSourcesValue) : nullptr;
@@ -32,6 +36,8 @@ std::vector<std::string> readSources(RegistryTree& registry) {
   if (!current.empty()) entries.push_back(current);
   return entries;
 }
+
+namespace {
 
 void writeSources(RegistryTree& registry, const std::vector<std::string>& entries) {
   RegValue value;
@@ -73,7 +79,7 @@ BOOL Devices::SetupQuerySourceListA(DWORD, LPCSTR** list, PUINT count) {
     return FALSE;
   }
   SourceList copy;
-  copy.entries = readSources(m_.registry);
+  copy.entries = installationSources(m_.registry);
   for (const auto& e : copy.entries) copy.pointers.push_back(e.c_str());
   copy.pointers.push_back(nullptr);  // so that even an empty list has an address of its own
   std::uintptr_t id = reinterpret_cast<std::uintptr_t>(copy.pointers.data());

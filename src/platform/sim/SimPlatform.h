@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "../Platform.h"
+#include "IniText.h"
 #include "Machine.h"
 
 namespace tvx::sim {
@@ -37,6 +38,7 @@ class Files final : public IFileSystem {
     std::size_t next = 0;
   };
   BOOL fail(DWORD error);
+  BOOL copyFile(LPCSTR existing, LPCSTR target, BOOL failIfExists);
 
   Machine& m_;
   std::map<std::uintptr_t, Search> searches_;
@@ -121,6 +123,7 @@ class Profiles final : public IProfiles {
 
  private:
   std::optional<WinPath> profilePath(LPCSTR file) const;
+  BOOL write(const WinPath& path, FileNode* node, IniText& ini, LPCSTR section, LPCSTR key, LPCSTR value);
   Machine& m_;
   Files& files_;
 };

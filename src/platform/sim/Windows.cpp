@@ -46,6 +46,7 @@ HWND Windows::addOwnWindow(const std::string& title) {
 }
 
 HWND Windows::FindWindowExA(HWND, HWND, LPCSTR className, LPCSTR title) {
+  m_.asked("for windows");
   for (std::size_t i = 0; i < m_.windows.size(); ++i) {
     const Window& w = m_.windows[i];
     if (!w.open) continue;
@@ -106,6 +107,10 @@ BOOL Windows::RedrawWindow(HWND window, UINT flags) {
   return TRUE;
 }
 
-void Windows::ShowWaitCursor(bool) {}
+void Windows::ShowWaitCursor(bool waiting) {
+  if (waiting == m_.waitCursor) return;
+  m_.waitCursor = waiting;
+  m_.record("cursor", {{"shape", waiting ? "hourglass" : "arrow"}});
+}
 
 }  // namespace tvx::sim

@@ -1,0 +1,32 @@
+#include "PathText.h"
+
+namespace tvx {
+
+std::string withBackslash(std::string folder) {
+  if (folder.empty() || folder.back() != '\\') folder += '\\';
+  return folder;
+}
+
+std::string windowsFolder(ISystemInfo& system) {
+  char buffer[MAX_PATH] = {};
+  const UINT n = system.GetWindowsDirectoryA(buffer, MAX_PATH);
+  return withBackslash(n > 0 && n < MAX_PATH ? buffer : "");
+}
+
+std::string systemFolder(ISystemInfo& system) {
+  char buffer[MAX_PATH] = {};
+  const UINT n = system.GetSystemDirectoryA(buffer, MAX_PATH);
+  return withBackslash(n > 0 && n < MAX_PATH ? buffer : "");
+}
+
+std::string programName(ISystemInfo& system) {
+  char path[MAX_PATH] = {};
+  system.GetModuleFileNameA(path, MAX_PATH);
+  std::string name(path);
+  const auto slash = name.find_last_of("\\/:");
+  if (slash != std::string::npos) name = name.substr(slash + 1);
+  const auto dot = name.rfind('.');
+  return dot == std::string::npos ? name : name.substr(0, dot);
+}
+
+}  // namespace tvx

@@ -1,0 +1,16 @@
+// Path texts as the program forms them: folders end in a backslash.
+#pragma once
+#include <string>
+
+#include "../platform/ISystemInfo.h"
+
+namespace tvx {
+
+std::string withBackslash(std::string folder);
+// The Windows folder and the system folder with their trailing backslash (C:\WINDOWS\).
+std::string windowsFolder(ISystemInfo& system);
+std::string systemFolder(ISystemInfo& system);
+// The program's name: the running module's file name without folder and extension ("Setup").
+std::string programName(ISystemInfo& system);
+
+}  // namespace tvx

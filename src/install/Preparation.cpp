@@ -1,0 +1,91 @@
+#include <cstring>
+
+#include "../app/PathText.h"
+#include "../cleanup/Cleanup.h"
+#include "../suite/ApplicationSuite.h"
+#include "Steps.h"
+
+namespace tvx {
+
+namespace {
+
+const char* const kAnnouncement = "The driver will be installed now. It need a few minutes to complete.";
+const char* const kWdmRefusal = "This WDM driver can only be installed on Windows 98SE/ME/2000";
+const char* const kTrayKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Systray";
+const char* const kDefaultTrayKey = ".DEFAULT\\Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Systray";
+constexpr DWORD kTrayVolumeBit = 4;
+
+void closeWindowTitled(const Platform& platform, const char* title) {
+  if (HWND window = platform.windows.FindWindowExA(nullptr, nullptr, nullptr, title)) {
+    platform.windows.SendMessageA(window, WM_CLOSE, 0, 0);
+  }
+}
+
+// Takes the volume icon out of the tray: bit value 4 of "Services" cleared, the others kept.
+void clearTrayVolumeBit(IRegistry& registry, HKEY root, const char* path) {
+  HKEY key = nullptr;
+  if (registry.RegOpenKeyExA(root, path, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
+  DWORD services = 0;
+  DWORD type = REG_DWORD;
+  DWORD size = sizeof(services);
+  if (registry.RegQueryValueExA(key, "Services", &type, reinterpret_cast<BYTE*>(&services), &size) == ERROR_SUCCESS) {
+    services &= ~kTrayVolumeBit;
+    registry.RegSetValueExA(key, "Services", type, reinterpret_cast<const BYTE*>(&services), sizeof(services));
+  }
+  registry.RegCloseKey(key);
+}
+
+void removeEarlierDrivers(const Platform& platform) {
+  char wanted[256] = {};
+  std::strcpy(wanted, "PCI\\VEN_1D0C&DEV_0111");
+  int removeFlag = 1;
+  RemoveDeviceByHardwareId(platform, wanted, &removeFlag);
+  CleanOldDriverRegistry(platform);
+  CleanOldDriverFiles(platform, 0);
+}
+
+}  // namespace
+
+void PrepareForDriverInstall(InstallContext& ctx, const Platform& platform, DriverRunKind kind, HWND owner,
+                             StagedInfList& stagedInfList) {
+  const bool wdmDialog = kind == DriverRunKind::WdmOptionsDialog;
+  IWindows& windows = platform.windows;
+  if (wdmDialog) {
+    windows.ShowWaitCursor(true);
+    CloseSuiteWindows(platform);
+    closeWindowTitled(platform, "Mixer");
+    platform.time.Sleep(500);
+  }
+  if (kind != DriverRunKind::MainDialogWithSuite) {
+    windows.MessageBoxA(kind == DriverRunKind::MainDialogDriverOnly ? owner : nullptr, kAnnouncement, "Setup", MB_OK);
+  }
+  if (kind == DriverRunKind::WebPackage) windows.ShowWaitCursor(true);
+  if (wdmDialog) windows.ShowWindow(owner, SW_HIDE);
+
+  closeWindowTitled(platform, "Mixer");
+  clearTrayVolumeBit(platform.registry, HKEY_CURRENT_USER, kTrayKey);
+  clearTrayVolumeBit(platform.registry, HKEY_USERS, kDefaultTrayKey);
+  platform.processes.WinExec("SysTray.exe", SW_SHOW);
+  platform.time.Sleep(500);
+  if (!wdmDialog && kind != DriverRunKind::WebPackage) windows.ShowWaitCursor(true);
+
+  const std::string mixerSettings = windowsFolder(platform.system) + "mixerdef.ini";
+  if (FileStream* open = platform.streams.fopen(mixerSettings.c_str(), "rb")) {
+    platform.profiles.WritePrivateProfileStringA("RUNTIME", "Initialize", "0", mixerSettings.c_str());
+    platform.streams.fclose(open);
+  }
+  stagedInfList.clear();
+
+  if (wdmDialog) {
+    InstallContext running;
+    classifyOs(running, platform.system);
+    if (!running.isWin98SE && !running.isWinMe) {
+      windows.MessageBoxA(owner, kWdmRefusal, programName(platform.system).c_str(), MB_OK);
+      platform.exit.Exit(0);
+    }
+  }
+  removeEarlierDrivers(platform);
+  if (!wdmDialog) ctx.useVxdDriver = 0;
+}
+
+}  // namespace tvx

@@ -1,0 +1,195 @@
+#include <cstring>
+
+#include "../app/PathText.h"
+#include "InstallPaths.h"
+#include "Steps.h"
+
+namespace tvx {
+
+namespace {
+
+const char* const kTrayKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Systray";
+const char* const kMediaClass = "System\\CurrentControlSet\\Services\\Class\\MEDIA";
+const char* const kAudioDevices[] = {"TVX4400/QSND PCI Audio Device", "TVX4300/QSND PCI Audio Device"};
+const char* const kGamePort = "TVX4400/QSND PCI game port";
+constexpr UINT kRepaintNow = RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW;
+constexpr int kMixerPasses = 60;
+constexpr int kTrayPasses = 30;
+constexpr int kGamePortPasses = 20;
+constexpr int kQuietPolls = 5;
+
+void repaint(const Platform& platform, HWND window) {
+  if (window != nullptr) platform.windows.RedrawWindow(window, kRepaintNow);
+}
+
+bool readNumber(IRegistry& registry, HKEY key, const char* name, DWORD& number) {
+  DWORD type = REG_DWORD;
+  DWORD size = sizeof(number);
+  return registry.RegQueryValueExA(key, name, &type, reinterpret_cast<BYTE*>(&number), &size) == ERROR_SUCCESS;
+}
+
+// The "DriverDesc" of a MEDIA class instance; empty when it cannot be read.
+std::string driverDescription(IRegistry& registry, const std::string& instance) {
+  HKEY key = nullptr;
+  if (registry.RegOpenKeyExA(HKEY_LOCAL_MACHINE, instance.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
+    return {};
+  }
+  char description[256] = {};
+  DWORD type = REG_SZ;
+  DWORD size = 255;
+  const bool read =
+      registry.RegQueryValueExA(key, "DriverDesc", &type, reinterpret_cast<BYTE*>(description), &size) == ERROR_SUCCESS;
+  registry.RegCloseKey(key);
+  return read ? description : "";
+}
+
+// Visits the instances of the MEDIA class with their description until `visit` says stop; false
+// when the class key cannot be opened.
+template <typename Visit>
+bool forEachMediaInstance(IRegistry& registry, Visit visit) {
+  HKEY media = nullptr;
+  if (registry.RegOpenKeyExA(HKEY_LOCAL_MACHINE, kMediaClass, 0, KEY_QUERY_VALUE, &media) != ERROR_SUCCESS) {
+    return false;
+  }
+  char name[20];
+  for (DWORD index = 0;; ++index) {
+    DWORD size = sizeof(name);
+    if (registry.RegEnumKeyExA(media, index, name, &size) != ERROR_SUCCESS) break;
+    const std::string instance = std::string(kMediaClass) + "\\" + name;
+    if (!visit(instance, driverDescription(registry, instance))) break;
+  }
+  registry.RegCloseKey(media);
+  return true;
+}
+
+int waitForMixer(const Platform& platform, HWND repaintWindow) {
+  IDevices& devices = platform.devices;
+  const UINT base = devices.mixerGetNumDevs();
+  int passes = 0;
+  while (passes < kMixerPasses) {
+    if (devices.mixerGetNumDevs() > base) break;
+    ++passes;
+    platform.time.SleepEx(3000, FALSE);
+    repaint(platform, repaintWindow);
+  }
+  return passes;
+}
+
+// Waits for Windows to show the volume icon again: bit value 4 of the tray's "Services".
+void waitForTray(const Platform& platform, int mixerWaitPasses, HWND repaintWindow) {
+  IRegistry& registry = platform.registry;
+  HKEY key = nullptr;
+  if (registry.RegOpenKeyExA(HKEY_CURRENT_USER, kTrayKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
+  DWORD services = 0;
+  if (readNumber(registry, key, "Services", services) && mixerWaitPasses > 0) {
+    for (int passes = 0; (services & 4) == 0 && passes < kTrayPasses; ++passes) {
+      platform.time.Sleep(2000);
+      repaint(platform, repaintWindow);
+      if (!readNumber(registry, key, "Services", services)) break;
+    }
+  }
+  registry.RegCloseKey(key);
+}
+
+// Bit 0 of "EnableLegacy" in the Settings of the first audio instance of the card that has one.
+bool legacyDevicesEnabled(IRegistry& registry) {
+  bool enabled = false;
+  forEachMediaInstance(registry, [&](const std::string& instance, const std::string& description) {
+    if (description != kAudioDevices[0] && description != kAudioDevices[1]) return true;
+    HKEY settings = nullptr;
+    const std::string path = instance + "\\Settings";
+    if (registry.RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_ALL_ACCESS, &settings) != ERROR_SUCCESS) {
+      return true;
+    }
+    DWORD legacy = 0;
+    const bool read = readNumber(registry, settings, "EnableLegacy", legacy);
+    registry.RegCloseKey(settings);
+    if (!read) return true;
+    enabled = (legacy & 1) != 0;
+    return false;
+  });
+  return enabled;
+}
+
+void waitForGamePort(const Platform& platform, HWND repaintWindow) {
+  for (int pass = 0; pass < kGamePortPasses; ++pass) {
+    bool found = false;
+    forEachMediaInstance(platform.registry, [&](const std::string&, const std::string& description) {
+      found = description == kGamePort;
+      return !found;
+    });
+    if (found) return;
+    platform.time.Sleep(2000);
+    repaint(platform, repaintWindow);
+  }
+}
+
+// Makes Windows install the staged WDM driver now, and waits until it has.
+void registerWdmDriver(const InstallContext& ctx, const Platform& platform, HWND repaintWindow) {
+  const std::string infDir = windowsFolder(platform.system) + "INF\\";
+  for (const char* cache : {"Drvdata.bin", "Drvidx.bin"}) {
+    platform.files.SetFileAttributesA((infDir + cache).c_str(), FILE_ATTRIBUTE_NORMAL);
+    platform.files.DeleteFileA((infDir + cache).c_str());
+  }
+  IDevices& devices = platform.devices;
+  if (ctx.isWin98SE == 0) {
+    devices.SetupCopyOEMInfA((std::string(kWdmInstallDir) + "TVAUDIO.INF").c_str(), kWdmInstallFolder, SPOST_PATH, 0,
+                             nullptr, 0, nullptr, nullptr);
+  }
+  {
+    ExtendSourceList sources(platform, kWdmInstallFolder);
+    DEVINST root = 0;
+    if (devices.CM_Locate_DevNodeA(&root, nullptr, 0) == CR_SUCCESS) devices.CM_Reenumerate_DevNode(root, 0);
+  }
+  const int mixerWaitPasses = waitForMixer(platform, repaintWindow);
+  WaitForDeviceInstallWindows(platform, repaintWindow);
+  waitForTray(platform, mixerWaitPasses, repaintWindow);
+  if (legacyDevicesEnabled(platform.registry)) waitForGamePort(platform, repaintWindow);
+}
+
+}  // namespace
+
+ExtendSourceList::ExtendSourceList(const Platform& platform, const std::string& folder) : devices_(platform.devices) {
+  constexpr DWORD kSystemAndUser = SRCLIST_SYSTEM | SRCLIST_USER;
+  // A list that cannot be read is left as it is: writing the new folder alone would lose Windows' own.
+  if (!devices_.SetupQuerySourceListA(kSystemAndUser, &queried_, &count_)) {
+    queried_ = nullptr;
+    return;
+  }
+  std::vector<LPCSTR> extended(queried_, queried_ + count_);
+  extended.push_back(folder.c_str());
+  devices_.SetupSetSourceListA(kSystemAndUser, extended.data(), static_cast<UINT>(extended.size()));
+}
+
+void ExtendSourceList::release() {
+  if (queried_ == nullptr) return;
+  devices_.SetupFreeSourceListA(&queried_, count_);
+  queried_ = nullptr;
+}
+
+void WaitForDeviceInstallWindows(const Platform& platform, HWND repaintWindow) {
+  IWindows& windows = platform.windows;
+  int quiet = 0;
+  while (true) {
+    platform.time.Sleep(1000);
+    HWND found = windows.FindWindowExA(nullptr, nullptr, "TVDNINST", nullptr);
+    if (found == nullptr) {
+      found = windows.FindWindowExA(nullptr, nullptr, "__Win95SetupDiskQuery", "__Win95SetupDiskQuery");
+    }
+    quiet = found != nullptr ? 0 : quiet + 1;
+    repaint(platform, repaintWindow);
+    if (found == nullptr && quiet >= kQuietPolls) return;
+  }
+}
+
+void RegisterDriverAndRestart(InstallContext& ctx, const Platform& platform, DriverRunKind kind, HWND owner) {
+  const HWND repaintWindow = kind == DriverRunKind::MainDialogDriverOnly ? owner : nullptr;
+  if (kind == DriverRunKind::WdmOptionsDialog || ctx.useVxdDriver == 0) registerWdmDriver(ctx, platform, repaintWindow);
+  WaitForDeviceInstallWindows(platform, nullptr);
+  platform.time.Sleep(5000);
+  platform.windows.MessageBoxA(owner, kCompletionText, "Setup", MB_OK);
+  platform.restart.ExitWindowsEx(EWX_REBOOT, 0);
+  if (kind != DriverRunKind::MainDialogDriverOnly) platform.exit.Exit(0);
+}
+
+}  // namespace tvx

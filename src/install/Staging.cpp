@@ -1,0 +1,182 @@
+#include "../app/PathText.h"
+#include "../cleanup/Cleanup.h"
+#include "InstallPaths.h"
+#include "Steps.h"
+
+namespace tvx {
+
+namespace {
+
+const char* const kSetupKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Setup";
+
+// The plain files of a folder, by their long names, in the order the search returns them;
+// sub-folders are skipped and never entered.
+std::vector<std::string> filesOf(IFileSystem& files, const std::string& pattern) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA data;
+  HANDLE find = files.FindFirstFileA(pattern.c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  do {
+    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) names.emplace_back(data.cFileName);
+  } while (files.FindNextFileA(find, &data));
+  files.FindClose(find);
+  return names;
+}
+
+// An INF file by its name: ".inf" or ".INF" anywhere in it (so "DRIVER.Inf" is not one).
+bool isInfName(const std::string& name) {
+  return name.find(".inf") != std::string::npos || name.find(".INF") != std::string::npos;
+}
+
+bool holdsSetup(std::string name) {
+  for (char& c : name) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return name.find("SETUP") != std::string::npos;
+}
+
+// The Windows setup source folder when the registry names one that exists (it becomes the
+// current folder); empty otherwise.
+std::string windowsSourceFolder(const Platform& platform) {
+  IRegistry& registry = platform.registry;
+  HKEY key = nullptr;
+  if (registry.RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSetupKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return {};
+  char path[MAX_PATH + 1] = {};
+  DWORD type = REG_SZ;
+  DWORD size = MAX_PATH;
+  std::string folder;
+  if (registry.RegQueryValueExA(key, "SourcePath", &type, reinterpret_cast<BYTE*>(path), &size) == ERROR_SUCCESS &&
+      platform.files.SetCurrentDirectoryA(path)) {
+    folder = withBackslash(path);
+  }
+  registry.RegCloseKey(key);
+  return folder;
+}
+
+void copyFolder(const Platform& platform, const std::string& folder, const std::string& pattern,
+                const std::string& destination) {
+  for (const std::string& name : filesOf(platform.files, folder + pattern)) {
+    CopyFileOver(platform, folder + name, destination + name, true);
+  }
+}
+
+struct Package {
+  std::string sourceDir;
+  std::string installDir;
+  bool vxd = false;
+};
+
+// Which package the run stages, and from where; the VxD package also retires the legacy files.
+Package choosePackage(InstallContext& ctx, const Platform& platform, DriverRunKind kind) {
+  IFileSystem& files = platform.files;
+  Package package;
+  if (kind == DriverRunKind::WdmOptionsDialog) {
+    package.sourceDir = ctx.sourceDir;
+  } else if (kind == DriverRunKind::WebPackage) {
+    package.sourceDir = ctx.sourceDir;
+    package.vxd = chooseDriverFamily(ctx, DriverFamilyRule::W) == 1;
+  } else {
+    package.vxd = !((ctx.isWin98 && ctx.windows98SEDriver != 0) || (ctx.isWinMe && ctx.windowsMEDriver != 0));
+    package.sourceDir = ctx.sourceDir + "W2K-ME\\drv\\";
+    if (package.vxd) {
+      package.sourceDir = ctx.sourceDir + (ctx.isWin95 ? "W95-98\\drv\\95\\" : "W95-98\\drv\\98\\");
+    }
+  }
+  if (package.vxd) {
+    CleanOldDriverFiles(platform, 1);
+    ctx.useVxdDriver = 1;
+    if (kind != DriverRunKind::WebPackage && !files.SetCurrentDirectoryA(package.sourceDir.c_str())) {
+      package.sourceDir = ctx.sourceDir + "W95-98\\drv\\";
+    }
+    files.CreateDirectoryA(kVxdInstallDir);
+    if (kind == DriverRunKind::WebPackage) files.CreateDirectoryA(kVxdSubPackageDir);
+  } else {
+    files.CreateDirectoryA(kWdmInstallDir);
+  }
+  package.installDir = package.vxd ? kVxdInstallDir : kWdmInstallDir;
+  return package;
+}
+
+// The new mixer program takes the old one's place at the next start of Windows; the old one is
+// kept as Mixer.old, and the previous Mixer.old deleted.
+void queueMixerReplacement(const Platform& platform, const std::string& packageDir) {
+  const std::string newMixer = packageDir + "Mixer.dat";
+  if (!platform.files.CanOpenForReading(newMixer.c_str())) return;
+  const std::string windows = windowsFolder(platform.system);
+  CopyFileOver(platform, newMixer, windows + "Mixer.dat", false);
+  QueueRenameOnRestart(platform, "NUL", windows + "Mixer.old");
+  QueueRenameOnRestart(platform, windows + "Mixer.old", windows + "Mixer.exe");
+  QueueRenameOnRestart(platform, windows + "Mixer.exe", windows + "Mixer.dat");
+}
+
+}  // namespace
+
+BOOL CopyFileOver(const Platform& platform, const std::string& source, const std::string& destination,
+                  bool clearAfter) {
+  IFileSystem& files = platform.files;
+  files.SetFileAttributesA(destination.c_str(), FILE_ATTRIBUTE_NORMAL);
+  const BOOL copied = files.CopyFileA(source.c_str(), destination.c_str(), FALSE);
+  if (clearAfter) files.SetFileAttributesA(destination.c_str(), FILE_ATTRIBUTE_NORMAL);
+  return copied;
+}
+
+void StageDriverPackage(InstallContext& ctx, const Platform& platform, DriverRunKind kind, StagedInfList& stagedInfList,
+                        InfPatcher* patcher) {
+  IFileSystem& files = platform.files;
+  const bool wdmDialog = kind == DriverRunKind::WdmOptionsDialog;
+  const std::string infDir = windowsFolder(platform.system) + "INF\\";
+  files.CreateDirectoryA((infDir + "OTHER\\").c_str());
+  files.CreateDirectoryA((infDir + "CATALOG\\").c_str());
+
+  std::string mirrorDir = windowsSourceFolder(platform);
+  bool mirror = !mirrorDir.empty();
+
+  files.CreateDirectoryA(kProgramFilesDir);
+  files.CreateDirectoryA(kMakerDir);
+  if (wdmDialog) {
+    files.CreateDirectoryA(kWdmInstallDir);
+  } else {
+    files.CreateDirectoryA(kDosDir);
+    files.CreateDirectoryA(kDosAppDir);
+    const std::string dosDrivers = ctx.sourceDir + "Dosdrv\\";
+    copyFolder(platform, dosDrivers, "*.*", kDosDir);
+    for (const std::string& name : filesOf(files, dosDrivers + "DOSAPP\\*.*")) {
+      CopyFileOver(platform, dosDrivers + "DOSAPP\\" + name, kDosAppDir + name, true);
+    }
+  }
+
+  const Package package = choosePackage(ctx, platform, kind);
+  const bool copyInfs = wdmDialog || ctx.useVxdDriver == 1 || ctx.isWin98 != 0;
+  for (const std::string& name : filesOf(files, package.sourceDir + "*.*")) {
+    const std::string source = package.sourceDir + name;
+    const std::string staged = package.installDir + name;
+    CopyFileOver(platform, source, staged, wdmDialog);
+    if (mirror && !holdsSetup(name) && !CopyFileOver(platform, source, mirrorDir + name, false)) {
+      // The setup source cannot take the file: it goes to INF\OTHER, and no later file is mirrored.
+      mirror = false;
+      CopyFileOver(platform, source, infDir + "OTHER\\" + name, false);
+    }
+    if (!isInfName(name) || !copyInfs) continue;
+    std::string infSource = source;
+    if (wdmDialog) {
+      if (patcher != nullptr) patcher->ApplyWdmOptionsToInf(staged);
+      infSource = staged;
+    }
+    for (const std::string& copy : {infDir + name, infDir + "OTHER\\" + name}) {
+      CopyFileOver(platform, infSource, copy, true);
+      stagedInfList.push_back(copy);
+    }
+  }
+
+  // The CD's VxD package has no catalog; the flat packages bring one for either family.
+  if (!package.vxd || kind == DriverRunKind::WebPackage || wdmDialog)
+    CopyFileOver(platform, package.sourceDir + "tvaudio.cat", infDir + "CATALOG\\tvaudio.cat", false);
+  if (!wdmDialog) queueMixerReplacement(platform, package.sourceDir);
+  if (kind == DriverRunKind::WebPackage && (ctx.isWin95 || ctx.isWin98)) {
+    for (const std::string& name : filesOf(files, ctx.sourceDir + "026\\*.*")) {
+      CopyFileOver(platform, ctx.sourceDir + "026\\" + name, kVxdSubPackageDir + name, true);
+    }
+  }
+}
+
+}  // namespace tvx

@@ -1,0 +1,61 @@
+// The steps of a driver installation run, in the order RunDriverInstallation takes them.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "DriverInstallation.h"
+
+namespace tvx {
+
+// Full paths of the INF copies placed in the Windows INF folders during one run, in order.
+using StagedInfList = std::vector<std::string>;
+
+// The announcement, closing the programs that hold the mixer, the tray's volume icon,
+// mixerdef.ini, and the removal of the earlier drivers. In WdmOptionsDialog it also refuses every
+// Windows but 98 SE and Me, ending the process.
+void PrepareForDriverInstall(InstallContext& ctx, const Platform& platform, DriverRunKind kind, HWND owner,
+                             StagedInfList& stagedInfList);
+
+// Copies the package to its install folder and into the INF folders, the catalog, the mirror in
+// the Windows setup source, and queues the mixer replacement; decides the family where the run
+// kind leaves it to this step (useVxdDriver).
+void StageDriverPackage(InstallContext& ctx, const Platform& platform, DriverRunKind kind, StagedInfList& stagedInfList,
+                        InfPatcher* patcher);
+
+// Clears the destination's attributes, copies over it and, with clearAfter, clears them again.
+// Gives CopyFileA's result, which only the mirror copy looks at.
+BOOL CopyFileOver(const Platform& platform, const std::string& source, const std::string& destination, bool clearAfter);
+
+// Points the staged INF copies at the install folder (VxD: appended to key "1"; WDM: key "200"
+// and the catalog as a source file of disk 200).
+void RewriteInfSourceDisks(const Platform& platform, const StagedInfList& stagedInfList, bool vxdFamily);
+
+// Gives the copy lines of Windows' kernel-streaming INF files the flag that keeps existing files.
+void PatchKernelStreamingInfs(const InstallContext& ctx, const Platform& platform, DriverRunKind kind);
+
+// Registers the WDM driver, re-enumerates the devices, waits for the installation, shows the
+// completion message and asks Windows to restart. Returns in MainDialogDriverOnly; ends the
+// process in the other run kinds.
+void RegisterDriverAndRestart(InstallContext& ctx, const Platform& platform, DriverRunKind kind, HWND owner);
+
+// Waits until neither the device installer's window nor Windows' disk prompt has been seen for
+// five polls of a second; `repaint` (or null) is redrawn after every poll.
+void WaitForDeviceInstallWindows(const Platform& platform, HWND repaint);
+
+// The installation source list with one more folder. The list is queried and written when the
+// object is made, and the queried list released when release() is called (or the object goes).
+class ExtendSourceList {
+ public:
+  ExtendSourceList(const Platform& platform, const std::string& folder);
+  ~ExtendSourceList() { release(); }
+  ExtendSourceList(const ExtendSourceList&) = delete;
+  ExtendSourceList& operator=(const ExtendSourceList&) = delete;
+  void release();
+
+ private:
+  IDevices& devices_;
+  LPCSTR* queried_ = nullptr;
+  UINT count_ = 0;
+};
+
+}  // namespace tvx

@@ -1,0 +1,108 @@
+#include "Timeline.h"
+
+#include <cstdio>
+
+namespace tvx::sim {
+
+namespace {
+
+std::string quoted(const std::string& text) { return "\"" + text + "\""; }
+
+std::string describe(const Happening& h) {
+  const auto f = [&h](const char* name) { return h.field(name); };
+  if (h.kind == "message") {
+    return "message " + quoted(f("text")) + ", caption " + quoted(f("caption")) + ", owner " + f("owner") +
+           ", buttons " + f("buttons") + " -> " + f("answer");
+  }
+  if (h.kind == "start") return "started " + f("commandLine") + " (" + f("how") + ")";
+  if (h.kind == "start failed") return "could not start " + f("commandLine") + " (" + f("how") + ")";
+  if (h.kind == "ended") return "program ended: " + f("program") + ", exit code " + f("exitCode");
+  if (h.kind == "close") return "WM_CLOSE to " + quoted(f("window")) + ": " + f("result");
+  if (h.kind == "restart") return "restart requested (ExitWindowsEx flags " + f("flags") + ")";
+  if (h.kind == "exit" && !f("how").empty()) return "program ended (" + f("how") + "), exit code " + f("code");
+  if (h.kind == "exit") return "process exit, code " + f("code");
+  if (h.kind == "directory") return "current directory set to " + f("current");
+  if (h.kind == "copy") {
+    return (f("result") == "copied" ? "copied " : "could not copy ") + f("from") + " to " + f("to") +
+           (f("result") == "copied" ? "" : " (" + f("result") + ")");
+  }
+  if (h.kind == "ini") {
+    std::string line = "INI " + f("file") + " [" + f("section") + "] " + f("key");
+    if (f("key") == "(whole section)") return line + " deleted";
+    line += f("value") == "(deleted)" ? " deleted" : " = " + quoted(f("value"));
+    line += f("was") == "(none)" ? " (new)" : " (was " + quoted(f("was")) + ")";
+    return f("result") == "written" ? line : line + " not written (" + f("result") + ")";
+  }
+  if (h.kind == "sleep") return "pause " + seconds(static_cast<DWORD>(std::stoul(f("ms"))));
+  if (h.kind == "cursor") return "cursor: " + f("shape");
+  if (h.kind == "repaint") return "repainted " + quoted(f("window"));
+  if (h.kind == "event") return "the world: " + f("what");
+  if (h.kind == "hide") return "hidden: " + quoted(f("window"));
+  if (h.kind == "show") return "shown: " + quoted(f("window"));
+  if (h.kind == "source list" && !f("queried").empty()) return "installation sources read: " + f("queried");
+  if (h.kind == "source list") return "installation sources written: " + f("set");
+  if (h.kind == "oem inf" && f("result") == "failed") return "SetupCopyOEMInfA " + f("inf") + " failed";
+  if (h.kind == "oem inf") return "SetupCopyOEMInfA " + f("inf") + ": Windows keeps it as " + f("copy");
+  std::string out = h.kind;
+  for (const auto& [k, v] : h.fields) out += " " + k + ": " + v;
+  return out;
+}
+
+std::string line(DWORD at, const std::string& text) { return "[" + seconds(at) + "] " + text; }
+
+}  // namespace
+
+std::string seconds(DWORD ms) {
+  char buf[32];
+  std::snprintf(buf, sizeof(buf), "%u.%03u s", ms / 1000, ms % 1000);
+  return buf;
+}
+
+std::vector<std::string> timelineLines(const std::vector<Happening>& happenings) {
+  std::vector<std::string> out;
+  for (std::size_t i = 0; i < happenings.size(); ++i) {
+    const Happening& h = happenings[i];
+    if (h.kind != "sleep") {
+      out.push_back(line(h.at, describe(h)));
+      continue;
+    }
+    // A wait: sleeps of the same length, each after the same question (the first sleep may come
+    // before the first question), with the repaints between them and what the world did meanwhile.
+    // One sleep alone is a pause.
+    std::vector<const Happening*> world;
+    std::size_t passes = 1;
+    std::size_t repaints = 0;
+    std::string question;
+    std::size_t j = i + 1;
+    for (; j < happenings.size(); ++j) {
+      const Happening& n = happenings[j];
+      if (n.kind == "sleep" && n.field("ms") == h.field("ms") && !n.field("after").empty() &&
+          (passes == 1 || n.field("after") == question)) {
+        question = n.field("after");
+        ++passes;
+      } else if (n.kind == "repaint") {
+        ++repaints;
+      } else if (n.kind == "event" || n.kind == "ended") {
+        world.push_back(&n);
+      } else {
+        break;
+      }
+    }
+    if (passes == 1) {
+      out.push_back(line(h.at, describe(h)));
+      continue;
+    }
+    const DWORD each = static_cast<DWORD>(std::stoul(h.field("ms")));
+    std::string text = "wait: " + std::to_string(passes) + " passes of " + seconds(each) + " asking " + question +
+                       " (" + seconds(static_cast<DWORD>(passes) * each) + ")";
+    if (repaints > 0) text += ", " + std::to_string(repaints) + " repaints";
+    out.push_back(line(h.at, text));
+    // What the world did during the wait keeps its own time; what followed the last sleep (a
+    // repaint, an event) stays with the wait too.
+    for (const Happening* w : world) out.push_back(line(w->at, describe(*w)));
+    i = j - 1;
+  }
+  return out;
+}
+
+}  // namespace tvx::sim

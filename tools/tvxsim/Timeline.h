@@ -1,0 +1,15 @@
+// What happened during a run, as lines for people: one line per happening, with the sleeps of a
+// polling loop taken together as one wait.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "../../src/platform/sim/Machine.h"
+
+namespace tvx::sim {
+
+std::string seconds(DWORD ms);
+// Lines "[12.500 s] ...", in time order.
+std::vector<std::string> timelineLines(const std::vector<Happening>& happenings);
+
+}  // namespace tvx::sim
