@@ -120,8 +120,8 @@ TEST(WriteResumeMarkers, BothCasesByteForByte) {
   WriteResumeMarkers(wdm.platform(), 1, 0);
   EXPECT_EQ(wdm.content("C:\\WINDOWS\\TVXSETUP.INI"),
             "[Need_To_Reboot]\r\nInstall=NO\r\n[Need_To_InstallDriver]\r\nInstall=YES\r\n"
-            "Command=C:\\PROGRA~1\\Tarvic\\W2K-ME\\MESetup.dat\r\n");
-  EXPECT_EQ(wdm.machine.currentDir.str(), "C:\\PROGRA~1\\Tarvic\\W2K-ME");
+            "Command=C:\\PROGRA~1\\TARVIC\\W2K-ME\\MESetup.dat\r\n");
+  EXPECT_EQ(wdm.machine.currentDir.str(), "C:\\PROGRA~1\\TARVIC\\W2K-ME");
 
   for (auto [driver, vxd] : {std::pair{1, 1}, std::pair{0, 0}}) {
     SimMachine other;
@@ -154,7 +154,7 @@ TEST(InstallApplicationSuite, DialogFormWritesTheMarkersThenStartsTheInstaller) 
   ASSERT_EQ(starts.size(), 1u);
   EXPECT_EQ(starts[0].field("commandLine"), "\"E:\\Driver CD\\W2K-ME\\app\\Setup.exe\"");
   EXPECT_NE(m.content("C:\\WINDOWS\\TVXSETUP.INI").find("Install=YES"), std::string::npos);
-  EXPECT_EQ(m.machine.currentDir.str(), "C:\\PROGRA~1\\Tarvic\\W2K-ME") << "the installer starts there";
+  EXPECT_EQ(m.machine.currentDir.str(), "C:\\PROGRA~1\\TARVIC\\W2K-ME") << "the installer starts there";
   EXPECT_FALSE(m.machine.restartRequested);
 }
 

@@ -31,7 +31,7 @@ TEST(SimFiles, ShortNamesAreMadeTheWindowsWay) {
   IFileSystem& files = m.platform().files;
   char out[MAX_PATH];
   ASSERT_GT(files.GetShortPathNameA("C:\\Program Files\\Tarvic\\W2K-ME", out, MAX_PATH), 0u);
-  EXPECT_STREQ(out, "C:\\PROGRA~1\\Tarvic\\W2K-ME");
+  EXPECT_STREQ(out, "C:\\PROGRA~1\\TARVIC\\W2K-ME") << "FAT keeps short names in upper case";
   ASSERT_GT(files.GetShortPathNameA("c:\\program files old\\", out, MAX_PATH), 0u);
   EXPECT_STREQ(out, "C:\\PROGRA~2\\");
   ASSERT_GT(files.GetShortPathNameA("C:\\My.Long.Name.html", out, MAX_PATH), 0u);
@@ -40,6 +40,11 @@ TEST(SimFiles, ShortNamesAreMadeTheWindowsWay) {
   EXPECT_EQ(files.GetShortPathNameA("C:\\Nowhere\\x", out, MAX_PATH), 0u);
   EXPECT_EQ(m.platform().system.GetLastError(), ERROR_PATH_NOT_FOUND);
   EXPECT_TRUE(files.CanOpenForReading("c:\\progra~1\\tarvic\\w2k-me\\tvaudio.inf")) << "short names open the file";
+
+  SimMachine nt("winxp");
+  nt.file("C:\\Program Files\\Tarvic\\W2K-ME\\TVAUDIO.INF");
+  ASSERT_GT(nt.platform().files.GetShortPathNameA("C:\\Program Files\\Tarvic\\W2K-ME", out, MAX_PATH), 0u);
+  EXPECT_STREQ(out, "C:\\PROGRA~1\\Tarvic\\W2K-ME") << "a name that needs no short name stays as written";
 }
 
 TEST(SimFiles, FindPatternsMatchWithoutCase) {

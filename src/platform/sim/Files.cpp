@@ -207,9 +207,11 @@ DWORD Files::GetShortPathNameA(LPCSTR longPath, LPSTR shortPath, DWORD size) {
       m_.lastError = missingError(*p);
       return 0;
     }
-    // A name that is already a short name stays as it was written.
+    // The FAT drives of the Windows 95 family give each name's short entry, in upper case; the NT
+    // family keeps a name that is already a short name as it was written.
     const bool alreadyShort = iequals(node->shortName, p->parts[i]) || iequals(node->shortName, node->name);
-    out += (i > 0 ? "\\" : "") + (alreadyShort ? p->parts[i] : node->shortName);
+    const bool asWritten = alreadyShort && !m_.os.isWindows9x();
+    out += (i > 0 ? "\\" : "") + (asWritten ? p->parts[i] : node->shortName);
   }
   // A trailing backslash of the long path stays.
   std::string given(longPath);
