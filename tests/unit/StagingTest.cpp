@@ -40,8 +40,8 @@ TEST(StageDriverPackage, EachRunKindAndWindowsTakeTheirPackage) {
     DriverCd m(r.os);
     m.withCdPackages();
     if (!r.with95Folder) {
-      m.machine.files.find(*sim::parseAbsolutePath("D:\\W95-98\\drv"))->removeChild(
-          m.machine.files.find(*sim::parseAbsolutePath("D:\\W95-98\\drv\\95")));
+      m.machine.files.find(*sim::parseAbsolutePath("D:\\W95-98\\drv"))
+          ->removeChild(m.machine.files.find(*sim::parseAbsolutePath("D:\\W95-98\\drv\\95")));
       m.file("D:\\W95-98\\drv\\TVAUDIO.VXD", "MZ vxd from D:\\W95-98\\drv\\");
     }
     m.file("D:\\FLAT.SYS", "MZ flat");
@@ -65,8 +65,9 @@ TEST(StageDriverPackage, EachRunKindAndWindowsTakeTheirPackage) {
 TEST(StageDriverPackage, NamesDecideWhatIsMirroredAndWhatGoesToTheInfFolders) {
   DriverCd m("win98se");
   m.ctx.windows98SEDriver = 1;
-  m.registry("[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Setup]\r\n"
-             "\"SourcePath\"=\"C:\\\\WINDOWS\\\\OPTIONS\\\\CABS\"\r\n");
+  m.registry(
+      "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Setup]\r\n"
+      "\"SourcePath\"=\"C:\\\\WINDOWS\\\\OPTIONS\\\\CABS\"\r\n");
   m.file("C:\\WINDOWS\\OPTIONS\\CABS\\base.cab");
   for (const char* name : {"SETUP.INF", "MySetup.dll", "DRIVER.Inf", "TVAUDIO.INF", "tv.inf.bak"}) {
     m.file(std::string("D:\\W2K-ME\\drv\\") + name, std::string("new ") + name);
@@ -101,8 +102,9 @@ TEST(StageDriverPackage, NamesDecideWhatIsMirroredAndWhatGoesToTheInfFolders) {
 
 TEST(StageDriverPackage, AFailedMirrorCopySendsThatFileToInfOtherAndEndsTheMirror) {
   DriverCd m("winme");
-  m.registry("[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Setup]\r\n"
-             "\"SourcePath\"=\"C:\\\\CABS\\\\\"\r\n");
+  m.registry(
+      "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Setup]\r\n"
+      "\"SourcePath\"=\"C:\\\\CABS\\\\\"\r\n");
   m.file("D:\\W2K-ME\\drv\\A.SYS", "a");
   m.file("D:\\W2K-ME\\drv\\B.SYS", "b");
   m.file("D:\\W2K-ME\\drv\\C.SYS", "c");
@@ -119,8 +121,9 @@ TEST(StageDriverPackage, AFailedMirrorCopySendsThatFileToInfOtherAndEndsTheMirro
 
 TEST(StageDriverPackage, NoMirrorWithoutAnExistingSetupSource) {
   DriverCd m("win98se");
-  m.registry("[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Setup]\r\n"
-             "\"SourcePath\"=\"C:\\\\GONE\"\r\n");
+  m.registry(
+      "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Setup]\r\n"
+      "\"SourcePath\"=\"C:\\\\GONE\"\r\n");
   m.withCdPackages();
   StagedInfList list;
   m.stage(DriverRunKind::CommandLine, list);

@@ -109,7 +109,11 @@ CONFIGRET Devices::CM_Reenumerate_DevNode(DEVINST devInst, ULONG) {
 
 UINT Devices::mixerGetNumDevs() {
   m_.asked("the mixer count");
-  return m_.mixerDevices;
+  // Windows installs a device while the program goes on: what is due now happens right after
+  // the count was read, so a count can rise between two reads with no time between them.
+  const UINT count = m_.mixerDevices;
+  m_.advance(0);
+  return count;
 }
 
 }  // namespace tvx::sim

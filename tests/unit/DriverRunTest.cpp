@@ -1,0 +1,159 @@
+#include <gtest/gtest.h>
+
+#include "DriverCd.h"
+
+namespace tvx {
+namespace {
+
+using test::DriverCd;
+
+const char* kAnnouncement = "The driver will be installed now. It need a few minutes to complete.";
+const char* kTrayKeys =
+    "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Systray]\r\n"
+    "\"Services\"=dword:00000007\r\n";
+
+// A whole driver run on a CD machine where Windows installs the card at once.
+struct DriverRun : DriverCd {
+  explicit DriverRun(const char* os) : DriverCd(os) {
+    withCdPackages();
+    registry(kTrayKeys);
+    machine.afterReenumeration.push_back(sim::TimedEvent{0, "mixer", [this] { machine.mixerDevices = 1; }});
+    machine.devices.push_back(sim::Device{"PCI\\VEN_1D0C&DEV_0111\\0", {"PCI\\VEN_1D0C&DEV_0111"}, true, false});
+  }
+  bool run(DriverRunKind kind, HWND owner = nullptr, InfPatcher* patcher = nullptr) {
+    return endsProcess([&] { RunDriverInstallation(ctx, platform(), kind, owner, patcher); });
+  }
+  // The kinds of happenings of interest, in order, as one line.
+  std::string steps() const {
+    std::string out;
+    for (const auto& h : machine.log) {
+      std::string step;
+      if (h.kind == "message") step = h.field("text") == kAnnouncement ? "announce" : "complete";
+      if (h.kind == "hide") step = "hide";
+      if (h.kind == "cursor") step = h.field("shape");
+      if (h.kind == "start" || h.kind == "start failed") step = "systray";
+      if (h.kind == "device" && !h.field("removed").empty()) step = "remove";
+      if (h.kind == "device" && !h.field("reenumerated").empty()) step = "reenumerate";
+      if (h.kind == "restart") step = "restart";
+      if (h.kind == "exit") step = "exit";
+      if (!step.empty()) out += (out.empty() ? "" : " ") + step;
+    }
+    return out;
+  }
+  HWND dialog(const char* title) { return sim.windows().addOwnWindow(title); }
+};
+
+TEST(RunDriverInstallation, TheOrderOfStepsOfEachRunKind) {
+  DriverRun suite("win98se");
+  suite.ctx.windows98SEDriver = 1;
+  EXPECT_FALSE(suite.run(DriverRunKind::MainDialogWithSuite, suite.dialog("Main")));
+  EXPECT_EQ(suite.steps(), "systray hourglass remove arrow") << "no announcement, no registration, no restart";
+  EXPECT_EQ(suite.ctx.useVxdDriver, 0);
+  EXPECT_TRUE(suite.exists("C:\\WINDOWS\\INF\\TVAUDIO.INF")) << "the INF steps ran";
+
+  DriverRun dialogOnly("winme");
+  HWND main = dialogOnly.dialog("Main");
+  EXPECT_FALSE(dialogOnly.run(DriverRunKind::MainDialogDriverOnly, main));
+  EXPECT_EQ(dialogOnly.steps(), "announce systray hourglass remove reenumerate complete restart arrow");
+  for (const auto& m : dialogOnly.happenings("message")) EXPECT_EQ(m.field("owner"), "Main");
+
+  DriverRun command("win95");
+  EXPECT_TRUE(command.run(DriverRunKind::CommandLine));
+  EXPECT_EQ(command.steps(), "announce systray hourglass remove complete restart exit");
+  EXPECT_EQ(command.ctx.useVxdDriver, 1);
+  for (const auto& m : command.happenings("message")) EXPECT_EQ(m.field("owner"), "none");
+
+  DriverRun web("win98se");
+  web.file("D:\\TVAUDIO.INF", test::kWdmInf);
+  web.ctx.installWDMDriver = 1;
+  EXPECT_TRUE(web.run(DriverRunKind::WebPackage));
+  EXPECT_EQ(web.steps(), "announce hourglass systray remove reenumerate complete restart exit");
+
+  DriverRun wdm("win98se");
+  wdm.file("D:\\TVAUDIO.INF", test::kWdmInf);
+  struct NoPatch : InfPatcher {
+    int calls = 0;
+    void ApplyWdmOptionsToInf(const std::string&) override { ++calls; }
+  } patcher;
+  HWND options = wdm.dialog("Options");
+  EXPECT_TRUE(wdm.run(DriverRunKind::WdmOptionsDialog, options, &patcher));
+  EXPECT_EQ(wdm.steps(), "hourglass announce hide systray remove reenumerate complete restart exit");
+  EXPECT_EQ(patcher.calls, 1);
+  auto messages = wdm.happenings("message");
+  ASSERT_EQ(messages.size(), 2u);
+  EXPECT_EQ(messages[0].field("owner"), "none") << "the announcement has no owner";
+  EXPECT_EQ(messages[1].field("owner"), "Options");
+}
+
+TEST(PrepareForDriverInstall, TrayMixerSettingsAndRemovalOfEarlierDrivers) {
+  DriverRun m("win98se");
+  m.machine.windows = {{"SoundDeck", "", false, true}, {"Mixer", "", false, true}};
+  m.registry(
+      "[HKEY_USERS\\.DEFAULT\\Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Systray]\r\n"
+      "\"Services\"=hex:17,00,00,00\r\n"
+      "[HKEY_LOCAL_MACHINE\\Enum\\PCI\\VEN_1D0C&DEV_0111&SUBSYS_1]\r\n"
+      "[HKEY_LOCAL_MACHINE\\Enum\\PCI\\VEN_1D0C&DEV_0111&SUBSYS_1\\Child]\r\n");
+  m.file("C:\\WINDOWS\\INF\\OTHER\\TarvicOld.INF", "[Strings]\r\nSSC-Legacy.DeviceDesc=\"TVX4400 old\"\r\n");
+  StagedInfList list{"left over"};
+  m.ctx.useVxdDriver = 1;
+  PrepareForDriverInstall(m.ctx, m.platform(), DriverRunKind::CommandLine, nullptr, list);
+  EXPECT_TRUE(list.empty());
+  EXPECT_EQ(m.ctx.useVxdDriver, 0);
+  auto closes = m.happenings("close");
+  ASSERT_EQ(closes.size(), 1u) << "only the mixer; the suite stays in this run kind";
+  EXPECT_EQ(closes[0].field("window"), "Mixer");
+  sim::RegistryTree& reg = m.machine.registry;
+  EXPECT_EQ(reg.find(reg.root(HKEY_CURRENT_USER), "Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Systray")
+                ->value("Services")
+                ->data,
+            (std::vector<BYTE>{3, 0, 0, 0}));
+  const sim::RegValue* others =
+      reg.find(reg.root(HKEY_USERS), ".DEFAULT\\Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Systray")
+          ->value("Services");
+  EXPECT_EQ(others->data, (std::vector<BYTE>{0x13, 0, 0, 0})) << "bit value 4 cleared, the rest kept";
+  EXPECT_EQ(others->type, REG_BINARY) << "written back with the type it was read with";
+  EXPECT_FALSE(m.exists("C:\\WINDOWS\\mixerdef.ini")) << "a missing mixerdef.ini is not created";
+  EXPECT_FALSE(m.machine.devices[0].present);
+  EXPECT_FALSE(m.hasKey(HKEY_LOCAL_MACHINE, "Enum\\PCI\\VEN_1D0C&DEV_0111&SUBSYS_1"));
+  EXPECT_FALSE(m.exists("C:\\WINDOWS\\INF\\OTHER\\TarvicOld.INF"));
+  auto starts = m.happenings("start failed");
+  ASSERT_FALSE(starts.empty());
+  EXPECT_EQ(starts[0].field("commandLine"), "SysTray.exe");
+
+  DriverRun settings("winme");
+  settings.file("C:\\WINDOWS\\mixerdef.ini", "[RUNTIME]\r\nInitialize=1\r\nOther=5\r\n");
+  PrepareForDriverInstall(settings.ctx, settings.platform(), DriverRunKind::MainDialogWithSuite, nullptr, list);
+  EXPECT_EQ(settings.content("C:\\WINDOWS\\mixerdef.ini"), "[RUNTIME]\r\nInitialize=0\r\nOther=5\r\n");
+  EXPECT_TRUE(settings.happenings("message").empty());
+}
+
+TEST(PrepareForDriverInstall, TheWdmOptionsRunRefusesEveryWindowsButSecondEditionAndMe) {
+  for (const char* os : {"win95", "win98", "nt40", "win98se", "winme"}) {
+    DriverRun m(os);
+    m.machine.modulePath = "C:\\DOWNLOAD\\TVWDM.EXE";
+    m.machine.windows = {{"CD Player", "", false, true}, {"MP3 Player", "", false, true}};
+    m.file("C:\\WINDOWS\\mixerdef.ini", "[RUNTIME]\r\nInitialize=1\r\n");
+    StagedInfList list;
+    HWND options = m.dialog("Options");
+    const bool ended = m.endsProcess(
+        [&] { PrepareForDriverInstall(m.ctx, m.platform(), DriverRunKind::WdmOptionsDialog, options, list); });
+    const bool accepted = std::string(os) == "win98se" || std::string(os) == "winme";
+    EXPECT_EQ(ended, !accepted) << os;
+    auto messages = m.happenings("message");
+    ASSERT_EQ(messages.size(), accepted ? 1u : 2u) << os;
+    EXPECT_EQ(messages[0].field("text"), kAnnouncement);
+    if (!accepted) {
+      EXPECT_EQ(messages[1].field("text"), "This WDM driver can only be installed on Windows 98SE/ME/2000") << os;
+      EXPECT_EQ(messages[1].field("caption"), "TVWDM") << os;
+      EXPECT_EQ(messages[1].field("owner"), "Options") << os;
+    }
+    // The preparation before the check stays done; the earlier drivers are only removed when accepted.
+    EXPECT_EQ(m.content("C:\\WINDOWS\\mixerdef.ini"), "[RUNTIME]\r\nInitialize=0\r\n") << os;
+    EXPECT_EQ(m.happenings("close").size(), 2u) << os << ": both players, as the console was not running";
+    EXPECT_EQ(m.happenings("hide").size(), 1u) << os;
+    EXPECT_EQ(m.machine.devices[0].present, !accepted) << os;
+  }
+}
+
+}  // namespace
+}  // namespace tvx
