@@ -46,4 +46,32 @@ printf '[rename]\r\nC:\\WINDOWS\\SYSTEM\\TVMPU.OLD=C:\\WINDOWS\\SYSTEM\\TVMPU.EX
   fail "boot did not report the move"
 [ -f "$work/after/drives/C/WINDOWS/SYSTEM/TVMPU.OLD" ] || fail "boot did not update the machine folder"
 [ ! -f "$work/after/drives/C/WINDOWS/WININIT.INI" ] || fail "WININIT.INI is still there after the start"
+# A driver run, then Windows' start: the new mixer program takes the old one's place, which is kept
+# as Mixer.old; the CD and the Windows drive named under [Drives] are written out as drives/.
+"$tvxsim" run "$scenarios/win98se-cd-driver-wdm/machine" --json --out "$work/driver" >"$work/driver.json"
+python3 - "$work/driver.json" <<'PY'
+import json, re, sys
+report = json.load(open(sys.argv[1]))
+def keys(value):
+    if isinstance(value, dict):
+        for k, v in value.items():
+            yield k
+            yield from keys(v)
+    elif isinstance(value, list):
+        for v in value:
+            yield from keys(v)
+odd = sorted({k for k in keys(report) if not re.fullmatch(r"[a-z][A-Za-z]*", k)})
+assert not odd, "keys not in camelCase: %s" % odd
+sources = report["installationSources"]
+assert sources["after"] == sources["before"] + ["C:\\Program Files\\Tarvic\\W2K-ME"], sources
+sleeps = [h for h in report["happenings"] if h["kind"] == "sleep" and h["ms"] == "3000"]
+assert len(sleeps) == 2 and all(s["then"] == "the mixer count" for s in sleeps), sleeps
+assert report["restart"] is True and report["exitCode"] == 0
+PY
+[ -f "$work/driver/drives/D/W2K-ME/drv/TVAUDIO.INF" ] || fail "--out did not write the CD drive"
+grep -q '^\[Drives\]' "$work/driver/machine.ini" && fail "--out kept [Drives] beside drives/"
+"$tvxsim" boot "$work/driver" >"$work/boot.txt"
+grep -q 'moved C:\\WINDOWS\\Mixer.dat to C:\\WINDOWS\\Mixer.exe' "$work/boot.txt" || fail "boot: $(cat "$work/boot.txt")"
+grep -q 'MZ mixer, WDM package' "$work/driver/drives/C/WINDOWS/Mixer.exe" || fail "the new mixer is not in place"
+grep -q 'MZ mixer, the one in use' "$work/driver/drives/C/WINDOWS/Mixer.old" || fail "the old mixer was not kept"
 echo "ok: tvxsim command line"

@@ -44,19 +44,32 @@ std::vector<std::string> diffLines(const std::string& before, const std::string&
       common[i][j] = a[i] == b[j] ? common[i + 1][j + 1] + 1 : std::max(common[i + 1][j], common[i][j + 1]);
     }
   }
+  // Each run of changed lines is shown as pairs of old and new line where it replaced as many.
   std::vector<std::string> out;
+  std::vector<std::string> removed;
+  std::vector<std::string> added;
+  auto flush = [&] {
+    for (std::size_t k = 0; k < std::max(removed.size(), added.size()); ++k) {
+      if (k < removed.size()) out.push_back("- " + removed[k]);
+      if (k < added.size()) out.push_back("+ " + added[k]);
+    }
+    removed.clear();
+    added.clear();
+  };
   std::size_t i = 0;
   std::size_t j = 0;
   while (i < a.size() || j < b.size()) {
     if (i < a.size() && j < b.size() && a[i] == b[j]) {
+      flush();
       ++i;
       ++j;
-    } else if (j < b.size() && (i == a.size() || common[i][j + 1] >= common[i + 1][j])) {
-      out.push_back("+ " + b[j++]);
+    } else if (i < a.size() && (j == b.size() || common[i + 1][j] >= common[i][j + 1])) {
+      removed.push_back(a[i++]);
     } else {
-      out.push_back("- " + a[i++]);
+      added.push_back(b[j++]);
     }
   }
+  flush();
   if (out.empty()) out.push_back("(line ends or bytes changed)");
   return out;
 }

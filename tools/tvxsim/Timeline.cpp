@@ -66,19 +66,17 @@ std::vector<std::string> timelineLines(const std::vector<Happening>& happenings)
       out.push_back(line(h.at, describe(h)));
       continue;
     }
-    // A wait: sleeps of the same length, each after the same question (the first sleep may come
-    // before the first question), with the repaints between them and what the world did meanwhile.
-    // One sleep alone is a pause.
+    // A wait: sleeps of the same length, each followed by the same question, with the repaints
+    // between them and what the world did meanwhile. A single sleep is a wait only when the same
+    // question came before and after it; otherwise it is a pause.
     std::vector<const Happening*> world;
     std::size_t passes = 1;
     std::size_t repaints = 0;
-    std::string question;
+    const std::string question = h.field("then");
     std::size_t j = i + 1;
-    for (; j < happenings.size(); ++j) {
+    for (; j < happenings.size() && !question.empty(); ++j) {
       const Happening& n = happenings[j];
-      if (n.kind == "sleep" && n.field("ms") == h.field("ms") && !n.field("after").empty() &&
-          (passes == 1 || n.field("after") == question)) {
-        question = n.field("after");
+      if (n.kind == "sleep" && n.field("ms") == h.field("ms") && n.field("then") == question) {
         ++passes;
       } else if (n.kind == "repaint") {
         ++repaints;
@@ -88,13 +86,13 @@ std::vector<std::string> timelineLines(const std::vector<Happening>& happenings)
         break;
       }
     }
-    if (passes == 1) {
+    if (question.empty() || (passes == 1 && h.field("after") != question)) {
       out.push_back(line(h.at, describe(h)));
       continue;
     }
     const DWORD each = static_cast<DWORD>(std::stoul(h.field("ms")));
-    std::string text = "wait: " + std::to_string(passes) + " passes of " + seconds(each) + " asking " + question +
-                       " (" + seconds(static_cast<DWORD>(passes) * each) + ")";
+    std::string text = "wait: " + std::to_string(passes) + (passes == 1 ? " pass of " : " passes of ") + seconds(each) +
+                       " asking " + question + " (" + seconds(static_cast<DWORD>(passes) * each) + ")";
     if (repaints > 0) text += ", " + std::to_string(repaints) + " repaints";
     out.push_back(line(h.at, text));
     // What the world did during the wait keeps its own time; what followed the last sleep (a

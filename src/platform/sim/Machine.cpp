@@ -92,6 +92,14 @@ std::optional<ScriptStep> Machine::takeScriptStep(const std::string& kind) {
 
 WinPath Machine::windowsPath() const { return *parseAbsolutePath(windowsDir); }
 
+void Machine::asked(std::string what) {
+  if (sleepAwaitingQuestion && *sleepAwaitingQuestion < log.size()) {
+    log[*sleepAwaitingQuestion].fields.emplace_back("then", what);
+  }
+  sleepAwaitingQuestion.reset();
+  lastQuery = std::move(what);
+}
+
 void Machine::openFile(const WinPath& path, bool writing) {
   OpenCount& c = openFiles[toUpper(path.str())];
   ++(writing ? c.writers : c.readers);

@@ -124,9 +124,12 @@ class Machine {
   std::set<std::string, ILess> failingCalls;   // platform calls that fail on this machine, by name
   std::map<std::string, OpenCount> openFiles;  // by full path in upper case
   bool waitCursor = false;
-  // The last thing the program asked of the world since it last slept, shown with its sleeps.
+  // What the program asked of the world around its sleeps: each sleep is recorded with the last
+  // question before it ("after") and the first one after it ("then"), which tells a polling wait
+  // from a pause.
   std::string lastQuery;
-  void asked(std::string what) { lastQuery = std::move(what); }
+  std::optional<std::size_t> sleepAwaitingQuestion;  // index in the log
+  void asked(std::string what);
   UINT mixerDevices = 0;
 
   DWORD lastError = 0;

@@ -421,6 +421,14 @@ void saveMachine(const Machine& machine, const fs::path& source, const fs::path&
                attributes);
   }
   std::ofstream(folder / "registry.reg", std::ios::binary) << exportRegFile(machine.registry);
+  // The files that machine.ini names (registry files of its events) go along.
+  if (!fs::equivalent(source, folder)) {
+    for (const auto& entry : fs::directory_iterator(source)) {
+      const std::string name = entry.path().filename().string();
+      if (!entry.is_regular_file() || name == "machine.ini" || name == "registry.reg") continue;
+      fs::copy_file(entry.path(), folder / name, fs::copy_options::overwrite_existing);
+    }
+  }
 
   // machine.ini: the sections that describe the present state are written anew.
   std::string kept;

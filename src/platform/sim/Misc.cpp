@@ -5,6 +5,7 @@ namespace tvx::sim {
 void Time::Sleep(DWORD milliseconds) {
   m_.record("sleep", {{"ms", std::to_string(milliseconds)}, {"after", m_.lastQuery}});
   m_.lastQuery.clear();
+  m_.sleepAwaitingQuestion = m_.log.size() - 1;
   m_.advance(milliseconds);
 }
 
