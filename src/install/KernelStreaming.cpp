@@ -112,21 +112,23 @@ void patchInf(const Platform& platform, const std::string& infDir, const KsInf& 
 }  // namespace
 
 void PatchKernelStreamingInfs(const InstallContext& ctx, const Platform& platform, DriverRunKind kind) {
-  std::vector<const KsInf*> files;
+  // The CD's runs patch all three; the download's run the first two.
+  const KsInf* const files[] = {&kKs, &kWdmAudio, &kKsFilter};
+  std::size_t count = 0;
   switch (kind) {
     case DriverRunKind::MainDialogWithSuite:
     case DriverRunKind::MainDialogDriverOnly:
     case DriverRunKind::CommandLine:
-      if (ctx.isWin98 && ctx.useVxdDriver == 0) files = {&kKs, &kWdmAudio, &kKsFilter};
+      if (ctx.isWin98 && ctx.useVxdDriver == 0) count = 3;
       break;
     case DriverRunKind::WebPackage:
-      if (ctx.isWin98SE && ctx.installWDMDriver != 0) files = {&kKs, &kWdmAudio};
+      if (ctx.isWin98SE && ctx.installWDMDriver != 0) count = 2;
       break;
     case DriverRunKind::WdmOptionsDialog:
       break;
   }
   const std::string infDir = windowsFolder(platform.system) + "INF\\";
-  for (const KsInf* file : files) patchInf(platform, infDir, *file);
+  for (std::size_t i = 0; i < count; ++i) patchInf(platform, infDir, *files[i]);
 }
 
 }  // namespace tvx

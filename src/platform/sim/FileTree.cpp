@@ -41,13 +41,17 @@ std::unique_ptr<FileNode> cloneNode(const FileNode& node) {
   copy->isDirectory = node.isDirectory;
   copy->attributes = node.attributes;
   copy->data = node.data;
-  for (const auto& c : node.children) copy->children.push_back(cloneNode(*c));
+  for (const auto& c : node.children) {
+    copy->children.push_back(cloneNode(*c));
+    copy->index[toUpper(c->name)] = copy->children.back().get();
+    copy->index[toUpper(c->shortName)] = copy->children.back().get();
+  }
   return copy;
 }
 
 }  // namespace
 
-std::string makeShortName(const std::string& longName, const std::vector<std::string>& taken) {
+std::string makeShortName(const std::string& longName, const std::function<bool(const std::string&)>& taken) {
   if (isValid83(longName)) return toUpper(longName);
   auto dot = longName.rfind('.');
   std::string base = shortPart(longName.substr(0, dot), 6);
@@ -56,26 +60,26 @@ std::string makeShortName(const std::string& longName, const std::vector<std::st
   for (int n = 1;; ++n) {
     std::string tail = "~" + std::to_string(n);
     std::string candidate = base.substr(0, 8 - tail.size()) + tail + (ext.empty() ? "" : "." + ext);
-    bool used = std::any_of(taken.begin(), taken.end(), [&](const std::string& t) { return iequals(t, candidate); });
-    if (!used) return candidate;
+    if (!taken(candidate)) return candidate;
   }
 }
 
 FileNode* FileNode::child(std::string_view childName) const {
-  for (const auto& c : children) {
-    if (iequals(c->name, childName) || iequals(c->shortName, childName)) return c.get();
-  }
-  return nullptr;
+  auto it = index.find(toUpper(childName));
+  return it == index.end() ? nullptr : it->second;
 }
 
 FileNode& FileNode::addChild(const std::string& childName, bool directory) {
-  std::vector<std::string> taken;
-  for (const auto& c : children) taken.push_back(c->shortName);
   auto node = std::make_unique<FileNode>();
   node->name = childName;
-  node->shortName = makeShortName(childName, taken);
+  node->shortName = makeShortName(childName, [this](const std::string& candidate) {
+    const FileNode* other = child(candidate);
+    return other != nullptr && iequals(other->shortName, candidate);
+  });
   node->isDirectory = directory;
   node->attributes = directory ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_ARCHIVE;
+  index[toUpper(node->name)] = node.get();
+  index[toUpper(node->shortName)] = node.get();
   auto at =
       std::lower_bound(children.begin(), children.end(), childName,
                        [](const std::unique_ptr<FileNode>& c, const std::string& n) { return iless(c->name, n); });
@@ -83,6 +87,10 @@ FileNode& FileNode::addChild(const std::string& childName, bool directory) {
 }
 
 void FileNode::removeChild(const FileNode* node) {
+  for (const std::string& key : {node->name, node->shortName}) {
+    auto it = index.find(toUpper(key));
+    if (it != index.end() && it->second == node) index.erase(it);
+  }
   children.erase(std::remove_if(children.begin(), children.end(),
                                 [node](const std::unique_ptr<FileNode>& c) { return c.get() == node; }),
                  children.end());

@@ -1,9 +1,11 @@
 // The drives of the simulated machine: a tree of directories and files held in memory,
 // with names compared without regard to case and 8.3 short names made the Windows way.
 #pragma once
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "../WinTypes.h"
@@ -17,7 +19,8 @@ struct FileNode {
   bool isDirectory = false;
   DWORD attributes = FILE_ATTRIBUTE_ARCHIVE;
   std::string data;
-  std::vector<std::unique_ptr<FileNode>> children;  // ordered by name, without regard to case
+  std::vector<std::unique_ptr<FileNode>> children;   // ordered by name, without regard to case
+  std::unordered_map<std::string, FileNode*> index;  // the children by long and short name in upper case
 
   FileNode* child(std::string_view childName) const;  // by long or short name
   FileNode& addChild(const std::string& childName, bool directory);
@@ -25,8 +28,8 @@ struct FileNode {
   DWORD findAttributes() const;  // what FindFirstFileA reports
 };
 
-// The Windows short name for `longName` among the short names already used in a directory.
-std::string makeShortName(const std::string& longName, const std::vector<std::string>& taken);
+// The Windows short name for `longName` in a directory where `taken` tells the names in use.
+std::string makeShortName(const std::string& longName, const std::function<bool(const std::string&)>& taken);
 
 class FileTree {
  public:

@@ -157,6 +157,7 @@ BOOL Files::MoveFileA(LPCSTR existing, LPCSTR target) {
   moved.data = std::move(src->data);
   moved.attributes = src->attributes;
   moved.children = std::move(src->children);
+  moved.index = std::move(src->index);
   m_.files.find(from->parent())->removeChild(src);
   return TRUE;
 }

@@ -97,6 +97,9 @@ struct OpenCount {
 class Machine {
  public:
   Machine();
+  // The scenario's events act on this machine: a copy would act on the original.
+  Machine(const Machine&) = delete;
+  Machine& operator=(const Machine&) = delete;
 
   OsVersion os;
   std::string windowsDir = "C:\\WINDOWS";

@@ -44,6 +44,16 @@ DWORD copyList(const std::vector<std::string>& names, LPSTR buffer, DWORD size) 
 
 }  // namespace
 
+// Reading a file's entries one by one parses it once: the last text parsed is kept, as Windows
+// keeps the last profile file it read.
+const IniText& Profiles::parsed(const std::string& text) {
+  if (!cachedText_ || *cachedText_ != text) {
+    cachedText_ = text;
+    cachedIni_ = IniText(text);
+  }
+  return cachedIni_;
+}
+
 std::optional<WinPath> Profiles::profilePath(LPCSTR file) const {
   if (file == nullptr) return std::nullopt;
   std::string name(file);
@@ -58,7 +68,7 @@ DWORD Profiles::GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defa
   if (buffer == nullptr || size == 0) return 0;
   auto path = profilePath(file);
   FileNode* node = path ? m_.files.find(*path) : nullptr;
-  IniText ini(node != nullptr && !node->isDirectory ? node->data : std::string());
+  const IniText& ini = parsed(node != nullptr && !node->isDirectory ? node->data : std::string());
   if (section == nullptr) return copyList(ini.sections(), buffer, size);
   if (key == nullptr) return copyList(ini.keys(section), buffer, size);
   if (auto value = ini.get(section, key)) return copyValue(*value, buffer, size);

@@ -13,7 +13,10 @@ std::shared_ptr<RegKey> cloneKey(const RegKey& key, RegKey* parent) {
   copy->name = key.name;
   copy->parent = parent;
   copy->values = key.values;
-  for (const auto& sub : key.subkeys) copy->subkeys.push_back(cloneKey(*sub, copy.get()));
+  for (const auto& sub : key.subkeys) {
+    copy->subkeys.push_back(cloneKey(*sub, copy.get()));
+    copy->index[toUpper(sub->name)] = copy->subkeys.back().get();
+  }
   return copy;
 }
 
@@ -54,10 +57,8 @@ std::string RegValue::text() const {
 }
 
 RegKey* RegKey::subkey(std::string_view keyName) const {
-  for (const auto& k : subkeys) {
-    if (iequals(k->name, keyName)) return k.get();
-  }
-  return nullptr;
+  auto it = index.find(toUpper(keyName));
+  return it == index.end() ? nullptr : it->second;
 }
 
 RegKey& RegKey::addSubkey(const std::string& keyName) {
@@ -67,6 +68,7 @@ RegKey& RegKey::addSubkey(const std::string& keyName) {
   key->parent = this;
   auto at = std::lower_bound(subkeys.begin(), subkeys.end(), keyName,
                              [](const std::shared_ptr<RegKey>& k, const std::string& n) { return iless(k->name, n); });
+  index[toUpper(keyName)] = key.get();
   return **subkeys.insert(at, std::move(key));
 }
 
@@ -181,6 +183,7 @@ RegKey& RegistryTree::create(RegKey* from, std::string_view path) {
 void RegistryTree::remove(RegKey* key) {
   if (key == nullptr || key->parent == nullptr) return;
   markDeleted(*key);
+  key->parent->index.erase(toUpper(key->name));
   auto& siblings = key->parent->subkeys;
   siblings.erase(std::remove_if(siblings.begin(), siblings.end(),
                                 [key](const std::shared_ptr<RegKey>& k) { return k.get() == key; }),

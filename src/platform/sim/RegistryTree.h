@@ -3,6 +3,7 @@
 #pragma once
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "../WinTypes.h"
@@ -24,6 +25,7 @@ struct RegKey : std::enable_shared_from_this<RegKey> {
   RegKey* parent = nullptr;
   bool deleted = false;  // set on a key and its subtree when deleted; open handles then fail
   std::vector<std::shared_ptr<RegKey>> subkeys;
+  std::unordered_map<std::string, RegKey*> index;  // the subkeys by name in upper case
   std::vector<RegValue> values;
 
   RegKey* subkey(std::string_view keyName) const;

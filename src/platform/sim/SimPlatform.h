@@ -124,8 +124,11 @@ class Profiles final : public IProfiles {
  private:
   std::optional<WinPath> profilePath(LPCSTR file) const;
   BOOL write(const WinPath& path, FileNode* node, IniText& ini, LPCSTR section, LPCSTR key, LPCSTR value);
+  const IniText& parsed(const std::string& text);
   Machine& m_;
   Files& files_;
+  std::optional<std::string> cachedText_;
+  IniText cachedIni_;
 };
 
 class SystemInfo final : public ISystemInfo {

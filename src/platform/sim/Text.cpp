@@ -6,8 +6,9 @@
 namespace tvx::sim {
 
 namespace {
-char up(char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); }
-char low(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+// Names are folded as the "C" locale folds them: ASCII letters only.
+char up(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+char low(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool matchFrom(std::string_view p, std::string_view n) {
   std::size_t pi = 0;
