@@ -59,8 +59,8 @@ int main(int argc, char** argv) {
   tvx::win32::Machine machine;
   tvx::Platform real = machine.platform();
   Windows95Registry registry(real.registry);
-  tvx::Platform p{real.files,   real.streams, registry,     real.profiles, real.system,  real.processes,
-                  real.windows, real.devices, real.time,     real.restart, real.exit};
+  tvx::Platform p{real.files,   real.streams, registry,  real.profiles, real.system, real.processes,
+                  real.windows, real.devices, real.time, real.restart,  real.exit};
   if (argc > 1 && std::strcmp(argv[1], "cleanup") == 0) runCleanup(p);
   printState(p);
   return 0;
