@@ -1,6 +1,7 @@
 #include <cstring>
 #include <vector>
 
+#include "../app/FolderScan.h"
 #include "Cleanup.h"
 #include "LegacyFiles.h"
 
@@ -11,19 +12,6 @@ namespace {
 const char* const kMakerTokens[] = {"TVX4300", "TVX4400", "TVAUDIO", "Tarvic"};
 const char* const kStringKeys[] = {"SSC-Legacy.DeviceDesc", "WDM_TVPCI.Wave.szPname"};
 constexpr DWORD kValueBuffer = 64;
-
-// The names a file-name search yields, in its order.
-std::vector<std::string> search(IFileSystem& files, const std::string& pattern) {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA data;
-  HANDLE find = files.FindFirstFileA(pattern.c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return names;
-  do {
-    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) names.emplace_back(data.cFileName);
-  } while (files.FindNextFileA(find, &data));
-  files.FindClose(find);
-  return names;
-}
 
 // An INF is the maker's when one of its two "Strings" entries begins with a maker token.
 bool isMakersInf(IProfiles& profiles, const std::string& path) {
@@ -66,14 +54,14 @@ void CleanOldDriverFiles(const Platform& platform, int retireLegacyFiles) {
     }
   };
   // Each search runs when its turn comes, so a file deleted by an earlier one is not found again.
-  const std::vector<std::string> other = search(platform.files, inf + "OTHER\\*.INF");
+  const std::vector<std::string> other = plainFilesOf(platform.files, inf + "OTHER\\*.INF");
   if (!other.empty()) {
     clean(inf + "OTHER\\", other);
   } else {
-    clean(inf, search(platform.files, inf + "OEM*.INF"));
+    clean(inf, plainFilesOf(platform.files, inf + "OEM*.INF"));
   }
-  clean(inf, search(platform.files, inf + "TV*.INF"));
-  clean(inf, search(platform.files, inf + "oem*.INF"));
+  clean(inf, plainFilesOf(platform.files, inf + "TV*.INF"));
+  clean(inf, plainFilesOf(platform.files, inf + "oem*.INF"));
 
   if (retireLegacyFiles == 0) return;
   RetireLegacyFiles(platform, windows);

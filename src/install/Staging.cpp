@@ -1,3 +1,4 @@
+#include "../app/FolderScan.h"
 #include "../app/PathText.h"
 #include "../cleanup/Cleanup.h"
 #include "InstallPaths.h"
@@ -8,25 +9,6 @@ namespace tvx {
 namespace {
 
 const char* const kSetupKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Setup";
-
-// The plain files of a folder, by their long names, in the order the search returns them;
-// sub-folders are skipped and never entered.
-std::vector<std::string> filesOf(IFileSystem& files, const std::string& pattern) {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA data;
-  HANDLE find = files.FindFirstFileA(pattern.c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return names;
-  do {
-    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) names.emplace_back(data.cFileName);
-  } while (files.FindNextFileA(find, &data));
-  files.FindClose(find);
-  return names;
-}
-
-// An INF file by its name: ".inf" or ".INF" anywhere in it (so "DRIVER.Inf" is not one).
-bool isInfName(const std::string& name) {
-  return name.find(".inf") != std::string::npos || name.find(".INF") != std::string::npos;
-}
 
 bool holdsSetup(std::string name) {
   for (char& c : name) {
@@ -55,7 +37,7 @@ std::string windowsSourceFolder(const Platform& platform) {
 
 void copyFolder(const Platform& platform, const std::string& folder, const std::string& pattern,
                 const std::string& destination) {
-  for (const std::string& name : filesOf(platform.files, folder + pattern)) {
+  for (const std::string& name : plainFilesOf(platform.files, folder + pattern)) {
     CopyFileOver(platform, folder + name, destination + name, true);
   }
 }
@@ -140,14 +122,14 @@ void StageDriverPackage(InstallContext& ctx, const Platform& platform, DriverRun
     files.CreateDirectoryA(kDosAppDir);
     const std::string dosDrivers = ctx.sourceDir + "Dosdrv\\";
     copyFolder(platform, dosDrivers, "*.*", kDosDir);
-    for (const std::string& name : filesOf(files, dosDrivers + "DOSAPP\\*.*")) {
+    for (const std::string& name : plainFilesOf(files, dosDrivers + "DOSAPP\\*.*")) {
       CopyFileOver(platform, dosDrivers + "DOSAPP\\" + name, kDosAppDir + name, true);
     }
   }
 
   const Package package = choosePackage(ctx, platform, kind);
   const bool copyInfs = wdmDialog || ctx.useVxdDriver == 1 || ctx.isWin98 != 0;
-  for (const std::string& name : filesOf(files, package.sourceDir + "*.*")) {
+  for (const std::string& name : plainFilesOf(files, package.sourceDir + "*.*")) {
     const std::string source = package.sourceDir + name;
     const std::string staged = package.installDir + name;
     CopyFileOver(platform, source, staged, wdmDialog);
@@ -173,7 +155,7 @@ void StageDriverPackage(InstallContext& ctx, const Platform& platform, DriverRun
     CopyFileOver(platform, package.sourceDir + "tvaudio.cat", infDir + "CATALOG\\tvaudio.cat", false);
   if (!wdmDialog) queueMixerReplacement(platform, package.sourceDir);
   if (kind == DriverRunKind::WebPackage && (ctx.isWin95 || ctx.isWin98)) {
-    for (const std::string& name : filesOf(files, ctx.sourceDir + "026\\*.*")) {
+    for (const std::string& name : plainFilesOf(files, ctx.sourceDir + "026\\*.*")) {
       CopyFileOver(platform, ctx.sourceDir + "026\\" + name, kVxdSubPackageDir + name, true);
     }
   }

@@ -1,0 +1,209 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "DriverCd.h"
+#include "src/install/InfOptions.h"
+
+namespace tvx {
+namespace {
+
+using test::DriverCd;
+
+const char* kLegacy = "HKR,\"Settings\",\"EnableLegacy\",    0x00010001,0x03,0,0,0";
+const char* kJack = "HKR,\"Settings\",\"JackConfig\",      0x00010001,0x05,0,0,0";
+
+// The text with its line ends spelled as given ("\n" or "\r\n"), patched by `patch` in place.
+template <typename Patch>
+std::string patched(const std::string& text, Patch patch) {
+  DriverCd m;
+  m.file("C:\\T.INF", text);
+  Platform p = m.platform();
+  FileStream* inf = p.streams.fopen("C:\\T.INF", "r+b");
+  EXPECT_NE(inf, nullptr);
+  patch(p, inf);
+  p.streams.fclose(inf);
+  return m.content("C:\\T.INF");
+}
+
+std::string lines(std::initializer_list<std::string> each, const std::string& end) {
+  std::string out;
+  for (const auto& l : each) out += l + end;
+  return out;
+}
+
+TEST(PatchInfOptionLine, TheLastDigitOfTheFirstEqualLineWhateverTheLineEnds) {
+  for (const char* end : {"\r\n", "\n"}) {
+    const std::string before =
+        lines({"[Add]", "HKR,Config,DISMPU,1,0 ", "HKR,Config,DISMPU,1,0", "HKR,Config,DISMPU,1,0"}, end);
+    const std::string after =
+        lines({"[Add]", "HKR,Config,DISMPU,1,0 ", "HKR,Config,DISMPU,1,1", "HKR,Config,DISMPU,1,0"}, end);
+    EXPECT_EQ(patched(before, [](const Platform& p,
+                                 FileStream* f) { PatchInfOptionLine(p, f, "HKR,Config,DISMPU,1,0", '1', 0); }),
+              after)
+        << "line end " << std::strlen(end);
+  }
+  // Mixed line ends: the byte changed is the digit of the matching line, nothing moves.
+  const std::string mixed = "a\nHKR,Config,MICasBASS,1,0\r\nb\r\nHKR,Config,LINEINasREAR,1,1\nc";
+  EXPECT_EQ(patched(mixed,
+                    [](const Platform& p, FileStream* f) {
+                      PatchInfOptionLine(p, f, "HKR,Config,MICasBASS,1,0", '1', 0);
+                      p.streams.fseek(f, 0, kSeekSet);
+                      PatchInfOptionLine(p, f, "HKR,Config,LINEINasREAR,1,1", '0', 0);
+                    }),
+            "a\nHKR,Config,MICasBASS,1,1\r\nb\r\nHKR,Config,LINEINasREAR,1,0\nc");
+}
+
+TEST(PatchInfOptionLine, LinesThatAreNotExactlyTheOptionStay) {
+  for (const std::string& text : {std::string("HKR,Config,DISJSTK,1,0 \r\nx\r\n"),  // a trailing blank
+                                  std::string("x\r\nHKR,Config,DISJSTK,1,0"),       // the last line, no line end
+                                  std::string("hkr,config,disjstk,1,0\r\n"),        // another case
+                                  std::string("; HKR,Config,DISJSTK,1,0\r\n")}) {
+    EXPECT_EQ(patched(text, [](const Platform& p,
+                               FileStream* f) { PatchInfOptionLine(p, f, "HKR,Config,DISJSTK,1,0", '1', 100); }),
+              text);
+  }
+}
+
+TEST(PatchWdmOptionLine, CharacterFortyEightOfTheFirstLineThatBeginsWithTheOption) {
+  for (const char* end : {"\r\n", "\n"}) {
+    const std::string before = lines({"[Settings.AddReg]", std::string(kLegacy) + " ; more text", kLegacy, kJack}, end);
+    const std::string result = patched(before, [](const Platform& p, FileStream* f) {
+      EXPECT_TRUE(PatchWdmOptionLine(p, f, kLegacy, '2', 0));
+      EXPECT_TRUE(PatchWdmOptionLine(p, f, kJack, '4', 0));
+    });
+    const std::string expected =
+        lines({"[Settings.AddReg]", "HKR,\"Settings\",\"EnableLegacy\",    0x00010001,0x02,0,0,0 ; more text", kLegacy,
+               "HKR,\"Settings\",\"JackConfig\",      0x00010001,0x04,0,0,0"},
+              end);
+    EXPECT_EQ(result, expected) << "line end " << std::strlen(end);
+  }
+  // One blank more or less before the type is another line.
+  const std::string spaced =
+      "HKR,\"Settings\",\"JackConfig\",     0x00010001,0x05,0,0,0\r\n"
+      "HKR,\"Settings\",\"JackConfig\",       0x00010001,0x05,0,0,0\r\n";
+  EXPECT_EQ(
+      patched(spaced, [](const Platform& p, FileStream* f) { EXPECT_FALSE(PatchWdmOptionLine(p, f, kJack, '0', 0)); }),
+      spaced);
+}
+
+TEST(PatchWdmOptionLine, APieceOfALongLineIsNoLine) {
+  const std::string text = std::string(1023, 'x') + kJack + "\r\n" + kJack + "\n";
+  std::string expected = text;
+  expected[1023 + 55 + 2 + 48] = '0';
+  EXPECT_EQ(
+      patched(text, [](const Platform& p, FileStream* f) { EXPECT_TRUE(PatchWdmOptionLine(p, f, kJack, '0', 0)); }),
+      expected);
+}
+
+// The download of the VxD package with its options dialog.
+struct VxdDownload : DriverCd {
+  explicit VxdDownload(const char* os) : DriverCd(os) {
+    file("C:\\DL\\TVAUDIO.INF",
+         "[SourceDisksNames]\r\n1=\"Tarvic Driver Disk\",,,\r\n[Add]\r\nHKR,Config,DISMPU,1,0\r\n"
+         "HKR,Config,DISJSTK,1,0\r\nHKR,Config,LINEINasREAR,1,1\r\nHKR,Config,LINEINasBASS,1,0\r\n"
+         "HKR,Config,MICasBASS,1,0\r\n");
+    file("C:\\DL\\PLAIN.INF", "[Version]\r\n");
+    file("C:\\DL\\Readme.Inf", "not an INF by its name");
+    file("C:\\DL\\Mixer.exe", "MZ new mixer");
+    file("C:\\DL\\026\\BANK.DAT", "bank");
+    file("C:\\WINDOWS\\SYSTEM\\SMPDATA.DAT", "samples");
+    file("C:\\WINDOWS\\SYSTEM\\SMPINDEX.DAT", "index");
+    machine.files.makeDirectories(*sim::parseAbsolutePath("C:\\WINDOWS\\INF\\OTHER"));
+    inputs.sourceDir = "C:\\DL\\";
+  }
+  bool run() {
+    return endsProcess([&] { InstallVxdWithOptions(inputs, platform(), sim.windows().addOwnWindow("VxD options")); });
+  }
+  VxdInstallInputs inputs;
+};
+
+TEST(InstallVxdWithOptions, TheOptionsReachTheInfCopiesWithTheirSourceDisk) {
+  VxdDownload m("win98se");
+  m.inputs.options.midiPortDisabled = true;
+  m.inputs.options.lineInAsRear = 0;
+  m.inputs.options.micAsBass = 1;
+  m.file("C:\\WINDOWS\\INF\\OTHER\\PLAIN.INF", "old, read-only");
+  m.platform().files.SetFileAttributesA("C:\\WINDOWS\\INF\\OTHER\\PLAIN.INF", FILE_ATTRIBUTE_READONLY);
+  EXPECT_TRUE(m.run());
+  EXPECT_EQ(m.content("C:\\WINDOWS\\INF\\OTHER\\TVAUDIO.INF"),
+            "[SourceDisksNames]\r\n1=\"Tarvic Driver Disk\",,,, C:\\Program Files\\Tarvic\\W95-98\r\n[Add]\r\n"
+            "HKR,Config,DISMPU,1,1\r\nHKR,Config,DISJSTK,1,0\r\nHKR,Config,LINEINasREAR,1,0\r\n"
+            "HKR,Config,LINEINasBASS,1,0\r\nHKR,Config,MICasBASS,1,1\r\n");
+  EXPECT_EQ(m.content("C:\\WINDOWS\\INF\\OTHER\\PLAIN.INF"),
+            "[Version]\r\n[SourceDisksNames]\r\n1=, C:\\Program Files\\Tarvic\\W95-98\r\n")
+      << "a missing disk entry is still written";
+  EXPECT_FALSE(m.exists("C:\\WINDOWS\\INF\\OTHER\\Readme.Inf"));
+  EXPECT_EQ(m.content("C:\\Program Files\\Tarvic\\W95-98\\Readme.Inf"), "not an INF by its name");
+  EXPECT_EQ(m.content("C:\\Program Files\\Tarvic\\W95-98\\026\\BANK.DAT"), "bank");
+  EXPECT_EQ(m.content("C:\\Program Files\\Tarvic\\W95-98\\SMPDATA.DAT"), "samples");
+  EXPECT_EQ(m.content("C:\\Program Files\\Tarvic\\W95-98\\SMPINDEX.DAT"), "index");
+  EXPECT_EQ(m.machine.currentDir.str(), "C:\\WINDOWS\\INF\\OTHER");
+  EXPECT_EQ(m.sleeps(100), 1u) << "only the MIDI line waits; the game port line is not written";
+  auto messages = m.happenings("message");
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].field("text"), "Setup completed! The system will restart now!");
+  EXPECT_EQ(messages[0].field("owner"), "VxD options");
+  EXPECT_TRUE(m.machine.restartRequested);
+  EXPECT_EQ(m.sim.streams().openStreams(), 0u);
+}
+
+TEST(InstallVxdWithOptions, DefaultsKeepTheShippedLinesAndAFullPackageBringsItsOwnSamples) {
+  VxdDownload m("win95");
+  m.machine.files.find(*sim::parseAbsolutePath("C:\\WINDOWS\\INF"))
+      ->removeChild(m.machine.files.find(*sim::parseAbsolutePath("C:\\WINDOWS\\INF\\OTHER")));
+  m.inputs.fullPackage = 1;
+  EXPECT_TRUE(m.run());
+  const std::string inf = m.content("C:\\WINDOWS\\INF\\TVAUDIO.INF");
+  EXPECT_NE(inf.find("HKR,Config,DISMPU,1,0\r\nHKR,Config,DISJSTK,1,0\r\nHKR,Config,LINEINasREAR,1,1\r\n"
+                     "HKR,Config,LINEINasBASS,1,0\r\nHKR,Config,MICasBASS,1,0\r\n"),
+            std::string::npos)
+      << inf;
+  EXPECT_FALSE(m.exists("C:\\Program Files\\Tarvic\\W95-98\\SMPDATA.DAT"));
+  EXPECT_EQ(m.sleeps(100), 0u);
+}
+
+TEST(InstallVxdWithOptions, TheMixerIsReplacedWhereTheRegistryFindsIt) {
+  struct Row {
+    const char* keys;
+    const char* replaced;  // or empty
+  };
+  const std::string first = "[HKEY_LOCAL_MACHINE\\Software\\Tarvic Sound Suite\\Mixer]\r\n\"Path\"=\"C:\\\\Suite\"\r\n";
+  const std::string second = "[HKEY_LOCAL_MACHINE\\Software\\Tarvic\\Mixer]\r\n\"Path\"=\"C:\\\\Old\\\\\"\r\n";
+  for (const Row& r : {Row{"first", "C:\\Suite\\Mixer.exe"}, Row{"second", "C:\\Old\\Mixer.exe"},
+                       Row{"both, first without its file", "C:\\Old\\Mixer.exe"}, Row{"none", ""}}) {
+    VxdDownload m("winme");
+    const std::string keys = r.keys;
+    if (keys == "first" || keys.rfind("both", 0) == 0) m.registry(first);
+    if (keys != "first" && keys != "none") m.registry(second);
+    if (keys == "first") m.file("C:\\Suite\\Mixer.exe", "MZ old mixer");
+    m.file("C:\\Old\\Mixer.exe", "MZ old mixer");
+    m.file("C:\\WINDOWS\\Mixer.exe", "MZ old mixer");
+    EXPECT_TRUE(m.run()) << keys;
+    if (*r.replaced != '\0') {
+      EXPECT_EQ(m.content(r.replaced), "MZ new mixer") << keys;
+      EXPECT_EQ(m.content("C:\\WINDOWS\\Mixer.exe"), "MZ new mixer") << keys;
+    } else {
+      EXPECT_EQ(m.content("C:\\WINDOWS\\Mixer.exe"), "MZ old mixer") << keys;
+    }
+    EXPECT_EQ(m.content("C:\\WINDOWS\\WININIT.INI").find("Mixer"), std::string::npos) << keys << ": nothing queued";
+  }
+}
+
+TEST(InstallVxdWithOptions, WindowsNtIsRefusedAfterTheSuiteWasClosed) {
+  for (const char* os : {"nt40", "win2k", "winxp"}) {
+    VxdDownload m(os);
+    m.machine.windows = {{"SoundDeck", "", false, true}};
+    EXPECT_TRUE(m.run()) << os;
+    auto messages = m.happenings("message");
+    ASSERT_EQ(messages.size(), 1u) << os;
+    EXPECT_EQ(messages[0].field("text"), "This driver can not be used on Windows NT or Windows 2000.");
+    EXPECT_EQ(messages[0].field("caption"), "Information");
+    EXPECT_EQ(m.happenings("close").size(), 1u) << os;
+    EXPECT_TRUE(m.happenings("copy").empty()) << os;
+    EXPECT_FALSE(m.machine.restartRequested) << os;
+  }
+}
+
+}  // namespace
+}  // namespace tvx
