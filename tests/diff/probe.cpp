@@ -237,4 +237,5 @@ void runProbe(const Platform& p) {
   profiles(p);
   files(p);
   registry(p);
+  probeStreams(p);
 }

@@ -4,3 +4,6 @@
 #include "../../src/platform/Platform.h"
 
 void runProbe(const tvx::Platform& platform);
+
+// Groups of probe cases, each in a file of its own.
+void probeStreams(const tvx::Platform& platform);

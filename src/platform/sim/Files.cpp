@@ -42,9 +42,21 @@ DWORD Files::writeRefusal(const WinPath& path, const FileNode* node) const {
   if (node != nullptr && (node->isDirectory || (node->attributes & FILE_ATTRIBUTE_READONLY) != 0)) {
     return ERROR_ACCESS_DENIED;
   }
-  (void)path;
+  // The file of a running program is mapped into its process.
+  for (const auto& process : m_.processes) {
+    if (!process.ended && iequals(process.program, path.str())) return ERROR_SHARING_VIOLATION;
+  }
   return ERROR_SUCCESS;
 }
+
+// msvcrt opens its streams shared for reading and writing but not for deleting.
+DWORD Files::deleteRefusal(const WinPath& path, const FileNode* node) const {
+  if (DWORD refused = writeRefusal(path, node); refused != ERROR_SUCCESS) return refused;
+  const OpenCount open = m_.openCount(path);
+  return open.readers + open.writers > 0 ? ERROR_SHARING_VIOLATION : ERROR_SUCCESS;
+}
+
+DWORD Files::createRefusal(const WinPath&) const { return ERROR_SUCCESS; }
 
 DWORD Files::missingError(const WinPath& path) const {
   FileNode* folder = m_.files.find(path.parent());
@@ -186,10 +198,7 @@ BOOL Files::DeleteFileA(LPCSTR path) {
   auto p = resolve(path);
   FileNode* node = p ? m_.files.find(*p) : nullptr;
   if (node == nullptr) return fail(p ? missingError(*p) : ERROR_PATH_NOT_FOUND);
-  if (DWORD refused = writeRefusal(*p, node); refused != ERROR_SUCCESS) return fail(refused);
-  // The C runtime opens files without sharing deletion: an open file stays.
-  const OpenCount open = m_.openCount(*p);
-  if (open.readers + open.writers > 0) return fail(ERROR_SHARING_VIOLATION);
+  if (DWORD refused = deleteRefusal(*p, node); refused != ERROR_SUCCESS) return fail(refused);
   m_.files.find(p->parent())->removeChild(node);
   return TRUE;
 }

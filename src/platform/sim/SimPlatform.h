@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "../Platform.h"
+#include "CrtStream.h"
 #include "IniText.h"
 #include "Machine.h"
 
@@ -30,6 +31,10 @@ class Files final : public IFileSystem {
   std::optional<WinPath> resolve(LPCSTR path) const;
   // Why Windows refuses to write this file (an error code), or ERROR_SUCCESS.
   DWORD writeRefusal(const WinPath& path, const FileNode* node) const;
+  // Why Windows refuses to delete this file: a refused write, or the file is open.
+  DWORD deleteRefusal(const WinPath& path, const FileNode* node) const;
+  // Why Windows refuses to make a new file or folder at this path (read-only media), or ERROR_SUCCESS.
+  DWORD createRefusal(const WinPath& path) const;
   DWORD missingError(const WinPath& path) const;  // file or path not found, as Windows tells them apart
 
  private:
@@ -63,28 +68,11 @@ class FileStreams final : public IFileStreams {
 
   std::size_t openStreams() const { return streams_.size(); }
 
-  struct Stream {
-    WinPath path;
-    bool canRead = false;
-    bool canWrite = false;
-    bool append = false;
-    bool text = true;
-    long filePos = 0;  // where the next read or write of the file itself happens
-    // Read buffer, translated: buffer[next..] is not read yet.
-    std::string buffer;
-    std::size_t next = 0;
-    bool peekedLineFeed = false;  // the buffer ended in a CR whose LF was read from beyond it
-    bool ctrlZ = false;           // a Ctrl-Z ended the file in text mode
-    std::string pending;          // write buffer, untranslated
-    bool eof = false;
-    bool error = false;
-  };
-
  private:
-  Stream* find(FileStream* stream);
+  CrtStream* find(FileStream* stream);
   Machine& m_;
   Files& files_;
-  std::map<std::uintptr_t, std::unique_ptr<Stream>> streams_;
+  std::map<std::uintptr_t, std::unique_ptr<CrtStream>> streams_;
   std::uintptr_t nextStream_ = 0x4000;
 };
 
