@@ -238,4 +238,5 @@ void runProbe(const Platform& p) {
   files(p);
   registry(p);
   probeStreams(p);
+  probeCd(p);
 }

@@ -26,9 +26,20 @@ chmod 755 "$WORK"
 # Wine runs as another user: it starts in a folder of the test's own, whatever the caller's is.
 cd "$WORK"
 
+# The CD is read-only media: its files and folders stay root's, without write bits, so the Wine
+# user sees every file read-only and every write fail. The rest of the work folder is the Wine
+# user's.
+seal_cd() {
+  [ ${#AS_USER[@]} -eq 0 ] && return 0
+  find "$WORK" -path "$CD" -prune -o -exec chown tvxwine: {} +
+  chown -R root: "$CD"
+  find "$CD" -type d -exec chmod 0555 {} +
+  find "$CD" -type f -exec chmod 0444 {} +
+}
+
 # Runs a Wine command as the Wine user, in this test's prefix.
 as_wine_user() {
-  [ ${#AS_USER[@]} -eq 0 ] || chown -R tvxwine: "$WORK"
+  seal_cd
   "${AS_USER[@]}" env WINEPREFIX="$WINEPREFIX" WINEARCH=win32 WINEDLLOVERRIDES="$WINEDLLOVERRIDES" \
     DISPLAY="${DISPLAY:-}" "$@"
 }

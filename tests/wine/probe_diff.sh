@@ -9,6 +9,7 @@ probe_diff() {
   new_prefix
   set_version "$1"
   lay_drive_c "$machine/drives/C"
+  cp -r "$machine/drives/D"/. "$CD/"
   cp "$TVX_WIN32_DIR/platform_probe.exe" "$WINEPREFIX/drive_c/probe/"
   as_wine_user env WINEDEBUG=-all wine 'C:\probe\platform_probe.exe' | tr -d '\r' >"$WORK/wine.txt"
   "$TVX_HOST_DIR/platform_probe_sim" "$machine" "$2" >"$WORK/sim.txt"

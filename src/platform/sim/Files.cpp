@@ -56,7 +56,9 @@ DWORD Files::deleteRefusal(const WinPath& path, const FileNode* node) const {
   return open.readers + open.writers > 0 ? ERROR_SHARING_VIOLATION : ERROR_SUCCESS;
 }
 
-DWORD Files::createRefusal(const WinPath&) const { return ERROR_SUCCESS; }
+DWORD Files::createRefusal(const WinPath& path) const {
+  return path.drive == m_.cdDrive ? ERROR_ACCESS_DENIED : ERROR_SUCCESS;
+}
 
 DWORD Files::missingError(const WinPath& path) const {
   FileNode* folder = m_.files.find(path.parent());
@@ -69,6 +71,7 @@ BOOL Files::CreateDirectoryA(LPCSTR path) {
   if (m_.files.find(*p) != nullptr) return fail(ERROR_ALREADY_EXISTS);
   FileNode* folder = m_.files.find(p->parent());
   if (folder == nullptr || !folder->isDirectory) return fail(ERROR_PATH_NOT_FOUND);
+  if (DWORD refused = createRefusal(*p); refused != ERROR_SUCCESS) return fail(refused);
   folder->addChild(p->leaf(), true);
   return TRUE;
 }
@@ -148,6 +151,8 @@ BOOL Files::copyFile(LPCSTR existing, LPCSTR target, BOOL failIfExists) {
     if (failIfExists) return fail(ERROR_FILE_EXISTS);
     if (DWORD refused = writeRefusal(*to, dst); refused != ERROR_SUCCESS) return fail(refused);
     if (dst == src) return fail(ERROR_ACCESS_DENIED);  // a file cannot be copied onto itself: it is in use
+  } else if (DWORD refused = createRefusal(*to); refused != ERROR_SUCCESS) {
+    return fail(refused);
   } else {
     dst = &folder->addChild(to->leaf(), false);
   }
@@ -165,6 +170,9 @@ BOOL Files::MoveFileA(LPCSTR existing, LPCSTR target) {
   FileNode* folder = m_.files.find(to->parent());
   if (folder == nullptr || !folder->isDirectory || to->parts.empty()) return fail(ERROR_PATH_NOT_FOUND);
   if (folder->child(to->leaf()) != nullptr) return fail(ERROR_ALREADY_EXISTS);
+  if (DWORD refused = deleteRefusal(*from, src); refused != ERROR_SUCCESS && !src->isDirectory) return fail(refused);
+  if (DWORD refused = createRefusal(*to); refused != ERROR_SUCCESS) return fail(refused);
+  if (DWORD refused = createRefusal(*from); refused != ERROR_SUCCESS) return fail(refused);
   FileNode& moved = folder->addChild(to->leaf(), src->isDirectory);
   moved.data = std::move(src->data);
   moved.attributes = src->attributes;
@@ -188,6 +196,7 @@ BOOL Files::SetFileAttributesA(LPCSTR path, DWORD attributes) {
   auto p = resolve(path);
   FileNode* node = p ? m_.files.find(*p) : nullptr;
   if (node == nullptr) return fail(p ? missingError(*p) : ERROR_PATH_NOT_FOUND);
+  if (DWORD refused = createRefusal(*p); refused != ERROR_SUCCESS) return fail(refused);
   constexpr DWORD settable =
       FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
   node->attributes = (attributes & settable) | (node->isDirectory ? FILE_ATTRIBUTE_DIRECTORY : 0);

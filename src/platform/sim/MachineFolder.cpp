@@ -1,5 +1,6 @@
 #include "MachineFolder.h"
 
+#include <cctype>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -107,6 +108,12 @@ void loadFolder(FileNode& node, const fs::path& dir) {
   }
 }
 
+// Everything on read-only media carries the read-only attribute, folders included.
+void markReadOnly(FileNode& node) {
+  node.attributes |= FILE_ATTRIBUTE_READONLY;
+  for (auto& c : node.children) markReadOnly(*c);
+}
+
 void applyAttributes(Machine& machine, const Entry& e) {
   auto path = parseAbsolutePath(e.key);
   FileNode* node = path ? machine.files.find(*path) : nullptr;
@@ -154,6 +161,11 @@ void applyMachineKey(Machine& machine, const Entry& e, std::string& program, std
   } else if (k == "module") {
     machine.modulePath = e.value;
     haveModule = true;
+  } else if (k == "cd") {
+    if (e.value.size() != 1 || !std::isalpha(static_cast<unsigned char>(e.value[0]))) {
+      fail(e.line, "cd must be a drive letter");
+    }
+    machine.cdDrive = static_cast<char>(std::toupper(static_cast<unsigned char>(e.value[0])));
   } else if (k == "versionfails") {
     machine.versionQueryFails = number(e.value, e.line) != 0;
   } else if (k == "mixers") {
@@ -365,6 +377,10 @@ void loadMachine(Machine& machine, const fs::path& folder) {
         fail(e.line, "unknown section [" + s.name + "]");
       }
     }
+  }
+
+  if (FileNode* cd = machine.files.drive(machine.cdDrive)) {
+    for (auto& c : cd->children) markReadOnly(*c);
   }
 
   auto programPath = resolvePath(program, machine.currentDir);

@@ -144,6 +144,12 @@ BOOL Profiles::write(const WinPath& path, FileNode* node, IniText& ini, LPCSTR s
     ini.set(section, key, value);
   }
   if (node == nullptr && key != nullptr && value == nullptr) return TRUE;  // nothing to delete, no file made
+  if (node == nullptr && files_.missingError(path) == ERROR_FILE_NOT_FOUND) {
+    if (DWORD refused = files_.createRefusal(path); refused != ERROR_SUCCESS) {
+      m_.lastError = refused;
+      return FALSE;
+    }
+  }
   if (m_.files.writeFile(path, ini.text()) == nullptr) {
     m_.lastError = ERROR_PATH_NOT_FOUND;
     return FALSE;
