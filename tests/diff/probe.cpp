@@ -239,4 +239,5 @@ void runProbe(const Platform& p) {
   registry(p);
   probeStreams(p);
   probeCd(p);
+  probeDevices(p);
 }

@@ -8,3 +8,4 @@ void runProbe(const tvx::Platform& platform);
 // Groups of probe cases, each in a file of its own.
 void probeStreams(const tvx::Platform& platform);
 void probeCd(const tvx::Platform& platform);
+void probeDevices(const tvx::Platform& platform);
