@@ -240,4 +240,5 @@ void runProbe(const Platform& p) {
   probeStreams(p);
   probeCd(p);
   probeDevices(p);
+  probePrograms(p);
 }

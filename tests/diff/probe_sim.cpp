@@ -5,6 +5,17 @@
 #include "../../src/platform/sim/SimPlatform.h"
 #include "probe.h"
 
+namespace {
+tvx::sim::Machine* g_machine = nullptr;
+std::size_t g_processesSeen = 0;
+}  // namespace
+
+std::string programThatRan(const tvx::Platform&) {
+  if (g_machine->processes.size() <= g_processesSeen) return {};
+  g_processesSeen = g_machine->processes.size();
+  return g_machine->processes.back().program;
+}
+
 int main(int argc, char** argv) {
   if (argc != 3) {
     std::fprintf(stderr, "usage: platform_probe_sim MACHINE OS\n");
@@ -18,6 +29,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   machine.os = *os;
+  g_machine = &machine;
   tvx::sim::SimPlatform sim(machine);
   runProbe(sim.platform());
   return 0;

@@ -84,7 +84,7 @@ TEST(CloseSuiteWindows, TheConsoleAloneWhenItRuns) {
 
 TEST(RemovePreviousSuite, RunsTheUninstallStringAndWaitsForItsEnd) {
   SimMachine m;
-  m.file("C:\\Program Files\\Suite\\Uninst.exe");
+  m.program("C:\\Program Files\\Suite\\Uninst.exe");
   m.registry(
       "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tarvic Sound WinNT Suite]\r\n"
       "\"UninstallString\"=\"\\\"C:\\\\Program Files\\\\Suite\\\\Uninst.exe\\\" -f\\\"C:\\\\x.isu\\\"\"\r\n");
@@ -102,7 +102,7 @@ TEST(RemovePreviousSuite, RunsTheUninstallStringAndWaitsForItsEnd) {
 
 TEST(RemovePreviousSuite, PrefersTheInstallerStringOfTheFirstKey) {
   SimMachine m;
-  m.file("C:\\A.EXE");
+  m.program("C:\\A.EXE");
   m.registry(
       "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tarvic Sound Suite]\r\n"
       "\"UninstallString\"=\"C:\\\\B.EXE\"\r\n\"InstallShieldUninstallString\"=\"C:\\\\A.EXE /x\"\r\n"
@@ -142,7 +142,7 @@ struct DialogRun : SimMachine {
 TEST(InstallApplicationSuite, DialogFormWritesTheMarkersThenStartsTheInstaller) {
   DialogRun m("win98se");
   m.machine.files.addDrive('E');
-  m.file("E:\\Driver CD\\W2K-ME\\app\\Setup.exe");
+  m.program("E:\\Driver CD\\W2K-ME\\app\\Setup.exe");
   m.machine.files.makeDirectories(*sim::parseAbsolutePath("C:\\Program Files\\Tarvic\\W2K-ME"));
   InstallContext ctx = onCd(m);
   ctx.sourceDir = "E:\\Driver CD\\";
@@ -162,7 +162,7 @@ TEST(InstallApplicationSuite, DialogFormAsksForTheCdUntilTheInstallerIsThere) {
   DialogRun retry("winme");
   // The person inserts the CD a second after the first prompt and answers OK twice.
   retry.machine.script = {{"message", "OK", 1, 300}, {"message", "OK", 2, 2000}};
-  retry.machine.addEvent(1500, "CD inserted", [&] { retry.file("D:\\W95-98\\app\\Setup.exe"); });
+  retry.machine.addEvent(1500, "CD inserted", [&] { retry.program("D:\\W95-98\\app\\Setup.exe"); });
   InstallContext ctx = onCd(retry);
   ctx.useVxdDriver = 1;
   EXPECT_EQ(retry.run(ctx), IDOK);

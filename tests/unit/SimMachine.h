@@ -25,6 +25,8 @@ struct SimMachine {
     machine.files.makeDirectories(p.parent());
     machine.files.writeFile(p, data);
   }
+  // A program file: Windows starts only files that begin with "MZ".
+  void program(const std::string& path) { file(path, "MZ program"); }
   bool exists(const std::string& path) const { return machine.files.find(*sim::parseAbsolutePath(path)) != nullptr; }
   std::string content(const std::string& path) const {
     auto* node = machine.files.find(*sim::parseAbsolutePath(path));

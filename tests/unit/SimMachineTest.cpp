@@ -46,10 +46,10 @@ TEST(SimBoot, NtFamilyLeavesWininitAlone) {
 TEST(SimProcesses, AnUnquotedPathWithABlankStartsTheFirstProgramThatExists) {
   SimMachine m;
   m.machine.files.addDrive('E');
-  m.file("E:\\Driver CD\\W2KSetup.dat");
+  m.program("E:\\Driver CD\\W2KSetup.dat");
   IProcesses& processes = m.platform().processes;
   EXPECT_GT(processes.WinExec("E:\\Driver CD\\W2KSetup.dat /DRIVER", SW_SHOW), 31u);
-  m.file("E:\\Driver.exe");
+  m.program("E:\\Driver.exe");
   EXPECT_GT(processes.WinExec("E:\\Driver CD\\W2KSetup.dat /DRIVER", SW_SHOW), 31u);
   EXPECT_GT(processes.WinExec("\"E:\\Driver CD\\W2KSetup.dat\" /DRIVER", SW_SHOW), 31u);
   EXPECT_EQ(processes.WinExec("E:\\Missing.exe", SW_SHOW), ERROR_FILE_NOT_FOUND);
@@ -62,7 +62,7 @@ TEST(SimProcesses, AnUnquotedPathWithABlankStartsTheFirstProgramThatExists) {
 
 TEST(SimProcesses, AProgramRunsForItsTimeAndClosesItsWindowsWhenItEnds) {
   SimMachine m;
-  m.file("C:\\Uninst.exe");
+  m.program("C:\\Uninst.exe");
   m.machine.programs["C:\\UNINST.EXE"] = sim::ProgramBehaviour{1000, 0, 3, {"Uninstall"}, {}};
   Platform p = m.platform();
   STARTUPINFOA si{};

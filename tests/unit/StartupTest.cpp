@@ -131,8 +131,8 @@ struct StartupRun : SimMachine {
 
 TEST(HandOff, StartsTheDatInstallerAndPassesTheDriverSwitch) {
   StartupRun run("win2k", "D:\\Setup.exe", "/driver");
-  run.file("D:\\W2KSetup.dat");
-  run.file("D:\\W2KSetup.exe");
+  run.program("D:\\W2KSetup.dat");
+  run.program("D:\\W2KSetup.exe");
   run.run();
   auto starts = run.happenings("start");
   ASSERT_EQ(starts.size(), 1u);
@@ -144,7 +144,7 @@ TEST(HandOff, StartsTheDatInstallerAndPassesTheDriverSwitch) {
 
 TEST(HandOff, DriverOnlyOptionAddsTheSwitchAndExeIsTheSecondChoice) {
   StartupRun run("winxp");
-  run.file("D:\\W2KSetup.exe");
+  run.program("D:\\W2KSetup.exe");
   run.file("D:\\setup.ini", "[InstallOption]\r\nDriverOnly=1\r\n");
   run.run();
   auto starts = run.happenings("start");
@@ -155,9 +155,9 @@ TEST(HandOff, DriverOnlyOptionAddsTheSwitchAndExeIsTheSecondChoice) {
 TEST(HandOff, APathWithABlankIsQuoted) {
   StartupRun run("winxp", "E:\\Driver CD\\Setup.exe", "DRIVER");
   run.machine.files.addDrive('E');
-  run.file("E:\\Driver CD\\Setup.exe");
-  run.file("E:\\Driver CD\\W2KSetup.dat");
-  run.file("E:\\Driver.exe");
+  run.program("E:\\Driver CD\\Setup.exe");
+  run.program("E:\\Driver CD\\W2KSetup.dat");
+  run.program("E:\\Driver.exe");
   run.run();
   auto starts = run.happenings("start");
   ASSERT_EQ(starts.size(), 1u);

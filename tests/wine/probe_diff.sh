@@ -4,14 +4,18 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 # probe_diff WINE-VERSION SIMULATED-OS
 probe_diff() {
-  local machine="$TVX_SOURCE_DIR/tests/diff/machine"
+  # The probe's machine, with a stand-in program to start from different folders.
+  local machine="$WORK/machine"
+  cp -r "$TVX_SOURCE_DIR/tests/diff/machine" "$machine"
+  mkdir -p "$machine/drives/C/probe/run"
+  cp "$TVX_WIN32_DIR/SuiteSetup.exe" "$machine/drives/C/probe/run/TvxRun.exe"
   start_display
   new_prefix
   set_version "$1"
   lay_drive_c "$machine/drives/C"
   cp -r "$machine/drives/D"/. "$CD/"
   cp "$TVX_WIN32_DIR/platform_probe.exe" "$WINEPREFIX/drive_c/probe/"
-  as_wine_user env WINEDEBUG=-all wine 'C:\probe\platform_probe.exe' | tr -d '\r' >"$WORK/wine.txt"
+  as_wine_user env WINEDEBUG=-all WINEPATH='C:\probe\run\onpath' wine 'C:\probe\platform_probe.exe' | tr -d '\r' >"$WORK/wine.txt"
   "$TVX_HOST_DIR/platform_probe_sim" "$machine" "$2" >"$WORK/sim.txt"
   if ! diff -u "$WORK/wine.txt" "$WORK/sim.txt"; then
     fail "the simulated machine differs from Wine ($1)"

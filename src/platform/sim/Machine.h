@@ -108,7 +108,8 @@ class Machine {
   std::string modulePath;   // as GetModuleFileNameA returns it
   WinPath currentDir;
   bool versionQueryFails = false;
-  char cdDrive = 'D';  // read-only media: its files are read-only and nothing on it can be written
+  std::string searchPath;  // PATH, folders separated by ";"
+  char cdDrive = 'D';      // read-only media: its files are read-only and nothing on it can be written
 
   FileTree files;
   RegistryTree registry;

@@ -135,7 +135,7 @@ void applyAttributes(Machine& machine, const Entry& e) {
 }
 
 void applyMachineKey(Machine& machine, const Entry& e, std::string& program, std::string& args, bool& haveCwd,
-                     bool& haveModule, bool& haveSystem) {
+                     bool& haveModule, bool& haveSystem, bool& havePath) {
   const std::string k = toLower(e.key);
   if (k == "os") {
     auto os = OsVersion::byName(e.value);
@@ -161,6 +161,9 @@ void applyMachineKey(Machine& machine, const Entry& e, std::string& program, std
   } else if (k == "module") {
     machine.modulePath = e.value;
     haveModule = true;
+  } else if (k == "path") {
+    machine.searchPath = e.value;
+    havePath = true;
   } else if (k == "cd") {
     if (e.value.size() != 1 || !std::isalpha(static_cast<unsigned char>(e.value[0]))) {
       fail(e.line, "cd must be a drive letter");
@@ -290,16 +293,27 @@ void loadMachine(Machine& machine, const fs::path& folder) {
   bool haveModule = false;
   bool haveSystem = false;
   bool haveMachine = false;
+  bool havePath = false;
   for (const auto& s : sections) {
     const std::string name = toLower(s.name);
     if (name == "machine") {
       haveMachine = true;
-      for (const auto& e : s.entries) applyMachineKey(machine, e, program, args, haveCwd, haveModule, haveSystem);
+      for (const auto& e : s.entries)
+        applyMachineKey(machine, e, program, args, haveCwd, haveModule, haveSystem, havePath);
     }
   }
   if (!haveMachine) throw MachineError("machine.ini: no [Machine] section");
   if (!haveSystem) machine.systemDir = machine.windowsDir + (machine.os.isWindows9x() ? "\\SYSTEM" : "\\SYSTEM32");
+  // PATH as AUTOEXEC.BAT sets it on the Windows 95 family, and as NT sets it.
+  if (!havePath) {
+    machine.searchPath = machine.os.isWindows9x() ? machine.windowsDir + ";" + machine.windowsDir + "\\COMMAND"
+                                                  : machine.systemDir + ";" + machine.windowsDir;
+  }
+  // Every Windows has its Windows and system folders.
   if (machine.files.find(machine.windowsPath()) == nullptr) machine.files.makeDirectories(machine.windowsPath());
+  if (auto system = parseAbsolutePath(machine.systemDir); system && machine.files.find(*system) == nullptr) {
+    machine.files.makeDirectories(*system);
+  }
 
   for (const auto& s : sections) {
     const std::string name = toLower(s.name);

@@ -10,36 +10,71 @@ namespace {
 constexpr DWORD kSlice = 10;
 }  // namespace
 
+// The folders Windows searches for a program named without a folder, in order: the folder of
+// the running program, the current folder, the system folder (and on NT the 16-bit one), the
+// Windows folder, then PATH.
+std::vector<WinPath> Processes::searchFolders() const {
+  std::vector<WinPath> folders;
+  auto add = [&](const std::string& folder) {
+    if (auto p = resolvePath(trim(folder), m_.currentDir)) folders.push_back(*p);
+  };
+  if (auto module = parseAbsolutePath(m_.modulePath)) folders.push_back(module->parent());
+  folders.push_back(m_.currentDir);
+  add(m_.systemDir);
+  if (!m_.os.isWindows9x()) add(m_.windowsDir + "\\SYSTEM");
+  add(m_.windowsDir);
+  for (const auto& folder : split(m_.searchPath, ';')) {
+    if (!trim(folder).empty()) add(folder);
+  }
+  return folders;
+}
+
+// The file a program name stands for, as SearchPath finds it with ".exe" as the default extension.
+std::optional<WinPath> Processes::findProgram(const std::string& name) const {
+  auto slash = name.find_last_of("\\/");
+  const bool hasExtension = name.find('.', slash == std::string::npos ? 0 : slash) != std::string::npos;
+  const std::string file = hasExtension ? name : name + ".exe";
+  auto isFile = [&](const WinPath& p) {
+    FileNode* node = m_.files.find(p);
+    return node != nullptr && !node->isDirectory;
+  };
+  if (name.find_first_of("\\/:") != std::string::npos) {
+    auto p = files_.resolve(file.c_str());
+    if (p && isFile(*p)) return p;
+    return std::nullopt;
+  }
+  for (WinPath folder : searchFolders()) {
+    folder.parts.push_back(file);
+    if (isFile(folder)) return folder;
+  }
+  return std::nullopt;
+}
+
 long Processes::start(const std::string& commandLine, const char* how) {
   // Find the program as CreateProcessA does: a quoted name is taken whole; an unquoted one is
-  // tried at each blank in turn ("E:\Driver" then "E:\Driver CD\W2KSetup.dat"), with ".exe"
-  // added to a name without extension.
-  std::string program;
+  // tried at each blank in turn ("E:\Driver" then "E:\Driver CD\W2KSetup.dat").
+  std::optional<WinPath> found;
   std::string text = trim(commandLine);
   if (!text.empty() && text[0] == '"') {
     auto close = text.find('"', 1);
-    std::string name = text.substr(1, close == std::string::npos ? std::string::npos : close - 1);
-    if (files_.CanOpenForReading(name.c_str())) program = name;
+    found = findProgram(text.substr(1, close == std::string::npos ? std::string::npos : close - 1));
   } else {
-    for (std::size_t end = 0; end <= text.size() && program.empty(); ++end) {
-      if (end != text.size() && text[end] != ' ') continue;
-      std::string name = text.substr(0, end);
-      auto slash = name.rfind('\\');
-      bool hasExtension = name.find('.', slash == std::string::npos ? 0 : slash) != std::string::npos;
-      for (const std::string& candidate : {name, hasExtension ? std::string() : name + ".exe"}) {
-        if (!candidate.empty() && files_.CanOpenForReading(candidate.c_str())) {
-          program = candidate;
-          break;
-        }
-      }
+    for (std::size_t end = 0; end <= text.size() && !found; ++end) {
+      if (end == text.size() || text[end] == ' ') found = findProgram(text.substr(0, end));
     }
   }
-  if (program.empty()) {
+  if (!found) {
     m_.record("start failed", {{"how", how}, {"commandLine", commandLine}});
     m_.lastError = ERROR_FILE_NOT_FOUND;
     return -1;
   }
-  program = files_.resolve(program.c_str())->str();
+  // Only an executable file (it begins with "MZ") runs.
+  if (m_.files.find(*found)->data.compare(0, 2, "MZ") != 0) {
+    m_.record("start failed", {{"how", how}, {"commandLine", commandLine}, {"not a program", found->str()}});
+    m_.lastError = ERROR_BAD_EXE_FORMAT;
+    return -1;
+  }
+  std::string program = found->str();
   Process p;
   p.commandLine = commandLine;
   p.program = program;
@@ -62,7 +97,9 @@ long Processes::start(const std::string& commandLine, const char* how) {
 }
 
 UINT Processes::WinExec(LPCSTR commandLine, UINT) {
-  return start(commandLine != nullptr ? commandLine : "", "WinExec") < 0 ? ERROR_FILE_NOT_FOUND : 33;
+  if (start(commandLine != nullptr ? commandLine : "", "WinExec") >= 0) return 33;
+  // WinExec gives the old codes: 2 for a missing file, 11 for one that is not a program.
+  return m_.lastError == ERROR_BAD_EXE_FORMAT ? ERROR_BAD_FORMAT : ERROR_FILE_NOT_FOUND;
 }
 
 BOOL Processes::CreateProcessA(LPCSTR application, LPSTR commandLine, STARTUPINFOA*, PROCESS_INFORMATION* info) {

@@ -148,6 +148,8 @@ class Processes final : public IProcesses {
  private:
   // Starts the program a command line names, finding it as CreateProcessA does; -1 if none.
   long start(const std::string& commandLine, const char* how);
+  std::vector<WinPath> searchFolders() const;
+  std::optional<WinPath> findProgram(const std::string& name) const;
   Process* processOf(HANDLE handle);
 
   Machine& m_;
