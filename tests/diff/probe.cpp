@@ -241,4 +241,5 @@ void runProbe(const Platform& p) {
   probeCd(p);
   probeDevices(p);
   probePrograms(p);
+  probeRunning(p);
 }

@@ -9,6 +9,7 @@ probe_diff() {
   cp -r "$TVX_SOURCE_DIR/tests/diff/machine" "$machine"
   mkdir -p "$machine/drives/C/probe/run"
   cp "$TVX_WIN32_DIR/SuiteSetup.exe" "$machine/drives/C/probe/run/TvxRun.exe"
+  cp "$TVX_WIN32_DIR/SuiteWindow.exe" "$machine/drives/C/probe/run/Window.exe"
   start_display
   new_prefix
   set_version "$1"

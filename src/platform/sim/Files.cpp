@@ -43,14 +43,19 @@ DWORD Files::writeRefusal(const WinPath& path, const FileNode* node) const {
     return ERROR_ACCESS_DENIED;
   }
   // The file of a running program is mapped into its process.
+  return isRunningProgram(path) ? ERROR_SHARING_VIOLATION : ERROR_SUCCESS;
+}
+
+bool Files::isRunningProgram(const WinPath& path) const {
   for (const auto& process : m_.processes) {
-    if (!process.ended && iequals(process.program, path.str())) return ERROR_SHARING_VIOLATION;
+    if (!process.ended && iequals(process.program, path.str())) return true;
   }
-  return ERROR_SUCCESS;
+  return false;
 }
 
 // msvcrt opens its streams shared for reading and writing but not for deleting.
 DWORD Files::deleteRefusal(const WinPath& path, const FileNode* node) const {
+  if (isRunningProgram(path)) return ERROR_ACCESS_DENIED;  // as NT refuses to delete a mapped image
   if (DWORD refused = writeRefusal(path, node); refused != ERROR_SUCCESS) return refused;
   const OpenCount open = m_.openCount(path);
   return open.readers + open.writers > 0 ? ERROR_SHARING_VIOLATION : ERROR_SUCCESS;

@@ -62,7 +62,8 @@ void Machine::advance(DWORD milliseconds) {
     DWORD next = target;
     for (const auto& e : events) next = std::min(next, std::max(e.at, now));
     for (const auto& p : processes) {
-      if (!p.ended) next = std::min(next, std::max(p.startedAt + p.behaviour.runsFor, now));
+      if (!p.ended && !p.behaviour.runsUntilClosed)
+        next = std::min(next, std::max(p.startedAt + p.behaviour.runsFor, now));
     }
     now = next;
     settle();
@@ -78,11 +79,19 @@ void Machine::settle() {
     if (e.action) e.action();
   }
   for (auto& p : processes) {
-    if (p.ended || now < p.startedAt + p.behaviour.runsFor) continue;
+    if (p.ended || !programIsDue(p)) continue;
     p.ended = true;
     for (std::size_t w : p.windows) windows[w].open = false;
     record("ended", {{"program", p.program}, {"exitCode", std::to_string(p.behaviour.exitCode)}});
   }
+}
+
+bool Machine::programIsDue(const Process& p) const {
+  if (!p.behaviour.runsUntilClosed) return now >= p.startedAt + p.behaviour.runsFor;
+  for (std::size_t w : p.windows) {
+    if (windows[w].open) return false;
+  }
+  return true;
 }
 
 std::optional<ScriptStep> Machine::takeScriptStep(const std::string& kind) {

@@ -51,6 +51,7 @@ struct ProgramBehaviour {
   DWORD exitCode = 0;
   std::vector<std::string> opensWindows;
   std::vector<std::string> closesWindows;
+  bool runsUntilClosed = false;  // runs until its windows are closed, whatever runsFor says
 };
 
 struct Process {
@@ -162,6 +163,8 @@ class Machine {
   bool fails(const char* call) const { return failingCalls.count(call) != 0; }
   // Schedules the world's reaction to a re-enumeration of the device tree (once).
   void reenumerate();
+  // When a program's time is up: the end of its run time, or never while its windows are open.
+  bool programIsDue(const Process& p) const;
 
  private:
   void settle();

@@ -1,5 +1,6 @@
 #include "MachineFolder.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <fstream>
@@ -352,21 +353,37 @@ void loadMachine(Machine& machine, const fs::path& folder) {
         if (key != "window") fail(e.line, "expected window=<title>; class=...");
         auto [title, attributes] = splitAttributes(e.value);
         Window w{title, "", false, true};
+        std::string windowProgram;
         for (const auto& [k, v] : attributes) {
           if (iequals(k, "class"))
             w.className = v;
           else if (iequals(k, "close") && iequals(v, "refuses"))
             w.refusesClose = true;
+          else if (iequals(k, "program"))
+            windowProgram = v;
           else
-            fail(e.line, "unknown window attribute \"" + k + "\" (class, close=refuses)");
+            fail(e.line, "unknown window attribute \"" + k + "\" (class, close=refuses, program)");
         }
         machine.windows.push_back(w);
+        if (!windowProgram.empty()) {
+          // The window's program is running when the setup starts, until its window is closed.
+          auto path = parseAbsolutePath(windowProgram);
+          if (!path) fail(e.line, "program must be a full path");
+          Process running;
+          running.commandLine = windowProgram;
+          running.program = path->str();
+          running.behaviour.runsUntilClosed = true;
+          running.windows.push_back(machine.windows.size() - 1);
+          machine.processes.push_back(running);
+        }
       } else if (name == "programs") {
         if (key != "program") fail(e.line, "expected program=<path>; runs=...");
         auto [path, attributes] = splitAttributes(e.value);
         ProgramBehaviour b;
         for (const auto& [k, v] : attributes) {
-          if (iequals(k, "runs"))
+          if (iequals(k, "runs") && iequals(v, "until closed"))
+            b.runsUntilClosed = true;
+          else if (iequals(k, "runs"))
             b.runsFor = duration(v, e.line);
           else if (iequals(k, "idle"))
             b.idleAfter = duration(v, e.line);
@@ -488,8 +505,16 @@ void saveMachine(const Machine& machine, const fs::path& source, const fs::path&
     if (!w.open || w.className == "#32770") continue;
     if (!anyWindow) out += "\n[Windows]\n";
     anyWindow = true;
+    std::string program;
+    for (const auto& p : machine.processes) {
+      const std::size_t index = static_cast<std::size_t>(&w - machine.windows.data());
+      if (!p.ended && p.behaviour.runsUntilClosed &&
+          std::find(p.windows.begin(), p.windows.end(), index) != p.windows.end()) {
+        program = "; program=" + p.program;
+      }
+    }
     out += "window=" + w.title + (w.className.empty() ? "" : "; class=" + w.className) +
-           (w.refusesClose ? "; close=refuses" : "") + "\n";
+           (w.refusesClose ? "; close=refuses" : "") + program + "\n";
   }
   std::ofstream(folder / "machine.ini", std::ios::binary) << out;
 }

@@ -35,7 +35,8 @@ class Files final : public IFileSystem {
   DWORD deleteRefusal(const WinPath& path, const FileNode* node) const;
   // Why Windows refuses to make a new file or folder at this path (read-only media), or ERROR_SUCCESS.
   DWORD createRefusal(const WinPath& path) const;
-  DWORD missingError(const WinPath& path) const;  // file or path not found, as Windows tells them apart
+  bool isRunningProgram(const WinPath& path) const;  // the file of a program that has not ended
+  DWORD missingError(const WinPath& path) const;     // file or path not found, as Windows tells them apart
 
  private:
   struct Search {

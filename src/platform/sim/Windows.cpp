@@ -67,6 +67,7 @@ LRESULT Windows::SendMessageA(HWND window, UINT message, WPARAM, LPARAM) {
   if (message == WM_CLOSE) {
     m_.record("close", {{"window", w.title}, {"result", w.refusesClose ? "refused" : "closed"}});
     if (!w.refusesClose) w.open = false;
+    m_.advance(0);  // a program whose last window closed ends
   }
   return 0;
 }

@@ -1,0 +1,57 @@
+// A running program's file is in use: the mixer program cannot be replaced until its window is
+// closed, and a started program's file is free again once its time is up.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "SimMachine.h"
+#include "src/platform/sim/MachineFolder.h"
+
+namespace tvx {
+namespace {
+
+namespace fs = std::filesystem;
+using test::SimMachine;
+
+TEST(SimRunningProgram, AStartedProgramsFileIsInUseUntilItsTimeIsUp) {
+  SimMachine m;
+  m.program("C:\\Uninst.exe");
+  m.machine.programs["C:\\UNINST.EXE"].runsFor = 2000;
+  Platform p = m.platform();
+  ASSERT_GT(p.processes.WinExec("C:\\Uninst.exe", 1), 31u);
+  m.file("C:\\new.exe", "MZ new");
+  EXPECT_FALSE(p.files.CopyFileA("C:\\new.exe", "C:\\Uninst.exe", FALSE));
+  EXPECT_EQ(p.system.GetLastError(), ERROR_SHARING_VIOLATION);
+  EXPECT_EQ(p.streams.fopen("C:\\Uninst.exe", "wb"), nullptr);
+  EXPECT_FALSE(p.files.DeleteFileA("C:\\Uninst.exe"));
+  EXPECT_EQ(p.system.GetLastError(), ERROR_ACCESS_DENIED);
+  FileStream* reading = p.streams.fopen("C:\\Uninst.exe", "rb");
+  EXPECT_NE(reading, nullptr) << "it can still be read";
+  p.streams.fclose(reading);
+  p.time.Sleep(2000);
+  EXPECT_TRUE(p.files.CopyFileA("C:\\new.exe", "C:\\Uninst.exe", FALSE));
+  EXPECT_TRUE(p.files.DeleteFileA("C:\\Uninst.exe"));
+}
+
+TEST(SimRunningProgram, AWindowsProgramRunsFromTheStartUntilItsWindowIsClosed) {
+  const fs::path folder = fs::temp_directory_path() / "tvx-running-mixer";
+  fs::create_directories(folder / "drives" / "C" / "WINDOWS");
+  std::ofstream(folder / "drives" / "C" / "WINDOWS" / "Mixer.exe") << "MZ old mixer";
+  std::ofstream(folder / "drives" / "C" / "WINDOWS" / "Mixer.dat") << "MZ new mixer";
+  std::ofstream(folder / "machine.ini") << "[Machine]\nos=win98se\n[Windows]\n"
+                                           "window=Mixer; program=C:\\WINDOWS\\Mixer.exe\n";
+  sim::Machine machine;
+  sim::loadMachine(machine, folder);
+  fs::remove_all(folder);
+  sim::SimPlatform sim(machine);
+  Platform p = sim.platform();
+  EXPECT_FALSE(p.files.CopyFileA("C:\\WINDOWS\\Mixer.dat", "C:\\WINDOWS\\Mixer.exe", FALSE));
+  HWND mixer = p.windows.FindWindowExA(nullptr, nullptr, nullptr, "Mixer");
+  ASSERT_NE(mixer, nullptr);
+  p.windows.SendMessageA(mixer, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(p.files.CopyFileA("C:\\WINDOWS\\Mixer.dat", "C:\\WINDOWS\\Mixer.exe", FALSE));
+}
+
+}  // namespace
+}  // namespace tvx
