@@ -163,7 +163,30 @@ wait_for_log() {
 # The stand-ins, in C:\peers.
 lay_peers() {
   mkdir -p "$WINEPREFIX/drive_c/peers"
-  cp "$TVX_WIN32_DIR"/{SuiteWindow,SuiteSetup,Uninstaller,W2KSetup}.exe "$WINEPREFIX/drive_c/peers/"
+  cp "$TVX_WIN32_DIR"/{SuiteWindow,SuiteSetup,Uninstaller,W2KSetup,World}.exe "$WINEPREFIX/drive_c/peers/"
+}
+
+# Lays a machine folder into the prefix: registry.reg imported, drives/C into drive C, drives/D
+# as the read-only CD, the stand-ins in C:\peers, and machine.ini with the folder's other .reg
+# files in C:\peers, where the winmm.dll stand-in and World.exe read the machine's events.
+lay_machine() {
+  local machine=$1 reg
+  [ -f "$machine/registry.reg" ] && import_reg "$machine/registry.reg"
+  [ -d "$machine/drives/C" ] && lay_drive_c "$machine/drives/C"
+  [ -d "$machine/drives/D" ] && cp -r "$machine/drives/D"/. "$CD/"
+  lay_peers
+  cp "$machine/machine.ini" "$WINEPREFIX/drive_c/peers/machine.ini"
+  for reg in "$machine"/*.reg; do
+    [ -f "$reg" ] && [ "$(basename "$reg")" != registry.reg ] && cp "$reg" "$WINEPREFIX/drive_c/peers/"
+  done
+  return 0
+}
+
+# Puts the mixer-count winmm.dll beside the programs of a folder (the CD by default) and has Wine
+# load a winmm.dll found there before its own. Programs elsewhere keep Wine's.
+use_mixer_standin() {
+  cp "$TVX_WIN32_DIR/winmm.dll" "${1:-$CD}/"
+  WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winmm=n,b"
 }
 
 # Answers each message box captioned "Setup" with Return until the program ends. The screen
