@@ -128,9 +128,33 @@ winepath_of() {
   as_wine_user env WINEDEBUG=-all winepath -w "$1" 2>/dev/null
 }
 
+# Copies a folder into another as Windows would see it: a name matching an existing one apart
+# from case goes into that one (the machine's C:\WINDOWS is the prefix's C:\windows).
+merge_folder() {
+  python3 - "$1" "$2" <<'PY'
+import os, shutil, sys
+def merge(src, dst):
+    os.makedirs(dst, exist_ok=True)
+    existing = {name.lower(): name for name in os.listdir(dst)}
+    for name in sorted(os.listdir(src)):
+        target = os.path.join(dst, existing.get(name.lower(), name))
+        if os.path.isdir(os.path.join(src, name)):
+            merge(os.path.join(src, name), target)
+        else:
+            shutil.copyfile(os.path.join(src, name), target)
+merge(sys.argv[1], sys.argv[2])
+PY
+}
+
 # Lays the files of a machine folder's drive C into the prefix.
 lay_drive_c() {
-  cp -r "$1"/. "$WINEPREFIX/drive_c/"
+  merge_folder "$1" "$WINEPREFIX/drive_c"
+}
+
+# The folders a machine.ini names under [Drives] (D=../cd), one "letter folder" line each.
+machine_drives() {
+  awk -v dir="$1" '/^\[/ { section = tolower($0) } section == "[drives]" && /^[A-Za-z]=/ {
+    print toupper(substr($0, 1, 1)), dir "/" substr($0, 3) }' "$1/machine.ini" | tr -d '\r'
 }
 
 # Runs a Windows program and waits for it and everything it started; its msgbox trace goes to
@@ -166,14 +190,20 @@ lay_peers() {
   cp "$TVX_WIN32_DIR"/{SuiteWindow,SuiteSetup,Uninstaller,W2KSetup,World}.exe "$WINEPREFIX/drive_c/peers/"
 }
 
-# Lays a machine folder into the prefix: registry.reg imported, drives/C into drive C, drives/D
-# as the read-only CD, the stand-ins in C:\peers, and machine.ini with the folder's other .reg
+# Lays a machine folder into the prefix: registry.reg imported, the drives C and D of [Drives] and
+# then drives/C into drive C, drives/D as the read-only CD, the stand-ins in C:\peers, and machine.ini with the folder's other .reg
 # files in C:\peers, where the winmm.dll stand-in and World.exe read the machine's events.
 lay_machine() {
-  local machine=$1 reg
+  local machine=$1 reg letter folder
   [ -f "$machine/registry.reg" ] && import_reg "$machine/registry.reg"
+  while read -r letter folder; do
+    case $letter in
+      C) lay_drive_c "$folder" ;;
+      D) merge_folder "$folder" "$CD" ;;
+    esac
+  done < <(machine_drives "$machine")
   [ -d "$machine/drives/C" ] && lay_drive_c "$machine/drives/C"
-  [ -d "$machine/drives/D" ] && cp -r "$machine/drives/D"/. "$CD/"
+  [ -d "$machine/drives/D" ] && merge_folder "$machine/drives/D" "$CD"
   lay_peers
   cp "$machine/machine.ini" "$WINEPREFIX/drive_c/peers/machine.ini"
   for reg in "$machine"/*.reg; do
@@ -226,6 +256,13 @@ peer_log() {
 }
 
 # A CD folder: Setup.exe, and the named stand-ins under the names the CD gives them.
+# The real Setup.exe on the CD, under the name the CD gives its setup program.
+setup_on_cd() {
+  local name
+  name=$(find "$CD" -maxdepth 1 -iname setup.exe -printf '%f\n' | head -1)
+  cp "$TVX_WIN32_DIR/Setup.exe" "$CD/${name:-Setup.exe}"
+}
+
 make_cd() {
   cp "$TVX_WIN32_DIR/Setup.exe" "$CD/"
   while [ $# -gt 0 ]; do

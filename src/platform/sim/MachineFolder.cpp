@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdio>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #include "Text.h"
@@ -91,20 +92,28 @@ DWORD duration(const std::string& text, int line) {
   return number(t, line);
 }
 
+// Lays a host folder into a folder of the machine. What the machine folder already holds (a drive
+// laid from [Drives]) is overlaid: a file replaces the one of the same name, a folder adds to it.
 void loadFolder(FileNode& node, const fs::path& dir) {
   std::vector<fs::path> entries;
   for (const auto& e : fs::directory_iterator(dir)) entries.push_back(e.path());
   std::sort(entries.begin(), entries.end());
+  std::set<std::string> seen;
   for (const auto& p : entries) {
     std::string name = p.filename().string();
-    if (node.child(name) != nullptr) {
+    if (!seen.insert(toUpper(name)).second) {
       throw MachineError(p.string() + ": another file has the same name apart from case");
     }
-    FileNode& child = node.addChild(name, fs::is_directory(p));
-    if (child.isDirectory) {
-      loadFolder(child, p);
+    const bool directory = fs::is_directory(p);
+    FileNode* child = node.child(name);
+    if (child != nullptr && child->isDirectory != directory) {
+      throw MachineError(p.string() + ": a file and a folder of the same name");
+    }
+    if (child == nullptr) child = &node.addChild(name, directory);
+    if (directory) {
+      loadFolder(*child, p);
     } else {
-      child.data = readFile(p);
+      child->data = readFile(p);
     }
   }
 }
@@ -260,18 +269,8 @@ void loadMachine(Machine& machine, const fs::path& folder) {
   if (!fs::exists(ini)) throw MachineError("machine.ini: missing");
   const auto sections = parseConfig(readFile(ini));
 
-  fs::path drives = folder / "drives";
-  if (fs::is_directory(drives)) {
-    for (const auto& d : fs::directory_iterator(drives)) {
-      std::string letter = d.path().filename().string();
-      if (letter.size() != 1 || !std::isalpha(static_cast<unsigned char>(letter[0])) || !d.is_directory()) {
-        throw MachineError(d.path().string() + ": a drive folder is named by one letter");
-      }
-      loadFolder(machine.files.addDrive(letter[0]), d.path());
-    }
-  }
   // [Drives] D=<folder>: a drive laid from a folder elsewhere (relative to the machine folder),
-  // such as a CD tree shared by several machines.
+  // such as a CD tree shared by several machines; drives/D then adds to it or replaces its files.
   for (const auto& s : sections) {
     if (toLower(s.name) != "drives") continue;
     for (const auto& e : s.entries) {
@@ -280,8 +279,18 @@ void loadMachine(Machine& machine, const fs::path& folder) {
       }
       const fs::path source = folder / e.value;
       if (!fs::is_directory(source)) fail(e.line, "no such folder \"" + e.value + "\"");
-      if (machine.files.drive(e.key[0]) != nullptr) fail(e.line, "drive " + e.key + " is also under drives/");
+      if (machine.files.drive(e.key[0]) != nullptr) fail(e.line, "drive " + e.key + " is named twice");
       loadFolder(machine.files.addDrive(e.key[0]), source);
+    }
+  }
+  fs::path drives = folder / "drives";
+  if (fs::is_directory(drives)) {
+    for (const auto& d : fs::directory_iterator(drives)) {
+      std::string letter = d.path().filename().string();
+      if (letter.size() != 1 || !std::isalpha(static_cast<unsigned char>(letter[0])) || !d.is_directory()) {
+        throw MachineError(d.path().string() + ": a drive folder is named by one letter");
+      }
+      loadFolder(machine.files.addDrive(letter[0]), d.path());
     }
   }
   if (machine.files.drive('C') == nullptr) machine.files.addDrive('C');

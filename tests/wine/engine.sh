@@ -1,0 +1,56 @@
+# The driver installation of the real Setup.exe under Wine, against the simulated machine's run of
+# the same machine folder.
+# shellcheck source=lib.sh
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+
+ENGINE_CHECK="$TVX_SOURCE_DIR/tests/wine/machines/engine/check.ini"
+
+# engine_run MACHINE-FOLDER WINE-VERSION ARGS...: lays the machine, runs Setup.exe from the CD with
+# the stand-ins for what Wine lacks, answers its message boxes, and leaves the state the run
+# ended in (as the state probe prints it) in $WORK/wine.txt and the simulated machine's in
+# $WORK/sim.txt.
+engine_run() {
+  local machine=$1 version=$2
+  shift 2
+  start_display
+  new_prefix
+  set_version "$version"
+  lay_machine "$machine"
+  setup_on_cd
+  use_mixer_standin
+  mkdir -p "$WINEPREFIX/drive_c/probe"
+  cp "$ENGINE_CHECK" "$WINEPREFIX/drive_c/probe/check.ini"
+  cp "$TVX_WIN32_DIR/state_probe.exe" "$WINEPREFIX/drive_c/probe/"
+  answer_message_boxes
+  local start
+  start=$(date +%s)
+  run_wine 'D:\SETUP.EXE' "$@"
+  stop_answering
+  ENGINE_SECONDS=$(($(date +%s) - start))
+  as_wine_user env WINEDEBUG=-all wine 'C:\probe\state_probe.exe' | tr -d '\r' >"$WORK/wine.txt"
+  # Wine carries out WININIT.INI as soon as the program asks for the restart (keeping WININIT.BAK);
+  # the simulated machine does at the Windows start that follows.
+  "$TVX_HOST_DIR/state_probe_sim" "$machine" restart "$ENGINE_CHECK" >"$WORK/sim.txt"
+}
+
+# The message boxes the run showed, in order, against the expected texts.
+expect_messages() {
+  expect_eq "$(printf '%s\n' "$@")" "$(message_boxes)" "the message boxes"
+}
+
+# Wine's state and the simulated machine's are the same.
+expect_same_state() {
+  diff -u "$WORK/wine.txt" "$WORK/sim.txt" || fail "Wine and the simulated machine differ after the run"
+  echo "ok: $(wc -l <"$WORK/sim.txt") lines of state agree"
+}
+
+# After Windows' start (wineboot -r) the new mixer program stands in the Windows folder and the old
+# one is kept as Mixer.old. Wine has carried out WININIT.INI when the program asked for the restart.
+expect_mixer_replaced() {
+  as_wine_user env WINEDEBUG=-all wineboot -r >/dev/null 2>&1
+  as_wine_user wineserver -w
+  local windows="$WINEPREFIX/drive_c/windows"
+  expect_eq "$1" "$(tr -d '\r' <"$windows/Mixer.exe")" "the new mixer program after the start"
+  expect_eq "MZ mixer, the one in use" "$(tr -d '\r' <"$windows/Mixer.old")" "the old one kept as Mixer.old"
+  [ ! -f "$windows/WININIT.INI" ] || fail "WININIT.INI is still there after the start"
+}
