@@ -5,7 +5,7 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 cmake --preset host >/dev/null
 cmake --build --preset host --target tvxsim >/dev/null
-for machine in examples/*/; do
+for ini in examples/*/machine.ini; do
   echo "=================================================================="
-  build/host/tvxsim run "$machine"
+  build/host/tvxsim run "$(dirname "$ini")"
 done
