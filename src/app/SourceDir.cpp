@@ -23,6 +23,19 @@ void deriveSourceDir(InstallContext& ctx, const std::string& programPath, bool v
     return;
   }
   std::string dir = programPath.substr(0, slash);
+  const bool rooted = dir[0] == '\\' || (dir.size() >= 3 && dir[1] == ':' && dir[2] == '\\');
+  if (!rooted) {
+    // A path relative to the current folder ("sub\Setup.exe", "D:sub\Setup.exe") is made whole
+    // now: the current folder changes later in the run.
+    char full[MAX_PATH] = {};
+    const DWORD n = platform.files.GetFullPathNameA(programPath.c_str(), MAX_PATH, full, nullptr);
+    const std::string path(n > 0 && n < MAX_PATH ? full : "");
+    const auto fullSlash = path.rfind('\\');
+    if (fullSlash != std::string::npos && fullSlash > 0) {
+      ctx.sourceDir = withBackslash(path.substr(0, fullSlash));
+      return;
+    }
+  }
   if (dir.size() < 2 || dir[1] != ':') {
     char current[MAX_PATH] = {};
     platform.files.GetCurrentDirectoryA(MAX_PATH, current);

@@ -18,6 +18,7 @@ class IFileSystem {
   virtual BOOL DeleteFileA(LPCSTR path) = 0;
   virtual DWORD GetShortPathNameA(LPCSTR longPath, LPSTR shortPath, DWORD size) = 0;
   virtual DWORD GetCurrentDirectoryA(DWORD size, LPSTR buffer) = 0;
+  virtual DWORD GetFullPathNameA(LPCSTR path, DWORD size, LPSTR buffer, LPSTR* filePart) = 0;
   virtual BOOL SetCurrentDirectoryA(LPCSTR path) = 0;
   // The C runtime's fopen(path, "rb") followed by fclose: true when the file opens for reading.
   virtual bool CanOpenForReading(LPCSTR path) = 0;

@@ -158,6 +158,22 @@ TEST(InstallApplicationSuite, DialogFormWritesTheMarkersThenStartsTheInstaller) 
   EXPECT_FALSE(m.machine.restartRequested);
 }
 
+TEST(InstallApplicationSuite, ARelativeProgramPathStillFindsTheInstallerAfterTheMarkers) {
+  // Started as "cd\Setup.exe" from C:\; the WDM markers make the install folder the current one.
+  DialogRun m("win98se");
+  m.program("C:\\cd\\W2K-ME\\app\\Setup.exe");
+  m.machine.files.makeDirectories(*sim::parseAbsolutePath("C:\\Program Files\\Tarvic\\W2K-ME"));
+  InstallContext ctx = onCd(m);
+  m.machine.currentDir = *sim::parseAbsolutePath("C:\\");
+  deriveSourceDir(ctx, "cd\\Setup.exe", true, m.platform());
+  ctx.installDriver = 1;
+  ctx.useVxdDriver = 0;
+  EXPECT_EQ(m.run(ctx), IDOK);
+  auto starts = m.happenings("start");
+  ASSERT_EQ(starts.size(), 1u) << "the launch found the installer";
+  EXPECT_EQ(starts[0].field("program"), "C:\\cd\\W2K-ME\\app\\Setup.exe");
+}
+
 TEST(InstallApplicationSuite, DialogFormAsksForTheCdUntilTheInstallerIsThere) {
   DialogRun retry("winme");
   // The person inserts the CD a second after the first prompt and answers OK twice.

@@ -72,7 +72,9 @@ TEST(DeriveSourceDir, FromTheProgramPathWithTheCurrentDriveAsHelp) {
   for (const SourceDirCase& c :
        {SourceDirCase{"D:\\SETUP.EXE", "C:\\", "D:\\"}, SourceDirCase{"\\CD\\SETUP.EXE", "E:\\TEMP", "E:\\CD\\"},
         SourceDirCase{"E:\\Driver CD\\disk1\\Setup.exe", "C:\\", "E:\\Driver CD\\disk1\\"},
-        SourceDirCase{"sub\\Setup.exe", "F:\\work", "F:sub\\"}}) {
+        // A relative path is made whole against the current folder, which changes later in the run.
+        SourceDirCase{"sub\\Setup.exe", "F:\\work", "F:\\work\\sub\\"},
+        SourceDirCase{"E:CD\\Setup.exe", "F:\\work", "E:\\CD\\"}}) {
     ContextOn on("win98se");
     on.machine.files.addDrive('E');
     on.machine.files.makeDirectories(*sim::parseAbsolutePath("E:\\TEMP"));

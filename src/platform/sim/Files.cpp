@@ -245,6 +245,24 @@ DWORD Files::GetShortPathNameA(LPCSTR longPath, LPSTR shortPath, DWORD size) {
 
 DWORD Files::GetCurrentDirectoryA(DWORD size, LPSTR buffer) { return copyOut(m_.currentDir.str(), buffer, size); }
 
+DWORD Files::GetFullPathNameA(LPCSTR path, DWORD size, LPSTR buffer, LPSTR* filePart) {
+  auto p = resolve(path);
+  if (!p) {
+    m_.lastError = ERROR_INVALID_NAME;
+    return 0;
+  }
+  std::string full = p->str();
+  // A trailing backslash of the path stays, as Windows keeps it.
+  const std::string given(path);
+  if (!p->parts.empty() && (given.back() == '\\' || given.back() == '/')) full += '\\';
+  const DWORD n = copyOut(full, buffer, size);
+  if (filePart != nullptr && n < size) {
+    const auto slash = full.rfind('\\');
+    *filePart = slash + 1 < full.size() ? buffer + slash + 1 : nullptr;
+  }
+  return n;
+}
+
 BOOL Files::SetCurrentDirectoryA(LPCSTR path) {
   auto p = resolve(path);
   if (!p) return fail(ERROR_PATH_NOT_FOUND);

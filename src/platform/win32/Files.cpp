@@ -19,6 +19,9 @@ DWORD Files::GetShortPathNameA(LPCSTR longPath, LPSTR shortPath, DWORD size) {
   return ::GetShortPathNameA(longPath, shortPath, size);
 }
 DWORD Files::GetCurrentDirectoryA(DWORD size, LPSTR buffer) { return ::GetCurrentDirectoryA(size, buffer); }
+DWORD Files::GetFullPathNameA(LPCSTR path, DWORD size, LPSTR buffer, LPSTR* filePart) {
+  return ::GetFullPathNameA(path, size, buffer, filePart);
+}
 BOOL Files::SetCurrentDirectoryA(LPCSTR path) { return ::SetCurrentDirectoryA(path); }
 
 bool Files::CanOpenForReading(LPCSTR path) {

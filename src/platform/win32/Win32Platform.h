@@ -17,6 +17,7 @@ class Files final : public IFileSystem {
   BOOL DeleteFileA(LPCSTR path) override;
   DWORD GetShortPathNameA(LPCSTR longPath, LPSTR shortPath, DWORD size) override;
   DWORD GetCurrentDirectoryA(DWORD size, LPSTR buffer) override;
+  DWORD GetFullPathNameA(LPCSTR path, DWORD size, LPSTR buffer, LPSTR* filePart) override;
   BOOL SetCurrentDirectoryA(LPCSTR path) override;
   bool CanOpenForReading(LPCSTR path) override;
 };
