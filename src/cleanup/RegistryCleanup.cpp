@@ -47,8 +47,8 @@ bool isMakersInstance(IRegistry& reg, HKEY instance) {
     DWORD nameSize = kNameBuffer;
     if (reg.RegEnumValueA(instance, index, name, &nameSize, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
     if (std::strcmp(name, "ProviderName") != 0) continue;
-    char provider[kNameBuffer] = {};
-    DWORD size = sizeof(provider) - 1;
+    char provider[kNameBuffer + 1] = {};
+    DWORD size = kNameBuffer;
     if (reg.RegQueryValueExA(instance, name, nullptr, reinterpret_cast<BYTE*>(provider), &size) == ERROR_SUCCESS &&
         beginsWithNoCase(provider, kMakerToken)) {
       return true;

@@ -148,6 +148,7 @@ struct OSVERSIONINFOA {
 // Processes.
 constexpr DWORD STILL_ACTIVE = 259;
 constexpr DWORD STARTF_USESHOWWINDOW = 0x1;
+constexpr DWORD WAIT_OBJECT_0 = 0;
 constexpr DWORD WAIT_TIMEOUT = 258;
 constexpr DWORD WAIT_FAILED = 0xFFFFFFFF;
 

@@ -31,7 +31,8 @@ int InstallApplicationSuite(InstallContext& ctx, const Platform& platform, HWND 
     const int answer = platform.windows.MessageBoxA(
         mainDialog, "Can not find the Tarvic Sound Suite setup program.\n Please insert the installation CD now.",
         "Setup", MB_OKCANCEL);
-    if (answer != IDCANCEL) continue;
+    // A prompt that cannot be shown is taken as Cancel: nobody can answer it.
+    if (answer != IDCANCEL && answer != 0) continue;
     if (ctx.installDriver != 0) {
       platform.windows.MessageBoxA(mainDialog, "Setup completed! The system will restart now!", "Setup", MB_OK);
       platform.restart.ExitWindowsEx(EWX_REBOOT, 0);

@@ -79,11 +79,10 @@ void RemovePreviousSuite(const Platform& platform) {
   platform.windows.ShowWaitCursor(true);
   HANDLE process = nullptr;
   if (start(platform, command, &process)) {
-    DWORD exitCode = STILL_ACTIVE;
-    do {
-      platform.processes.WaitForInputIdle(process, 1000);
-      if (!platform.processes.GetExitCodeProcess(process, &exitCode)) break;
-    } while (exitCode == STILL_ACTIVE);
+    // The wait is on the process itself, a second at a time, until it has ended: its exit code
+    // may be anything, STILL_ACTIVE included.
+    while (platform.processes.WaitForSingleObject(process, 1000) == WAIT_TIMEOUT) {
+    }
     platform.processes.CloseHandle(process);
   }
   platform.windows.ShowWaitCursor(false);

@@ -98,6 +98,17 @@ TEST(RemovePreviousSuite, RunsTheUninstallStringAndWaitsForItsEnd) {
   EXPECT_LT(m.machine.now, 2600u);
   EXPECT_EQ(m.sim.processes().openHandles(), 0u);
   EXPECT_EQ(m.sim.registry().openHandles(), 0u);
+
+  // An uninstaller that ends with exit code 259 (STILL_ACTIVE) has ended all the same.
+  SimMachine odd;
+  odd.program("C:\\U.EXE");
+  odd.registry(
+      "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tarvic Sound Suite]\r\n"
+      "\"UninstallString\"=\"C:\\\\U.EXE\"\r\n");
+  odd.machine.programs["C:\\U.EXE"] = sim::ProgramBehaviour{4200, 0, STILL_ACTIVE, {}, {}};
+  RemovePreviousSuite(odd.platform());
+  EXPECT_EQ(odd.machine.now, 4200u);
+  EXPECT_EQ(odd.sim.processes().openHandles(), 0u);
 }
 
 TEST(RemovePreviousSuite, PrefersTheInstallerStringOfTheFirstKey) {
@@ -216,6 +227,18 @@ TEST(InstallApplicationSuite, DialogFormCancelRestartsOnlyWhenTheDriverWasChosen
   EXPECT_EQ(boxes[1].field("buttons"), "OK");
   EXPECT_FALSE(appsOnly.machine.restartRequested);
   EXPECT_TRUE(appsOnly.happenings("start").empty());
+
+  // A prompt that cannot be shown is a Cancel, not a prompt asked for ever behind a hidden dialog.
+  DialogRun noBox("win98se");
+  noBox.machine.script = {{"message", "fails", 1}, {"message", "fails", 2}};
+  InstallContext driver = onCd(noBox);
+  driver.installDriver = 1;
+  EXPECT_EQ(noBox.run(driver), IDOK);
+  boxes = noBox.happenings("message");
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(boxes[0].field("answer"), "(could not be shown)");
+  EXPECT_EQ(boxes[1].field("text"), "Setup completed! The system will restart now!");
+  EXPECT_TRUE(noBox.machine.restartRequested);
 }
 
 }  // namespace

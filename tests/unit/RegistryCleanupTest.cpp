@@ -57,6 +57,15 @@ TEST(CleanOldDriverRegistry, MakersMediaInstancesGoEvenWhenNoDeviceIsFound) {
   EXPECT_TRUE(m.hasKey(HKEY_LOCAL_MACHINE, res + "\\wave\\OTHER.DRV<0000>"));
   EXPECT_TRUE(m.hasKey(HKEY_LOCAL_MACHINE, res + "\\midi\\0001"))
       << "a name shorter than five characters never matches";
+  EXPECT_EQ(m.sim.registry().openHandles(), 0u) << "every instance key opened was closed";
+
+  // A provider name of 79 characters fills the 80-byte buffer with its NUL, and is read.
+  SimMachine full;
+  full.registry("[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\services\\Class\\MEDIA\\0004]\r\n"
+                "\"ProviderName\"=\"TARVIC" +
+                std::string(73, 'x') + "\"\r\n");
+  CleanOldDriverRegistry(full.platform());
+  EXPECT_FALSE(full.hasKey(HKEY_LOCAL_MACHINE, media + "\\0004"));
 }
 
 TEST(CleanOldDriverRegistry, DeviceNodesGoAndTheCompanionsWithThem) {

@@ -141,6 +141,22 @@ DWORD Processes::WaitForInputIdle(HANDLE process, DWORD milliseconds) {
   return m_.now >= idleAt ? 0 : WAIT_TIMEOUT;
 }
 
+DWORD Processes::WaitForSingleObject(HANDLE process, DWORD milliseconds) {
+  Process* p = processOf(process);
+  if (p == nullptr) {
+    m_.lastError = ERROR_INVALID_HANDLE;
+    return WAIT_FAILED;
+  }
+  // Time passes until the program ends or the wait is over, whichever comes first.
+  const DWORD until = m_.now + milliseconds;
+  while (!p->ended && m_.now < until) {
+    const DWORD end = p->behaviour.runsUntilClosed ? until : p->startedAt + p->behaviour.runsFor;
+    m_.advance(std::max<DWORD>(1, std::min(until, std::max(end, m_.now)) - m_.now));
+    p = processOf(process);
+  }
+  return p->ended ? WAIT_OBJECT_0 : WAIT_TIMEOUT;
+}
+
 BOOL Processes::GetExitCodeProcess(HANDLE process, LPDWORD exitCode) {
   Process* p = processOf(process);
   if (p == nullptr) {

@@ -22,6 +22,7 @@ int answerCode(const std::string& answer) {
   if (iequals(answer, "Cancel")) return IDCANCEL;
   if (iequals(answer, "Yes")) return IDYES;
   if (iequals(answer, "No")) return IDNO;
+  if (iequals(answer, "fails")) return 0;  // the box cannot be shown
   return IDOK;
 }
 
@@ -33,6 +34,8 @@ const char* answerName(int code) {
       return "Yes";
     case IDNO:
       return "No";
+    case 0:
+      return "(could not be shown)";
     default:
       return "OK";
   }
@@ -88,6 +91,7 @@ int Windows::MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
                         {"buttons", buttonsOf(type)},
                         {"answer", answerName(answer)}});
   m_.advance(delay);
+  if (answer == 0) m_.lastError = ERROR_NOT_ENOUGH_MEMORY;
   return answer;
 }
 

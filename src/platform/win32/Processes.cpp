@@ -10,6 +10,9 @@ BOOL Processes::CreateProcessA(LPCSTR application, LPSTR commandLine, STARTUPINF
 DWORD Processes::WaitForInputIdle(HANDLE process, DWORD milliseconds) {
   return ::WaitForInputIdle(process, milliseconds);
 }
+DWORD Processes::WaitForSingleObject(HANDLE process, DWORD milliseconds) {
+  return ::WaitForSingleObject(process, milliseconds);
+}
 BOOL Processes::GetExitCodeProcess(HANDLE process, LPDWORD exitCode) { return ::GetExitCodeProcess(process, exitCode); }
 BOOL Processes::CloseHandle(HANDLE handle) { return ::CloseHandle(handle); }
 

@@ -74,6 +74,7 @@ class Processes final : public IProcesses {
   UINT WinExec(LPCSTR commandLine, UINT show) override;
   BOOL CreateProcessA(LPCSTR application, LPSTR commandLine, STARTUPINFOA* startup, PROCESS_INFORMATION* info) override;
   DWORD WaitForInputIdle(HANDLE process, DWORD milliseconds) override;
+  DWORD WaitForSingleObject(HANDLE process, DWORD milliseconds) override;
   BOOL GetExitCodeProcess(HANDLE process, LPDWORD exitCode) override;
   BOOL CloseHandle(HANDLE handle) override;
 };
