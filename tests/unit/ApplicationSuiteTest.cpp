@@ -164,9 +164,34 @@ TEST(InstallApplicationSuite, DialogFormWritesTheMarkersThenStartsTheInstaller) 
   auto starts = m.happenings("start");
   ASSERT_EQ(starts.size(), 1u);
   EXPECT_EQ(starts[0].field("commandLine"), "\"E:\\Driver CD\\W2K-ME\\app\\Setup.exe\"");
-  EXPECT_NE(m.content("C:\\WINDOWS\\TVXSETUP.INI").find("Install=YES"), std::string::npos);
+  EXPECT_EQ(m.content("C:\\WINDOWS\\TVXSETUP.INI"),
+            "[Need_To_Reboot]\r\nInstall=NO\r\n[Need_To_InstallDriver]\r\nInstall=YES\r\n"
+            "Command=C:\\PROGRA~1\\TARVIC\\W2K-ME\\MESetup.dat\r\n");
   EXPECT_EQ(m.machine.currentDir.str(), "C:\\PROGRA~1\\TARVIC\\W2K-ME") << "the installer starts there";
   EXPECT_FALSE(m.machine.restartRequested);
+  // Every marker is written before the installer starts: it reads them at once.
+  bool started = false;
+  for (const auto& h : m.machine.log) {
+    if (h.kind == "start") started = true;
+    if (h.kind == "ini" && h.field("file") == "C:\\WINDOWS\\TVXSETUP.INI") {
+      EXPECT_FALSE(started) << h.field("key");
+    }
+  }
+
+  // The VxD driver, or no driver: the suite installer restarts Windows itself.
+  for (auto [driver, vxd] : {std::pair{1, 1}, std::pair{0, 0}}) {
+    DialogRun other("win98se");
+    other.program("D:\\W2K-ME\\app\\Setup.exe");
+    other.program("D:\\W95-98\\app\\Setup.exe");
+    InstallContext c = onCd(other);
+    c.installDriver = driver;
+    c.useVxdDriver = vxd;
+    EXPECT_EQ(other.run(c), IDOK);
+    EXPECT_EQ(other.content("C:\\WINDOWS\\TVXSETUP.INI"),
+              "[Need_To_Reboot]\r\nInstall=YES\r\n[Need_To_InstallDriver]\r\nInstall=NO\r\nCommand=\r\n");
+    EXPECT_EQ(other.happenings("start")[0].field("program"),
+              vxd == 1 ? "D:\\W95-98\\app\\Setup.exe" : "D:\\W2K-ME\\app\\Setup.exe");
+  }
 }
 
 TEST(InstallApplicationSuite, ARelativeProgramPathStillFindsTheInstallerAfterTheMarkers) {

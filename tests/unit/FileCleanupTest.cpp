@@ -92,6 +92,21 @@ TEST(RemoveLegacyRunPrograms, KeepsOtherProgramsInTheirOrder) {
   EXPECT_EQ(RemoveLegacyRunPrograms("C:\\WINDOWS\\SYSTEM\\TVMPU.EXE"), " ");
   EXPECT_EQ(RemoveLegacyRunPrograms(""), " ");
   EXPECT_EQ(RemoveLegacyRunPrograms("NOTTVMPU.EXE TVMPU.EXE2"), "NOTTVMPU.EXE TVMPU.EXE2");
+  EXPECT_EQ(RemoveLegacyRunPrograms("TVMPU INITCARD.CO C:\\X\\BANKPREP"), "TVMPU INITCARD.CO C:\\X\\BANKPREP")
+      << "names that only begin like an earlier program stay";
+}
+
+TEST(CleanOldDriverFiles, ALongRunEntryIsKeptWhole) {
+  // 2,000 characters of other programs, with an earlier driver's program in the middle.
+  std::string others;
+  for (int i = 0; others.size() < 1000; ++i) others += "C:\\TOOLS\\PROG" + std::to_string(i) + ".EXE ";
+  std::string tail;
+  for (int i = 0; tail.size() < 1000; ++i) tail += " C:\\MORE\\APP" + std::to_string(i) + ".EXE";
+  SimMachine m;
+  m.file("C:\\WINDOWS\\WIN.INI", "[windows]\r\nrun=" + others + "TVMPU.EXE" + tail + "\r\n");
+  CleanOldDriverFiles(m.platform(), 1);
+  others.pop_back();
+  EXPECT_EQ(m.content("C:\\WINDOWS\\WIN.INI"), "[windows]\r\nrun=" + others + tail + "\r\n");
 }
 
 TEST(QueueRenameOnRestart, KeepsOneEntryPerDestination) {

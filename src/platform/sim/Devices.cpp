@@ -8,6 +8,12 @@ namespace {
 constexpr DWORD kErrorInvalidUserBuffer = 0xE000020B;  // SetupAPI's ERROR_INVALID_USER_BUFFER
 }
 
+// The setup API ends every successful call by clearing the last error, as Windows' setupapi does.
+BOOL Devices::succeeded() {
+  m_.lastError = ERROR_SUCCESS;
+  return TRUE;
+}
+
 HDEVINFO Devices::SetupDiGetClassDevsA(const GUID*, LPCSTR, HWND, DWORD flags) {
   std::vector<std::size_t> list;
   for (std::size_t i = 0; i < m_.devices.size(); ++i) {
@@ -16,6 +22,7 @@ HDEVINFO Devices::SetupDiGetClassDevsA(const GUID*, LPCSTR, HWND, DWORD flags) {
   std::uintptr_t id = nextList_;
   nextList_ += 4;
   lists_[id] = std::move(list);
+  succeeded();
   return reinterpret_cast<HDEVINFO>(id);
 }
 
@@ -41,7 +48,7 @@ BOOL Devices::SetupDiEnumDeviceInfo(HDEVINFO set, DWORD index, SP_DEVINFO_DATA* 
     return FALSE;
   }
   data->DevInst = static_cast<DWORD>(it->second[index]);
-  return TRUE;
+  return succeeded();
 }
 
 BOOL Devices::SetupDiGetDeviceRegistryPropertyA(HDEVINFO set, SP_DEVINFO_DATA* data, DWORD property, LPDWORD dataType,
@@ -65,7 +72,7 @@ BOOL Devices::SetupDiGetDeviceRegistryPropertyA(HDEVINFO set, SP_DEVINFO_DATA* d
     return FALSE;
   }
   std::memcpy(buffer, list.data(), list.size());
-  return TRUE;
+  return succeeded();
 }
 
 BOOL Devices::SetupDiRemoveDevice(HDEVINFO set, SP_DEVINFO_DATA* data) {
@@ -81,7 +88,7 @@ BOOL Devices::SetupDiRemoveDevice(HDEVINFO set, SP_DEVINFO_DATA* data) {
   }
   d->present = false;
   m_.record("device", {{"removed", d->instanceId}});
-  return TRUE;
+  return succeeded();
 }
 
 BOOL Devices::SetupDiDestroyDeviceInfoList(HDEVINFO set) {
@@ -89,9 +96,7 @@ BOOL Devices::SetupDiDestroyDeviceInfoList(HDEVINFO set) {
     m_.lastError = ERROR_INVALID_HANDLE;
     return FALSE;
   }
-  // Like the real call, a successful release leaves the last error cleared.
-  m_.lastError = ERROR_SUCCESS;
-  return TRUE;
+  return succeeded();
 }
 
 CONFIGRET Devices::CM_Locate_DevNodeA(DEVINST* devInst, LPCSTR, ULONG) {

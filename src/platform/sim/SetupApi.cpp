@@ -87,7 +87,7 @@ BOOL Devices::SetupQuerySourceListA(DWORD, LPCSTR** list, PUINT count) {
   auto& stored = sourceLists_[id] = std::move(copy);
   *list = stored.pointers.data();
   m_.record("source list", {{"queried", joined(stored.entries)}});
-  return TRUE;
+  return succeeded();
 }
 
 BOOL Devices::SetupSetSourceListA(DWORD, LPCSTR* list, UINT count) {
@@ -99,7 +99,7 @@ BOOL Devices::SetupSetSourceListA(DWORD, LPCSTR* list, UINT count) {
   for (UINT i = 0; i < count; ++i) entries.emplace_back(list[i] != nullptr ? list[i] : "");
   m_.record("source list", {{"set", joined(entries)}});
   writeSources(m_.registry, entries);
-  return TRUE;
+  return succeeded();
 }
 
 BOOL Devices::SetupFreeSourceListA(LPCSTR** list, UINT) {
@@ -108,7 +108,7 @@ BOOL Devices::SetupFreeSourceListA(LPCSTR** list, UINT) {
     return FALSE;
   }
   *list = nullptr;
-  return TRUE;
+  return succeeded();
 }
 
 BOOL Devices::SetupCopyOEMInfA(LPCSTR sourceInf, LPCSTR mediaLocation, DWORD mediaType, DWORD, LPSTR, DWORD, PDWORD,
@@ -149,7 +149,7 @@ BOOL Devices::SetupCopyOEMInfA(LPCSTR sourceInf, LPCSTR mediaLocation, DWORD med
                               (mediaLocation != nullptr ? mediaLocation : "") + "; media type " +
                               std::to_string(mediaType) + "\r\n");
   m_.record("oem inf", {{"inf", source->str()}, {"copy", copy.str()}, {"source", mediaLocation ? mediaLocation : ""}});
-  return TRUE;
+  return succeeded();
 }
 
 }  // namespace tvx::sim

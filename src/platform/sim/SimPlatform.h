@@ -200,6 +200,7 @@ class Devices final : public IDevices {
 
  private:
   Device* deviceOf(HDEVINFO set, const SP_DEVINFO_DATA* data);
+  BOOL succeeded();
   Machine& m_;
   // Source lists handed out by SetupQuerySourceListA: the strings and the array of pointers.
   struct SourceList {
