@@ -83,6 +83,7 @@ bool CrtStream::writeLow(const std::string& bytes) {
     if (text && c == '\n') out += '\r';
     out += c;
   }
+  if (diskFull) out.resize(out.size() / 2);
   std::string& data = n->data;
   if (append) pos = static_cast<long>(data.size());
   const auto at = static_cast<std::size_t>(pos);
@@ -90,7 +91,7 @@ bool CrtStream::writeLow(const std::string& bytes) {
   data.replace(at, std::min(out.size(), data.size() - at), out);
   pos += static_cast<long>(out.size());
   atEof = false;
-  return true;
+  return !diskFull;
 }
 
 // msvcrt_flush_buffer: pending output goes to the file; read data is dropped.

@@ -35,14 +35,15 @@ struct CrtStream {
                           // ended in a CR whose LF was read from beyond it
 
   // The FILE.
-  bool reading = false;  // _IOREAD
-  bool writing = false;  // _IOWRT
-  bool update = false;   // _IORW
-  bool eof = false;      // _IOEOF
-  bool error = false;    // _IOERR
-  std::string buffer;    // read data (translated) or pending output (untranslated)
-  std::size_t ptr = 0;   // _ptr - _base
-  std::size_t cnt = 0;   // _cnt: unread bytes, or room left for output
+  bool reading = false;   // _IOREAD
+  bool writing = false;   // _IOWRT
+  bool update = false;    // _IORW
+  bool eof = false;       // _IOEOF
+  bool error = false;     // _IOERR
+  bool diskFull = false;  // the disk has no room: a write puts half its bytes and fails
+  std::string buffer;     // read data (translated) or pending output (untranslated)
+  std::size_t ptr = 0;    // _ptr - _base
+  std::size_t cnt = 0;    // _cnt: unread bytes, or room left for output
 
   int getc();                           // fgetc
   int putc(int c);                      // fputc

@@ -15,6 +15,10 @@ BOOL Devices::succeeded() {
 }
 
 HDEVINFO Devices::SetupDiGetClassDevsA(const GUID*, LPCSTR, HWND, DWORD flags) {
+  if (m_.injectFault("SetupDiGetClassDevsA")) {
+    m_.lastError = ERROR_NOT_ENOUGH_MEMORY;
+    return INVALID_HANDLE_VALUE;
+  }
   std::vector<std::size_t> list;
   for (std::size_t i = 0; i < m_.devices.size(); ++i) {
     if (m_.devices[i].present || (flags & DIGCF_PRESENT) == 0) list.push_back(i);
@@ -34,6 +38,10 @@ Device* Devices::deviceOf(HDEVINFO set, const SP_DEVINFO_DATA* data) {
 }
 
 BOOL Devices::SetupDiEnumDeviceInfo(HDEVINFO set, DWORD index, SP_DEVINFO_DATA* data) {
+  if (m_.injectFault("SetupDiEnumDeviceInfo")) {
+    m_.lastError = ERROR_NOT_ENOUGH_MEMORY;
+    return FALSE;
+  }
   auto it = lists_.find(reinterpret_cast<std::uintptr_t>(set));
   if (it == lists_.end()) {
     m_.lastError = ERROR_INVALID_HANDLE;
@@ -53,6 +61,10 @@ BOOL Devices::SetupDiEnumDeviceInfo(HDEVINFO set, DWORD index, SP_DEVINFO_DATA* 
 
 BOOL Devices::SetupDiGetDeviceRegistryPropertyA(HDEVINFO set, SP_DEVINFO_DATA* data, DWORD property, LPDWORD dataType,
                                                 LPBYTE buffer, DWORD size, LPDWORD requiredSize) {
+  if (m_.injectFault("SetupDiGetDeviceRegistryPropertyA")) {
+    m_.lastError = ERROR_NOT_ENOUGH_MEMORY;
+    return FALSE;
+  }
   Device* d = deviceOf(set, data);
   if (d == nullptr) {
     m_.lastError = ERROR_INVALID_PARAMETER;
@@ -76,6 +88,10 @@ BOOL Devices::SetupDiGetDeviceRegistryPropertyA(HDEVINFO set, SP_DEVINFO_DATA* d
 }
 
 BOOL Devices::SetupDiRemoveDevice(HDEVINFO set, SP_DEVINFO_DATA* data) {
+  if (m_.injectFault("SetupDiRemoveDevice")) {
+    m_.lastError = ERROR_ACCESS_DENIED;
+    return FALSE;
+  }
   Device* d = deviceOf(set, data);
   if (d == nullptr) {
     m_.lastError = ERROR_INVALID_PARAMETER;
@@ -100,12 +116,14 @@ BOOL Devices::SetupDiDestroyDeviceInfoList(HDEVINFO set) {
 }
 
 CONFIGRET Devices::CM_Locate_DevNodeA(DEVINST* devInst, LPCSTR, ULONG) {
+  if (m_.injectFault("CM_Locate_DevNodeA")) return CR_FAILURE;
   if (m_.fails("CM_Locate_DevNodeA")) return CR_FAILURE;
   *devInst = 1;  // the root of the device tree
   return CR_SUCCESS;
 }
 
 CONFIGRET Devices::CM_Reenumerate_DevNode(DEVINST devInst, ULONG) {
+  if (m_.injectFault("CM_Reenumerate_DevNode")) return CR_FAILURE;
   if (devInst != 1 || m_.fails("CM_Reenumerate_DevNode")) return CR_NO_SUCH_DEVNODE;
   m_.record("device", {{"reenumerated", "device tree"}});
   m_.reenumerate();
@@ -113,6 +131,7 @@ CONFIGRET Devices::CM_Reenumerate_DevNode(DEVINST devInst, ULONG) {
 }
 
 UINT Devices::mixerGetNumDevs() {
+  if (m_.injectFault("mixerGetNumDevs")) return 0;
   m_.asked("the mixer count");
   // Windows installs a device while the program goes on: what is due now happens right after
   // the count was read, so a count can rise between two reads with no time between them.

@@ -16,6 +16,10 @@ CrtStream* FileStreams::find(FileStream* stream) {
 }
 
 FileStream* FileStreams::fopen(const char* path, const char* mode) {
+  if (m_.injectFault("fopen")) {
+    m_.lastError = ERROR_ACCESS_DENIED;
+    return nullptr;
+  }
   auto p = files_.resolve(path);
   if (!p || p->parts.empty() || mode == nullptr) return nullptr;
   const std::string m(mode);
@@ -57,11 +61,16 @@ FileStream* FileStreams::fopen(const char* path, const char* mode) {
 }
 
 int FileStreams::fflush(FileStream* stream) {
+  if (CrtStream* full = find(stream); full != nullptr && m_.injectFault("fflush")) full->diskFull = true;
   CrtStream* s = find(stream);
   return s != nullptr ? s->flushBuffer() : kEof;
 }
 
 char* FileStreams::fgets(char* buffer, int size, FileStream* stream) {
+  if (CrtStream* failing = find(stream); failing != nullptr && m_.injectFault("fgets")) {
+    failing->error = true;  // a read error: the line is lost
+    return nullptr;
+  }
   CrtStream* s = find(stream);
   if (s == nullptr || buffer == nullptr || size <= 0) return nullptr;
   char* out = buffer;
@@ -77,26 +86,39 @@ char* FileStreams::fgets(char* buffer, int size, FileStream* stream) {
 }
 
 int FileStreams::fputs(const char* text, FileStream* stream) {
+  if (CrtStream* full = find(stream); full != nullptr && m_.injectFault("fputs")) {
+    full->diskFull = true;
+    full->error = true;
+    return kEof;
+  }
   CrtStream* s = find(stream);
   return s != nullptr && text != nullptr ? s->write(text) : kEof;
 }
 
 int FileStreams::fputc(int c, FileStream* stream) {
+  if (CrtStream* full = find(stream); full != nullptr && m_.injectFault("fputc")) {
+    full->diskFull = true;
+    full->error = true;
+    return kEof;
+  }
   CrtStream* s = find(stream);
   return s != nullptr ? s->putc(c) : kEof;
 }
 
 long FileStreams::ftell(FileStream* stream) {
+  if (find(stream) != nullptr && m_.injectFault("ftell")) return -1;
   CrtStream* s = find(stream);
   return s != nullptr ? s->tell() : -1;
 }
 
 int FileStreams::fseek(FileStream* stream, long offset, int origin) {
+  if (find(stream) != nullptr && m_.injectFault("fseek")) return -1;
   CrtStream* s = find(stream);
   return s != nullptr ? s->seek(offset, origin) : -1;
 }
 
 int FileStreams::fclose(FileStream* stream) {
+  if (CrtStream* full = find(stream); full != nullptr && m_.injectFault("fclose")) full->diskFull = true;
   CrtStream* s = find(stream);
   if (s == nullptr) return kEof;
   // msvcrt's fclose fails on a stream that had an error before, as well as on a failed flush.

@@ -71,6 +71,7 @@ DWORD Files::missingError(const WinPath& path) const {
 }
 
 BOOL Files::CreateDirectoryA(LPCSTR path) {
+  if (m_.injectFault("CreateDirectoryA")) return fail(ERROR_ACCESS_DENIED);
   auto p = resolve(path);
   if (!p || p->parts.empty()) return fail(ERROR_PATH_NOT_FOUND);
   if (m_.files.find(*p) != nullptr) return fail(ERROR_ALREADY_EXISTS);
@@ -82,6 +83,10 @@ BOOL Files::CreateDirectoryA(LPCSTR path) {
 }
 
 HANDLE Files::FindFirstFileA(LPCSTR pattern, WIN32_FIND_DATAA* data) {
+  if (m_.injectFault("FindFirstFileA")) {
+    m_.lastError = ERROR_NOT_ENOUGH_MEMORY;
+    return INVALID_HANDLE_VALUE;
+  }
   auto p = resolve(pattern);
   if (!p || p->parts.empty()) {
     m_.lastError = ERROR_FILE_NOT_FOUND;
@@ -121,6 +126,7 @@ HANDLE Files::FindFirstFileA(LPCSTR pattern, WIN32_FIND_DATAA* data) {
 }
 
 BOOL Files::FindNextFileA(HANDLE find, WIN32_FIND_DATAA* data) {
+  if (m_.injectFault("FindNextFileA")) return fail(ERROR_NOT_ENOUGH_MEMORY);
   auto it = searches_.find(reinterpret_cast<std::uintptr_t>(find));
   if (it == searches_.end()) return fail(ERROR_INVALID_HANDLE);
   Search& s = it->second;
@@ -135,7 +141,7 @@ BOOL Files::FindClose(HANDLE find) {
 }
 
 BOOL Files::CopyFileA(LPCSTR existing, LPCSTR target, BOOL failIfExists) {
-  const BOOL copied = copyFile(existing, target, failIfExists);
+  const BOOL copied = m_.injectFault("CopyFileA") ? fail(ERROR_DISK_FULL) : copyFile(existing, target, failIfExists);
   m_.record("copy", {{"from", existing != nullptr ? existing : ""},
                      {"to", target != nullptr ? target : ""},
                      {"result", copied ? "copied" : "failed, error " + std::to_string(m_.lastError)}});
@@ -167,6 +173,7 @@ BOOL Files::copyFile(LPCSTR existing, LPCSTR target, BOOL failIfExists) {
 }
 
 BOOL Files::MoveFileA(LPCSTR existing, LPCSTR target) {
+  if (m_.injectFault("MoveFileA")) return fail(ERROR_ACCESS_DENIED);
   auto from = resolve(existing);
   auto to = resolve(target);
   if (!from || !to) return fail(ERROR_PATH_NOT_FOUND);
@@ -188,6 +195,10 @@ BOOL Files::MoveFileA(LPCSTR existing, LPCSTR target) {
 }
 
 DWORD Files::GetFileAttributesA(LPCSTR path) {
+  if (m_.injectFault("GetFileAttributesA")) {
+    m_.lastError = ERROR_ACCESS_DENIED;
+    return INVALID_FILE_ATTRIBUTES;
+  }
   auto p = resolve(path);
   FileNode* node = p ? m_.files.find(*p) : nullptr;
   if (node == nullptr) {
@@ -198,6 +209,7 @@ DWORD Files::GetFileAttributesA(LPCSTR path) {
 }
 
 BOOL Files::SetFileAttributesA(LPCSTR path, DWORD attributes) {
+  if (m_.injectFault("SetFileAttributesA")) return fail(ERROR_ACCESS_DENIED);
   auto p = resolve(path);
   FileNode* node = p ? m_.files.find(*p) : nullptr;
   if (node == nullptr) return fail(p ? missingError(*p) : ERROR_PATH_NOT_FOUND);
@@ -209,6 +221,7 @@ BOOL Files::SetFileAttributesA(LPCSTR path, DWORD attributes) {
 }
 
 BOOL Files::DeleteFileA(LPCSTR path) {
+  if (m_.injectFault("DeleteFileA")) return fail(ERROR_ACCESS_DENIED);
   auto p = resolve(path);
   FileNode* node = p ? m_.files.find(*p) : nullptr;
   if (node == nullptr) return fail(p ? missingError(*p) : ERROR_PATH_NOT_FOUND);
@@ -218,6 +231,10 @@ BOOL Files::DeleteFileA(LPCSTR path) {
 }
 
 DWORD Files::GetShortPathNameA(LPCSTR longPath, LPSTR shortPath, DWORD size) {
+  if (m_.injectFault("GetShortPathNameA")) {
+    m_.lastError = ERROR_NOT_ENOUGH_MEMORY;
+    return 0;
+  }
   auto p = resolve(longPath);
   if (!p) {
     m_.lastError = ERROR_INVALID_PARAMETER;
@@ -243,9 +260,19 @@ DWORD Files::GetShortPathNameA(LPCSTR longPath, LPSTR shortPath, DWORD size) {
   return copyOut(out, shortPath, size);
 }
 
-DWORD Files::GetCurrentDirectoryA(DWORD size, LPSTR buffer) { return copyOut(m_.currentDir.str(), buffer, size); }
+DWORD Files::GetCurrentDirectoryA(DWORD size, LPSTR buffer) {
+  if (m_.injectFault("GetCurrentDirectoryA")) {
+    m_.lastError = ERROR_NOT_ENOUGH_MEMORY;
+    return 0;
+  }
+  return copyOut(m_.currentDir.str(), buffer, size);
+}
 
 DWORD Files::GetFullPathNameA(LPCSTR path, DWORD size, LPSTR buffer, LPSTR* filePart) {
+  if (m_.injectFault("GetFullPathNameA")) {
+    m_.lastError = ERROR_NOT_ENOUGH_MEMORY;
+    return 0;
+  }
   auto p = resolve(path);
   if (!p) {
     m_.lastError = ERROR_INVALID_NAME;
@@ -264,6 +291,7 @@ DWORD Files::GetFullPathNameA(LPCSTR path, DWORD size, LPSTR buffer, LPSTR* file
 }
 
 BOOL Files::SetCurrentDirectoryA(LPCSTR path) {
+  if (m_.injectFault("SetCurrentDirectoryA")) return fail(ERROR_ACCESS_DENIED);
   auto p = resolve(path);
   if (!p) return fail(ERROR_PATH_NOT_FOUND);
   FileNode* node = m_.files.find(*p);
@@ -275,6 +303,7 @@ BOOL Files::SetCurrentDirectoryA(LPCSTR path) {
 }
 
 bool Files::CanOpenForReading(LPCSTR path) {
+  if (m_.injectFault("fopen")) return false;
   auto p = resolve(path);
   FileNode* node = p ? m_.files.find(*p) : nullptr;
   return node != nullptr && !node->isDirectory;

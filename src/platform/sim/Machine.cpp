@@ -55,8 +55,23 @@ void Machine::addEvent(DWORD at, std::string description, std::function<void()> 
   events.insert(pos, std::move(e));
 }
 
+bool Machine::injectFault(const char* call) {
+  if (faults.afterEachCall) faults.afterEachCall();
+  ++faults.calls;
+  if (faults.maxCalls != 0 && faults.calls > faults.maxCalls) {
+    throw RunBoundExceeded{"more than " + std::to_string(faults.maxCalls) + " platform calls"};
+  }
+  if (faults.calls != faults.failAt) return false;
+  faults.failedCall = call;
+  record("fault", {{"call", call}, {"number", std::to_string(faults.calls)}});
+  return true;
+}
+
 void Machine::advance(DWORD milliseconds) {
   DWORD target = now + milliseconds;
+  if (faults.maxTime != 0 && target > faults.maxTime) {
+    throw RunBoundExceeded{"virtual time past " + std::to_string(faults.maxTime / 1000) + " s"};
+  }
   // Step through every moment at which something is due, so each happens at its own time.
   while (true) {
     DWORD next = target;

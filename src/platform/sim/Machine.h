@@ -89,6 +89,22 @@ struct ProcessExitRequest {
   int code = 0;
 };
 
+// A run went on past the bounds its machine sets (virtual time, platform calls): it hangs.
+struct RunBoundExceeded {
+  std::string what;
+};
+
+// Making one platform call of a run fail, the way Windows fails it: the calls of the run are
+// counted, and the one numbered `failAt` (from 1) fails.
+struct FaultPlan {
+  std::size_t failAt = 0;               // 0: no call fails
+  std::size_t calls = 0;                // the calls made so far
+  std::string failedCall;               // the name of the call that was made to fail
+  std::size_t maxCalls = 0;             // 0: no bound
+  DWORD maxTime = 0;                    // virtual milliseconds; 0: no bound
+  std::function<void()> afterEachCall;  // for the sweep: what it watches after each call
+};
+
 // How often a file is open in the program's file streams.
 struct OpenCount {
   int readers = 0;
@@ -161,6 +177,9 @@ class Machine {
   void closeFile(const WinPath& path, bool writing);
   OpenCount openCount(const WinPath& path) const;
   bool fails(const char* call) const { return failingCalls.count(call) != 0; }
+  // Counts a platform call; true when this call is the one the fault plan makes fail.
+  bool injectFault(const char* call);
+  FaultPlan faults;
   // Schedules the world's reaction to a re-enumeration of the device tree (once).
   void reenumerate();
   // When a program's time is up: the end of its run time, or never while its windows are open.

@@ -16,6 +16,10 @@ DWORD Time::SleepEx(DWORD milliseconds, BOOL) {
 DWORD Time::GetTickCount() { return 1000000 + m_.now; }
 
 BOOL Restart::ExitWindowsEx(UINT flags, DWORD reason) {
+  if (m_.injectFault("ExitWindowsEx")) {
+    m_.lastError = ERROR_PRIVILEGE_NOT_HELD;
+    return FALSE;
+  }
   m_.restartRequested = true;
   m_.record("restart", {{"flags", std::to_string(flags)}, {"reason", std::to_string(reason)}});
   return TRUE;

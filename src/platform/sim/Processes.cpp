@@ -97,12 +97,17 @@ long Processes::start(const std::string& commandLine, const char* how) {
 }
 
 UINT Processes::WinExec(LPCSTR commandLine, UINT) {
+  if (m_.injectFault("WinExec")) return 0;  // out of memory or resources
   if (start(commandLine != nullptr ? commandLine : "", "WinExec") >= 0) return 33;
   // WinExec gives the old codes: 2 for a missing file, 11 for one that is not a program.
   return m_.lastError == ERROR_BAD_EXE_FORMAT ? ERROR_BAD_FORMAT : ERROR_FILE_NOT_FOUND;
 }
 
 BOOL Processes::CreateProcessA(LPCSTR application, LPSTR commandLine, STARTUPINFOA*, PROCESS_INFORMATION* info) {
+  if (m_.injectFault("CreateProcessA")) {
+    m_.lastError = ERROR_NOT_ENOUGH_MEMORY;
+    return FALSE;
+  }
   std::string line = commandLine != nullptr ? commandLine : "";
   if (application != nullptr) line = std::string("\"") + application + "\"" + (line.empty() ? "" : " " + line);
   long index = start(line, "CreateProcessA");
@@ -125,6 +130,10 @@ Process* Processes::processOf(HANDLE handle) {
 }
 
 DWORD Processes::WaitForInputIdle(HANDLE process, DWORD milliseconds) {
+  if (m_.injectFault("WaitForInputIdle")) {
+    m_.lastError = ERROR_NOT_ENOUGH_MEMORY;
+    return WAIT_FAILED;
+  }
   Process* p = processOf(process);
   if (p == nullptr) {
     m_.lastError = ERROR_INVALID_HANDLE;
@@ -142,6 +151,10 @@ DWORD Processes::WaitForInputIdle(HANDLE process, DWORD milliseconds) {
 }
 
 DWORD Processes::WaitForSingleObject(HANDLE process, DWORD milliseconds) {
+  if (m_.injectFault("WaitForSingleObject")) {
+    m_.lastError = ERROR_NOT_ENOUGH_MEMORY;
+    return WAIT_FAILED;
+  }
   Process* p = processOf(process);
   if (p == nullptr) {
     m_.lastError = ERROR_INVALID_HANDLE;
@@ -158,6 +171,10 @@ DWORD Processes::WaitForSingleObject(HANDLE process, DWORD milliseconds) {
 }
 
 BOOL Processes::GetExitCodeProcess(HANDLE process, LPDWORD exitCode) {
+  if (m_.injectFault("GetExitCodeProcess")) {
+    m_.lastError = ERROR_ACCESS_DENIED;
+    return FALSE;
+  }
   Process* p = processOf(process);
   if (p == nullptr) {
     m_.lastError = ERROR_INVALID_HANDLE;

@@ -65,9 +65,15 @@ std::optional<WinPath> Profiles::profilePath(LPCSTR file) const {
 
 DWORD Profiles::GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPSTR buffer, DWORD size,
                                          LPCSTR file) {
+  return readString(section, key, defaultValue, buffer, size, file, m_.injectFault("GetPrivateProfileStringA"));
+}
+
+// A file that cannot be read gives what a missing one gives: the default.
+DWORD Profiles::readString(LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPSTR buffer, DWORD size, LPCSTR file,
+                           bool unreadable) {
   if (buffer == nullptr || size == 0) return 0;
   auto path = profilePath(file);
-  FileNode* node = path ? m_.files.find(*path) : nullptr;
+  FileNode* node = path && !unreadable ? m_.files.find(*path) : nullptr;
   const IniText& ini = parsed(node != nullptr && !node->isDirectory ? node->data : std::string());
   if (section == nullptr) return copyList(ini.sections(), buffer, size);
   if (key == nullptr) return copyList(ini.keys(section), buffer, size);
@@ -83,7 +89,7 @@ DWORD Profiles::GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defa
 
 UINT Profiles::GetPrivateProfileIntA(LPCSTR section, LPCSTR key, INT defaultValue, LPCSTR file) {
   char buffer[30];
-  if (GetPrivateProfileStringA(section, key, "", buffer, sizeof(buffer), file) == 0) {
+  if (readString(section, key, "", buffer, sizeof(buffer), file, m_.injectFault("GetPrivateProfileIntA")) == 0) {
     return static_cast<UINT>(defaultValue);
   }
   // Leading blanks, an optional sign, an optional base prefix ("0x", "0o", "0b"), then the
@@ -119,7 +125,12 @@ BOOL Profiles::WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR val
   FileNode* node = m_.files.find(*path);
   IniText ini(node != nullptr && !node->isDirectory ? node->data : std::string());
   const std::optional<std::string> was = key != nullptr ? ini.get(section, key) : std::nullopt;
-  const BOOL written = write(*path, node, ini, section, key, value);
+  BOOL written = FALSE;
+  if (m_.injectFault("WritePrivateProfileStringA")) {
+    m_.lastError = ERROR_DISK_FULL;
+  } else {
+    written = write(*path, node, ini, section, key, value);
+  }
   m_.record("ini", {{"file", path->str()},
                     {"section", section},
                     {"key", key != nullptr ? key : "(whole section)"},

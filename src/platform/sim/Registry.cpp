@@ -38,6 +38,7 @@ HKEY Registry::newHandle(RegKey& key) {
 }
 
 LONG Registry::RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD, REGSAM, PHKEY result) {
+  if (m_.injectFault("RegOpenKeyExA")) return static_cast<LONG>(ERROR_ACCESS_DENIED);
   RegKey* from = nullptr;
   if (LONG rc = lookUp(key, &from); rc != ERROR_SUCCESS) return rc;
   RegKey* found = m_.registry.find(from, subKey != nullptr ? subKey : "");
@@ -47,6 +48,7 @@ LONG Registry::RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD, REGSAM, PHKEY resul
 }
 
 LONG Registry::RegCreateKeyExA(HKEY key, LPCSTR subKey, PHKEY result, LPDWORD disposition) {
+  if (m_.injectFault("RegCreateKeyExA")) return static_cast<LONG>(ERROR_ACCESS_DENIED);
   RegKey* from = nullptr;
   if (LONG rc = lookUp(key, &from); rc != ERROR_SUCCESS) return rc;
   std::string path = subKey != nullptr ? subKey : "";
@@ -63,6 +65,7 @@ LONG Registry::RegCloseKey(HKEY key) {
 }
 
 LONG Registry::RegQueryValueExA(HKEY key, LPCSTR name, LPDWORD type, LPBYTE data, LPDWORD size) {
+  if (m_.injectFault("RegQueryValueExA")) return static_cast<LONG>(ERROR_ACCESS_DENIED);
   RegKey* k = nullptr;
   if (LONG rc = lookUp(key, &k); rc != ERROR_SUCCESS) return rc;
   m_.asked(std::string("registry value ") + (name != nullptr && *name != '\0' ? name : "(default)"));
@@ -81,6 +84,7 @@ LONG Registry::RegQueryValueExA(HKEY key, LPCSTR name, LPDWORD type, LPBYTE data
 }
 
 LONG Registry::RegSetValueExA(HKEY key, LPCSTR name, DWORD type, const BYTE* data, DWORD size) {
+  if (m_.injectFault("RegSetValueExA")) return static_cast<LONG>(ERROR_ACCESS_DENIED);
   RegKey* k = nullptr;
   if (LONG rc = lookUp(key, &k); rc != ERROR_SUCCESS) return rc;
   RegValue v;
@@ -92,6 +96,7 @@ LONG Registry::RegSetValueExA(HKEY key, LPCSTR name, DWORD type, const BYTE* dat
 }
 
 LONG Registry::RegEnumKeyExA(HKEY key, DWORD index, LPSTR name, LPDWORD nameSize) {
+  if (m_.injectFault("RegEnumKeyExA")) return static_cast<LONG>(ERROR_ACCESS_DENIED);
   RegKey* k = nullptr;
   if (LONG rc = lookUp(key, &k); rc != ERROR_SUCCESS) return rc;
   if (index >= k->subkeys.size()) return static_cast<LONG>(ERROR_NO_MORE_ITEMS);
@@ -104,6 +109,7 @@ LONG Registry::RegEnumKeyExA(HKEY key, DWORD index, LPSTR name, LPDWORD nameSize
 
 LONG Registry::RegEnumValueA(HKEY key, DWORD index, LPSTR name, LPDWORD nameSize, LPDWORD type, LPBYTE data,
                              LPDWORD dataSize) {
+  if (m_.injectFault("RegEnumValueA")) return static_cast<LONG>(ERROR_ACCESS_DENIED);
   RegKey* k = nullptr;
   if (LONG rc = lookUp(key, &k); rc != ERROR_SUCCESS) return rc;
   if (index >= k->values.size()) return static_cast<LONG>(ERROR_NO_MORE_ITEMS);
@@ -123,6 +129,7 @@ LONG Registry::RegEnumValueA(HKEY key, DWORD index, LPSTR name, LPDWORD nameSize
 }
 
 LONG Registry::RegDeleteKeyA(HKEY key, LPCSTR subKey) {
+  if (m_.injectFault("RegDeleteKeyA")) return static_cast<LONG>(ERROR_ACCESS_DENIED);
   RegKey* from = nullptr;
   if (LONG rc = lookUp(key, &from); rc != ERROR_SUCCESS) return rc;
   if (subKey == nullptr || *subKey == '\0') return static_cast<LONG>(ERROR_ACCESS_DENIED);
@@ -139,6 +146,7 @@ LONG Registry::RegDeleteKeyA(HKEY key, LPCSTR subKey) {
 }
 
 LONG Registry::RegDeleteValueA(HKEY key, LPCSTR name) {
+  if (m_.injectFault("RegDeleteValueA")) return static_cast<LONG>(ERROR_ACCESS_DENIED);
   RegKey* k = nullptr;
   if (LONG rc = lookUp(key, &k); rc != ERROR_SUCCESS) return rc;
   return k->removeValue(name != nullptr ? name : "") ? ERROR_SUCCESS : static_cast<LONG>(ERROR_FILE_NOT_FOUND);

@@ -114,6 +114,8 @@ class Profiles final : public IProfiles {
  private:
   std::optional<WinPath> profilePath(LPCSTR file) const;
   BOOL write(const WinPath& path, FileNode* node, IniText& ini, LPCSTR section, LPCSTR key, LPCSTR value);
+  DWORD readString(LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPSTR buffer, DWORD size, LPCSTR file,
+                   bool unreadable);
   const IniText& parsed(const std::string& text);
   Machine& m_;
   Files& files_;

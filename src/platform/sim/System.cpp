@@ -13,6 +13,10 @@ UINT copyPath(const std::string& text, LPSTR buffer, UINT size) {
 }  // namespace
 
 BOOL SystemInfo::GetVersionExA(OSVERSIONINFOA* info) {
+  if (m_.injectFault("GetVersionExA")) {
+    m_.lastError = ERROR_NOT_ENOUGH_MEMORY;
+    return FALSE;
+  }
   if (m_.versionQueryFails || info == nullptr || info->dwOSVersionInfoSize != sizeof(OSVERSIONINFOA)) {
     m_.lastError = ERROR_INVALID_PARAMETER;
     return FALSE;
@@ -26,10 +30,15 @@ BOOL SystemInfo::GetVersionExA(OSVERSIONINFOA* info) {
   return TRUE;
 }
 
-UINT SystemInfo::GetWindowsDirectoryA(LPSTR buffer, UINT size) { return copyPath(m_.windowsDir, buffer, size); }
-UINT SystemInfo::GetSystemDirectoryA(LPSTR buffer, UINT size) { return copyPath(m_.systemDir, buffer, size); }
+UINT SystemInfo::GetWindowsDirectoryA(LPSTR buffer, UINT size) {
+  return m_.injectFault("GetWindowsDirectoryA") ? 0 : copyPath(m_.windowsDir, buffer, size);
+}
+UINT SystemInfo::GetSystemDirectoryA(LPSTR buffer, UINT size) {
+  return m_.injectFault("GetSystemDirectoryA") ? 0 : copyPath(m_.systemDir, buffer, size);
+}
 
 DWORD SystemInfo::GetModuleFileNameA(LPSTR buffer, DWORD size) {
+  if (m_.injectFault("GetModuleFileNameA")) return 0;
   if (size == 0) return 0;
   DWORD n = std::min<DWORD>(static_cast<DWORD>(m_.modulePath.size()), size - 1);
   std::memcpy(buffer, m_.modulePath.data(), n);

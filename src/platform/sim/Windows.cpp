@@ -49,6 +49,7 @@ HWND Windows::addOwnWindow(const std::string& title) {
 }
 
 HWND Windows::FindWindowExA(HWND, HWND, LPCSTR className, LPCSTR title) {
+  if (m_.injectFault("FindWindowExA")) return nullptr;
   m_.asked("for windows");
   for (std::size_t i = 0; i < m_.windows.size(); ++i) {
     const Window& w = m_.windows[i];
@@ -61,6 +62,7 @@ HWND Windows::FindWindowExA(HWND, HWND, LPCSTR className, LPCSTR title) {
 }
 
 LRESULT Windows::SendMessageA(HWND window, UINT message, WPARAM, LPARAM) {
+  if (m_.injectFault("SendMessageA")) return 0;  // the message did not get through
   auto index = reinterpret_cast<std::uintptr_t>(window) / 0x10;
   if (index == 0 || index > m_.windows.size()) {
     m_.lastError = ERROR_INVALID_HANDLE;
@@ -76,6 +78,10 @@ LRESULT Windows::SendMessageA(HWND window, UINT message, WPARAM, LPARAM) {
 }
 
 int Windows::MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
+  if (m_.injectFault("MessageBoxA")) {
+    m_.lastError = ERROR_NOT_ENOUGH_MEMORY;
+    return 0;
+  }
   int answer = (type & 0xF) == MB_YESNO ? IDYES : IDOK;
   DWORD delay = 0;
   if (auto step = m_.takeScriptStep("message")) {
@@ -96,6 +102,7 @@ int Windows::MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
 }
 
 BOOL Windows::ShowWindow(HWND window, int show) {
+  if (m_.injectFault("ShowWindow")) return FALSE;
   auto index = reinterpret_cast<std::uintptr_t>(window) / 0x10;
   if (index == 0 || index > m_.windows.size()) return FALSE;
   m_.record(show == static_cast<int>(SW_HIDE) ? "hide" : "show", {{"window", m_.windows[index - 1].title}});
@@ -103,6 +110,7 @@ BOOL Windows::ShowWindow(HWND window, int show) {
 }
 
 BOOL Windows::RedrawWindow(HWND window, UINT flags) {
+  if (m_.injectFault("RedrawWindow")) return FALSE;
   auto index = reinterpret_cast<std::uintptr_t>(window) / 0x10;
   if (index == 0 || index > m_.windows.size()) {
     m_.lastError = ERROR_INVALID_HANDLE;
