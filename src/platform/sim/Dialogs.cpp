@@ -103,9 +103,10 @@ INT_PTR Dialogs::DialogBoxParamA(int templateId, HWND, DLGPROC proc, LPARAM para
   auto firstTabStop = std::find_if(d.controls.begin(), d.controls.end(),
                                    [](const Control& c) { return (c.t.style & WS_TABSTOP) != 0 && reachable(c); });
   const HWND focusWanted = firstTabStop != d.controls.end() ? firstTabStop->handle : nullptr;
-  if (call(d, WM_INITDIALOG, reinterpret_cast<WPARAM>(focusWanted), param) != FALSE && focusWanted != nullptr) {
-    d.focus = static_cast<int>(firstTabStop - d.controls.begin());
-  }
+  // The dialog procedure may put the focus elsewhere; when it does not, the dialog manager puts
+  // it on the first tab stop, at the latest when the dialog becomes active.
+  call(d, WM_INITDIALOG, reinterpret_cast<WPARAM>(focusWanted), param);
+  if (focusWanted != nullptr) d.focus = static_cast<int>(firstTabStop - d.controls.begin());
   deliverPosted(d);
   if (d.ended) {
     m_.record("dialog end", {{"dialog", name(d)},
@@ -195,6 +196,10 @@ void Dialogs::act(Running& d, const ScriptStep& step) {
       SendMessageA(d.window, WM_SYSCOMMAND, SC_CLOSE, 0);
       return;
     }
+    if (!step.value.empty() && step.value.find_first_not_of("0123456789") == std::string::npos) {
+      SendMessageA(d.window, WM_SYSCOMMAND, std::stoul(step.value), 0);
+      return;
+    }
     for (const auto& [flags, id] : d.menuIds) {
       if (flags == MF_STRING) {
         SendMessageA(d.window, WM_SYSCOMMAND, id, 0);
@@ -219,6 +224,8 @@ void Dialogs::click(Running& d, Control& c) {
     setCheck(d, c, (c.check + 1) % 3);
   } else if (type == BS_AUTORADIOBUTTON) {
     // The group runs from the last control with WS_GROUP up to this one, to the next one with it.
+    // The clicked button is checked first, then the others of its group are cleared.
+    setCheck(d, c, BST_CHECKED);
     const std::size_t index = static_cast<std::size_t>(&c - d.controls.data());
     std::size_t first = index;
     while (first > 0 && (d.controls[first].t.style & WS_GROUP) == 0) --first;
@@ -226,7 +233,6 @@ void Dialogs::click(Running& d, Control& c) {
       if (i > index && (d.controls[i].t.style & WS_GROUP) != 0) break;
       if (i != index && d.controls[i].t.isRadioButton()) setCheck(d, d.controls[i], BST_UNCHECKED);
     }
-    setCheck(d, c, BST_CHECKED);
   }
   command(d, c.t.id, c.handle);
 }

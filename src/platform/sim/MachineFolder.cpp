@@ -285,8 +285,9 @@ ScriptStep scriptStep(const Entry& e) {
     for (const char* k : keys) known = known || iequals(value, k);
     if (!known) fail(e.line, "unknown key \"" + value + "\" (Return, Escape, Space, Tab)");
   } else if (kind == "sysmenu") {
-    if (!iequals(value, "about") && !iequals(value, "close")) {
-      fail(e.line, "unknown system menu item \"" + value + "\" (about, close)");
+    const bool number = !value.empty() && value.find_first_not_of("0123456789") == std::string::npos;
+    if (!iequals(value, "about") && !iequals(value, "close") && !number) {
+      fail(e.line, "unknown system menu item \"" + value + "\" (about, close, or a command number)");
     }
   } else if (kind == "close" || kind == "minimize") {
     if (!value.empty()) fail(e.line, kind + " takes no value");
