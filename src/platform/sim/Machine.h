@@ -140,7 +140,8 @@ class Machine {
   std::optional<std::size_t> sleepAwaitingQuestion;  // index in the log
   void asked(std::string what);
   UINT mixerDevices = 0;
-  WORD language = 0x409;  // the user's language, by which Windows picks a program's dialogs
+  std::map<char, std::shared_ptr<FileNode>> ejected;  // the media taken out of each drive
+  WORD language = 0x409;                              // the user's language, by which Windows picks a program's dialogs
 
   DWORD lastError = 0;
   DWORD now = 0;  // virtual milliseconds since the program started

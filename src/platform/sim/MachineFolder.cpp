@@ -259,8 +259,21 @@ void addEventEntry(Machine& machine, const Entry& e, const fs::path& folder) {
   } else if (verb == "traybit") {
     if (!iequals(arg, "on")) fail(e.line, "expected traybit=on");
     action = [m] { setTrayVolumeBit(*m); };
+  } else if (verb == "eject" || verb == "insert") {
+    // The medium of a drive (the CD) taken out, and put back with the same files.
+    if (arg.size() != 1 || !std::isalpha(static_cast<unsigned char>(arg[0]))) fail(e.line, "expected a drive letter");
+    const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(arg[0])));
+    const bool eject = verb == "eject";
+    action = [m, letter, eject] {
+      FileNode* drive = m->files.drive(letter);
+      auto& stash = m->ejected[letter];
+      if (drive == nullptr || (stash != nullptr) == eject) return;
+      if (eject) stash = std::make_shared<FileNode>();
+      std::swap(stash->children, drive->children);
+      if (!eject) stash.reset();
+    };
   } else {
-    fail(e.line, "unknown event \"" + verb + "\" (mixers, open, close, import, traybit)");
+    fail(e.line, "unknown event \"" + verb + "\" (mixers, open, close, import, traybit, eject, insert)");
   }
   if (afterReenumeration) {
     machine.afterReenumeration.push_back(TimedEvent{at, what, action});
