@@ -18,6 +18,12 @@ make_dialog_cd() {
   fi
 }
 
+# Wine draws the windows' captions itself (there is no window manager on the test display), so
+# that the pictures show them.
+draw_captions() {
+  as_wine_user env WINEDEBUG=-all wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+}
+
 # Starts Setup.exe from the CD in the background, with the message boxes answered.
 start_setup() {
   answer_message_boxes
@@ -39,14 +45,15 @@ wait_setup() {
 }
 
 dlgctl() {
-  as_wine_user env WINEDEBUG=-all wine "$WORK/DlgCtl.exe" "$@" 2>/dev/null | tr -d '\r'
+  as_wine_user env WINEDEBUG=-all LANG=C.UTF-8 wine "$WORK/DlgCtl.exe" "$@" 2>/dev/null | tr -d '\r'
 }
 
-# Waits for a dialog on the display; gives its X window id.
+# Waits for a window whose X name matches the pattern (other than the window given second) and
+# gives its X window id. X names carry only Latin-1: match the Latin part of Asian titles.
 wait_window() {
   for _ in $(seq 150); do
     local id
-    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
+    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | grep -vx "${2:-none}" | head -1)
     if [ -n "$id" ]; then
       echo "$id"
       return 0
