@@ -24,9 +24,10 @@ draw_captions() {
   as_wine_user env WINEDEBUG=-all wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 }
 
-# Starts Setup.exe from the CD in the background, with the message boxes answered.
+# Starts Setup.exe from the CD in the background, with the message boxes answered unless
+# ANSWER=0 (the test answers them itself).
 start_setup() {
-  answer_message_boxes
+  [ "${ANSWER:-1}" = 0 ] || answer_message_boxes
   as_wine_user env WINEDEBUG=-all,+msgbox LANG="${SETUP_LANG:-en_US.UTF-8}" LC_ALL="${SETUP_LANG:-en_US.UTF-8}" \
     wine 'D:\Setup.exe' "$@" >"$WORK/stdout" 2>"$WORK/trace" &
   SETUP_PID=$!
@@ -41,7 +42,16 @@ wait_setup() {
     [ $waited -lt 200 ] || fail "Setup.exe did not end"
   done
   as_wine_user wineserver -w
-  stop_answering
+  [ -z "${ANSWER_PID:-}" ] || stop_answering
+}
+
+# Waits until Setup.exe has ended by itself, within a few seconds.
+expect_setup_ended() {
+  for _ in $(seq 50); do
+    kill -0 "$SETUP_PID" 2>/dev/null || return 0
+    sleep 0.1
+  done
+  fail "Setup.exe is still running: $1"
 }
 
 dlgctl() {

@@ -4,7 +4,7 @@
 //
 //   DlgCtl wait TITLE [SECONDS]      waits until the dialog is on the screen
 //   DlgCtl gone TITLE [SECONDS]      waits until it has closed
-//   DlgCtl click TITLE ID            clicks the control
+//   DlgCtl click TITLE ID            clicks the control (not when it is disabled or hidden)
 //   DlgCtl state TITLE ID...         prints "ID checked|unchecked|indeterminate enabled|disabled visible|hidden"
 //   DlgCtl sysmenu TITLE COMMAND     chooses the system menu item with this command id
 // Exit code 0 on success, 1 when the dialog or control is not there, 2 on a usage error.
@@ -95,6 +95,11 @@ int main() {
     HWND control = GetDlgItem(dialog, _wtoi(argv[3]));
     if (control == nullptr) {
       std::printf("no such control\n");
+      return 1;
+    }
+    // A mouse cannot click what is disabled or hidden.
+    if (!IsWindowEnabled(control) || !IsWindowVisible(control)) {
+      std::printf("%s\n", IsWindowVisible(control) ? "disabled" : "hidden");
       return 1;
     }
     // The click runs whatever the dialog does with it; long work goes on after we return.
