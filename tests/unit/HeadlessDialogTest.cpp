@@ -179,7 +179,7 @@ TEST(HeadlessDialog, ClosedWhileInitialisingItEndsBeforeItIsShown) {
   EXPECT_EQ(h.run(), IDCANCEL);
   EXPECT_TRUE(h.happenings("dialog").empty()) << "never shown";
   ASSERT_EQ(h.happenings("dialog end").size(), 1u);
-  EXPECT_EQ(h.happenings("dialog end")[0].field("before shown"), "yes");
+  EXPECT_EQ(h.happenings("dialog end")[0].field("beforeShown"), "yes");
   EXPECT_EQ(h.machine.scriptPosition, 0u) << "the person had nothing to click";
   EXPECT_FALSE(h.machine.windows.back().open);
 }

@@ -39,13 +39,13 @@ struct Cd : test::SimMachine {
   }
   std::string ending(const std::string& dialog) const {
     for (const auto& h : happenings("dialog end")) {
-      if (h.field("dialog") == dialog) return h.field("result") + (h.field("before shown").empty() ? "" : " unseen");
+      if (h.field("dialog") == dialog) return h.field("result") + (h.field("beforeShown").empty() ? "" : " unseen");
     }
     return "(still open)";
   }
   std::vector<std::string> started() const {
     std::vector<std::string> out;
-    for (const auto& h : happenings("start")) out.push_back(h.field("command line"));
+    for (const auto& h : happenings("start")) out.push_back(h.field("commandLine"));
     return out;
   }
   // The states the OK button went through after the dialog appeared.
@@ -185,7 +185,7 @@ TEST(SetupDialog, OkHidesTheBoxesShowsTheWaitTextThenWorks) {
     if (h.kind == "control" || h.kind == "repaint" || h.kind == "hide" || h.kind == "start" || h.kind == "dialog end") {
       order.push_back(h.kind + " " +
                       (h.kind == "control" ? h.field("control") + " " + h.field("state")
-                       : h.kind == "start" ? h.field("command line")
+                       : h.kind == "start" ? h.field("commandLine")
                                            : h.field("window") + h.field("result")));
     }
   }
@@ -194,7 +194,7 @@ TEST(SetupDialog, OkHidesTheBoxesShowsTheWaitTextThenWorks) {
                        "control 1001 \"Install Applications\" hidden",
                        "control 1002 \"Install Device Driver\" hidden",
                        "control 1003 \"Please wait .....\" shown",
-                       "repaint 102 control 1003 \"Please wait .....\"",
+                       "repaint dialog 102 control 1003",
                        "hide PCI Audio Device Driver And Applications Setup Program",
                        "start D:\\W95-98\\app\\Setup.exe",
                        "dialog end OK",
@@ -226,7 +226,7 @@ TEST(SetupDialog, TheAboutBoxAnswersItsMenuCommandWhateverTheLowBits) {
   }
   Cd m("win98se");
   m.run();
-  EXPECT_EQ(m.happenings("dialog")[0].field("system menu"), "\"separator\", \"&About Setup...\"");
+  EXPECT_EQ(m.happenings("dialog")[0].field("systemMenu"), "\"separator\", \"&About Setup...\"");
 }
 
 TEST(SetupDialog, TheMinimisedIconIsDrawnCentred) {

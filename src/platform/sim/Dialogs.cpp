@@ -395,7 +395,7 @@ BOOL Dialogs::ShowControl(HWND window, int show) {
 std::string Dialogs::describe(HWND window) const {
   if (Running* d = dialogOf(window)) return name(*d);
   auto [d, c] = controlOf(window);
-  return c != nullptr ? name(*d) + " control " + label(*c) : "?";
+  return c != nullptr ? "dialog " + name(*d) + " control " + std::to_string(c->t.id) : "?";
 }
 
 std::string Dialogs::name(const Running& d) const { return std::to_string(d.templateId); }
