@@ -18,6 +18,13 @@ make_dialog_cd() {
   fi
 }
 
+# The driver packages of the example CD, for the choices that install the driver.
+add_driver_packages() {
+  cp -r "$TVX_SOURCE_DIR/examples/cd/W95-98/drv" "$CD/W95-98/"
+  cp -r "$TVX_SOURCE_DIR/examples/cd/W2K-ME/drv" "$CD/W2K-ME/"
+  cp -r "$TVX_SOURCE_DIR/examples/cd/Dosdrv" "$CD/"
+}
+
 # Wine draws the windows' captions itself (there is no window manager on the test display), so
 # that the pictures show them.
 draw_captions() {

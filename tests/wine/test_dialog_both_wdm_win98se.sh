@@ -7,6 +7,7 @@ start_display
 new_prefix
 set_version win98
 make_dialog_cd "Windows98SEDriver=1"
+add_driver_packages
 start_setup
 main=$(wait_window "$MAIN_TITLE")
 keys "$main" Return
@@ -18,3 +19,6 @@ Install=NO
 Install=YES" "$(markers | head -4)" "no restart, a driver to complete"
 markers | grep -q '^Command=.*\\MESetup.dat$' || fail "the driver command: $(markers | tail -1)"
 echo "ok: $(markers | tail -1)"
+[ -f "$WINEPREFIX/drive_c/Program Files/Tarvic/W2K-ME/MESetup.dat" ] || fail "the WDM package was not staged"
+expect_eq "" "$(message_boxes)" "no announcement, no completion message: the suite installer finishes"
+[ ! -f "$WINEPREFIX/drive_c/windows/WININIT.BAK" ] || fail "a restart was requested"
