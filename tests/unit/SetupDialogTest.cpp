@@ -14,7 +14,8 @@ struct Cd : test::SimMachine {
     machine.commandLine = machine.modulePath = "D:\\SETUP.EXE";
     machine.currentDir = *sim::parseAbsolutePath("D:\\");
     file("D:\\SETUP.EXE");
-    for (const char* folder : {"W95-98", "W2K-ME", "NT40"}) file(std::string("D:\\") + folder + "\\app\\Setup.exe", "MZ");
+    for (const char* folder : {"W95-98", "W2K-ME", "NT40"})
+      file(std::string("D:\\") + folder + "\\app\\Setup.exe", "MZ");
     if (!setupIni.empty()) file("D:\\setup.ini", "[InstallOption]\r\n" + setupIni);
   }
   void script(std::vector<std::pair<std::string, std::string>> steps) {

@@ -44,8 +44,8 @@ std::string describe(const Happening& h) {
   if (h.kind == "oem inf" && f("result") == "failed") return "SetupCopyOEMInfA " + f("inf") + " failed";
   if (h.kind == "oem inf") return "SetupCopyOEMInfA " + f("inf") + ": Windows keeps it as " + f("copy");
   if (h.kind == "dialog") {
-    std::string out = "dialog " + f("dialog") + " " + quoted(f("caption")) + " (" + f("language") + ") shown: " +
-                      f("controls");
+    std::string out =
+        "dialog " + f("dialog") + " " + quoted(f("caption")) + " (" + f("language") + ") shown: " + f("controls");
     if (!f("focus").empty()) out += "; focus on " + f("focus");
     if (!f("systemMenu").empty()) out += "; system menu + " + f("systemMenu");
     return out;
