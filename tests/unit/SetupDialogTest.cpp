@@ -249,3 +249,85 @@ TEST(SetupDialog, TheMinimisedIconIsDrawnCentred) {
 
 }  // namespace
 }  // namespace tvx
+
+namespace tvx {
+namespace {
+
+// What OK did, in order: the driver run's announcement, staging and completion, the dialog
+// hidden for the suite, the programs started, the restart and the dialog's end.
+std::vector<std::string> milestones(const Cd& m) {
+  std::vector<std::string> out;
+  auto add = [&out](const std::string& what) {
+    if (out.empty() || out.back() != what) out.push_back(what);
+  };
+  for (const auto& h : m.machine.log) {
+    if (h.kind == "message") add(h.field("text").substr(0, 16));
+    if (h.kind == "copy" && h.field("to").find("Tarvic") != std::string::npos) add("staged");
+    if (h.kind == "hide") add("dialog hidden");
+    if (h.kind == "start" && h.field("commandLine").find("app\\Setup.exe") != std::string::npos) {
+      add("started " + h.field("commandLine"));
+    }
+    if (h.kind == "restart") add("restart");
+    if (h.kind == "dialog end" && h.field("dialog") == "102") add("ended " + h.field("result"));
+  }
+  return out;
+}
+
+TEST(SetupDialog, OkRunsItsStepsInOrderByChoiceAndSystem) {
+  struct Row {
+    const char* os;
+    const char* ini;
+    std::vector<std::pair<std::string, std::string>> clicks;
+    std::vector<std::string> steps;
+    const char* reboot;  // "Need_To_Reboot" "Install" in the markers, or "" for none
+  };
+  const std::string announce = "The driver will ";
+  const std::string complete = "Setup completed!";
+  for (const Row& r : {
+           Row{"win98se",
+               "Windows98SEDriver=1\r\n",
+               {{"click", "1"}},
+               {"staged", "dialog hidden", "started D:\\W2K-ME\\app\\Setup.exe", "ended OK"},
+               "NO"},
+           Row{"win95",
+               "",
+               {{"click", "1"}},
+               {"staged", "dialog hidden", "started D:\\W95-98\\app\\Setup.exe", "ended OK"},
+               "YES"},
+           Row{"win98se",
+               "",
+               {{"click", "1002"}, {"click", "1"}},
+               {"dialog hidden", "started D:\\W95-98\\app\\Setup.exe", "ended OK"},
+               "YES"},
+           Row{"winme",
+               "",
+               {{"click", "1001"}, {"click", "1"}},
+               {announce, "staged", complete, "restart", "ended OK"},
+               ""},
+           Row{"nt40", "", {{"click", "1"}}, {"dialog hidden", "started D:\\NT40\\app\\Setup.exe", "ended OK"}, "YES"},
+           Row{"winme",
+               "",
+               {{"click", "1001"}, {"click", "1002"}, {"click", "1"}, {"click", "2"}},
+               {"ended Cancel"},
+               ""},
+       }) {
+    Cd m(r.os, r.ini);
+    for (const char* folder : {"W95-98\\drv\\95", "W95-98\\drv\\98", "W2K-ME\\drv"}) {
+      m.file(std::string("D:\\") + folder + "\\TVAUDIO.INF", "[Version]\r\n");
+    }
+    m.machine.mixerDevices = 1;
+    m.script(r.clicks);
+    m.run();
+    EXPECT_EQ(milestones(m), r.steps) << r.os << " " << r.ini;
+    const std::string markers = m.content("C:\\WINDOWS\\TVXSETUP.INI");
+    if (*r.reboot == '\0') {
+      EXPECT_EQ(markers, "(missing)") << r.os;
+    } else {
+      EXPECT_NE(markers.find(std::string("[Need_To_Reboot]\r\nInstall=") + r.reboot), std::string::npos)
+          << r.os << ": " << markers;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace tvx
