@@ -18,6 +18,17 @@ make_dialog_cd() {
   fi
 }
 
+# A fresh machine of this Windows version on the test display, with the dialog CD (and these
+# setup.ini lines) in drive D.
+dialog_machine() {
+  local version=$1
+  shift
+  start_display
+  new_prefix
+  set_version "$version"
+  make_dialog_cd "$@"
+}
+
 # The driver packages of the example CD, for the choices that install the driver.
 add_driver_packages() {
   cp -r "$TVX_SOURCE_DIR/examples/cd/W95-98/drv" "$CD/W95-98/"

@@ -3,10 +3,7 @@
 # (Tab to it, Space) and presses Return; the suite installer for the VxD driver starts and the
 # markers ask the suite installer to restart Windows.
 source "$(dirname "$0")/dialogs.sh"
-start_display
-new_prefix
-set_version win98
-make_dialog_cd
+dialog_machine win98
 start_setup
 main=$(wait_window "$MAIN_TITLE")
 expect_eq "1001 checked enabled visible

@@ -2,10 +2,7 @@
 # Windows Me with setup.ini asking for the driver architecture: the dialog opens preset to WDM;
 # its Cancel (Escape) ends everything before the main dialog ever appears, with nothing started.
 source "$(dirname "$0")/dialogs.sh"
-start_display
-new_prefix
-set_version winme
-make_dialog_cd "WindowsMEDriverAskUser=1"
+dialog_machine winme "WindowsMEDriverAskUser=1"
 start_setup
 arch=$(wait_window "$ARCH_TITLE")
 expect_eq "1004 unchecked enabled visible

@@ -2,10 +2,7 @@
 # Windows Me: the person picks VxD in the architecture dialog (the radio buttons have no tab
 # stop: DlgCtl clicks it), then the applications only; the VxD suite installer starts.
 source "$(dirname "$0")/dialogs.sh"
-start_display
-new_prefix
-set_version winme
-make_dialog_cd "WindowsMEDriverAskUser=1"
+dialog_machine winme "WindowsMEDriverAskUser=1"
 start_setup
 arch=$(wait_window "$ARCH_TITLE")
 dlgctl click "$ARCH_TITLE" 1005

@@ -3,10 +3,7 @@
 # presses OK. The suite installer of the WDM driver starts, and the markers carry the command
 # that completes the driver instead of asking for a restart.
 source "$(dirname "$0")/dialogs.sh"
-start_display
-new_prefix
-set_version win98
-make_dialog_cd "Windows98SEDriver=1"
+dialog_machine win98 "Windows98SEDriver=1"
 add_driver_packages
 start_setup
 main=$(wait_window "$MAIN_TITLE")

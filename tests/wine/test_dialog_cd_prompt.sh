@@ -2,10 +2,7 @@
 # Windows 98 SE, applications only: the CD is taken out before OK, so the prompt for the CD
 # appears; the person puts the CD back and answers OK, and the suite installer starts.
 source "$(dirname "$0")/dialogs.sh"
-start_display
-new_prefix
-set_version win98
-make_dialog_cd
+dialog_machine win98
 ANSWER=0 start_setup
 main=$(wait_window "$MAIN_TITLE")
 keys "$main" Tab space

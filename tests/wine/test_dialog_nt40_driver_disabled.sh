@@ -2,10 +2,7 @@
 # NT 4.0: the driver box is cleared and disabled, a click on it changes nothing, and OK starts the
 # NT 4.0 suite installer.
 source "$(dirname "$0")/dialogs.sh"
-start_display
-new_prefix
-set_version nt40
-make_dialog_cd
+dialog_machine nt40
 start_setup
 main=$(wait_window "$MAIN_TITLE")
 expect_eq "1001 checked enabled visible

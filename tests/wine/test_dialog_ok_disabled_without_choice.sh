@@ -2,10 +2,7 @@
 # Windows 98 SE: the person clears both boxes with the keyboard; OK is disabled, Return does
 # nothing, Escape ends the dialog, and nothing is started or written.
 source "$(dirname "$0")/dialogs.sh"
-start_display
-new_prefix
-set_version win98
-make_dialog_cd
+dialog_machine win98
 start_setup
 main=$(wait_window "$MAIN_TITLE")
 keys "$main" space

@@ -1,54 +1,10 @@
 #include "DialogTemplate.h"
 
+#include "ByteReader.h"
+
 namespace tvx::sim {
 
 namespace {
-
-class Reader {
- public:
-  explicit Reader(const std::vector<std::uint8_t>& data) : data_(data) {}
-  WORD word() {
-    if (pos_ + 2 > data_.size()) throw ResourceError("dialog template truncated at byte " + std::to_string(pos_));
-    const WORD w = static_cast<WORD>(data_[pos_] | (data_[pos_ + 1] << 8));
-    pos_ += 2;
-    return w;
-  }
-  DWORD dword() {
-    const DWORD low = word();
-    return low | (static_cast<DWORD>(word()) << 16);
-  }
-  short coordinate() { return static_cast<short>(word()); }
-  std::u16string text() {
-    std::u16string s;
-    for (WORD c = word(); c != 0; c = word()) s += static_cast<char16_t>(c);
-    return s;
-  }
-  // A menu, class or title field: empty (0), an ordinal (0xFFFF then the number) or a text.
-  ResId field() {
-    ResId r;
-    const WORD first = word();
-    if (first == 0xFFFF) {
-      r.ordinal = word();
-      return r;
-    }
-    r.isOrdinal = false;
-    for (WORD c = first; c != 0; c = word()) r.name += static_cast<char16_t>(c);
-    return r;
-  }
-  std::uint8_t byte() {
-    if (pos_ + 1 > data_.size()) throw ResourceError("dialog template truncated at byte " + std::to_string(pos_));
-    return data_[pos_++];
-  }
-  void skip(std::size_t n) {
-    if (pos_ + n > data_.size()) throw ResourceError("dialog template truncated at byte " + std::to_string(pos_));
-    pos_ += n;
-  }
-  void alignTo4() { pos_ = (pos_ + 3) & ~std::size_t{3}; }
-
- private:
-  const std::vector<std::uint8_t>& data_;
-  std::size_t pos_ = 0;
-};
 
 ControlKind kindOfAtom(WORD atom) {
   switch (atom) {
@@ -81,7 +37,7 @@ ControlKind kindOfClassName(const std::string& name) {
   return ControlKind::Other;
 }
 
-ControlTemplate readControl(Reader& r, bool extended) {
+ControlTemplate readControl(ByteReader& r, bool extended) {
   r.alignTo4();
   ControlTemplate c;
   if (extended) {
@@ -92,20 +48,20 @@ ControlTemplate readControl(Reader& r, bool extended) {
     c.style = r.dword();
     c.exStyle = r.dword();
   }
-  c.x = r.coordinate();
-  c.y = r.coordinate();
-  c.cx = r.coordinate();
-  c.cy = r.coordinate();
+  c.x = static_cast<short>(r.word());
+  c.y = static_cast<short>(r.word());
+  c.cx = static_cast<short>(r.word());
+  c.cy = static_cast<short>(r.word());
   // DLGTEMPLATEEX ids are 32 bits, DLGTEMPLATE ids 16; both give -1 for "no id".
   c.id = extended ? static_cast<int>(static_cast<std::int32_t>(r.dword())) : static_cast<short>(r.word());
-  const ResId cls = r.field();
+  const ResId cls = r.id();
   if (cls.isOrdinal) {
     c.kind = kindOfAtom(cls.ordinal);
   } else {
     c.className = utf16ToUtf8(cls.name);
     c.kind = kindOfClassName(c.className);
   }
-  const ResId title = r.field();
+  const ResId title = r.id();
   if (title.isOrdinal) {
     c.textResource = title.ordinal;
   } else {
@@ -132,7 +88,7 @@ bool ControlTemplate::isPushButton() const {
 }
 
 DialogTemplate parseDialogTemplate(const std::vector<std::uint8_t>& data) {
-  Reader r(data);
+  ByteReader r(data.data(), data.size(), "dialog template");
   DialogTemplate d;
   const WORD first = r.word();
   const WORD second = r.word();
@@ -146,12 +102,12 @@ DialogTemplate parseDialogTemplate(const std::vector<std::uint8_t>& data) {
     d.exStyle = r.dword();
   }
   const WORD count = r.word();
-  d.x = r.coordinate();
-  d.y = r.coordinate();
-  d.cx = r.coordinate();
-  d.cy = r.coordinate();
-  r.field();  // menu
-  r.field();  // window class
+  d.x = static_cast<short>(r.word());
+  d.y = static_cast<short>(r.word());
+  d.cx = static_cast<short>(r.word());
+  d.cy = static_cast<short>(r.word());
+  r.id();  // menu
+  r.id();  // window class
   d.title = utf16ToUtf8(r.text());
   if ((d.style & DS_SETFONT) != 0) {
     d.pointSize = r.word();

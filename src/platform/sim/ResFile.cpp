@@ -1,51 +1,10 @@
 #include "ResFile.h"
 
+#include "ByteReader.h"
+
 namespace tvx::sim {
 
 namespace {
-
-class Reader {
- public:
-  Reader(const std::uint8_t* bytes, std::size_t size) : bytes_(bytes), size_(size) {}
-  WORD word() {
-    need(2);
-    const WORD w = static_cast<WORD>(bytes_[pos_] | (bytes_[pos_ + 1] << 8));
-    pos_ += 2;
-    return w;
-  }
-  DWORD dword() {
-    const DWORD low = word();
-    return low | (static_cast<DWORD>(word()) << 16);
-  }
-  ResId id() {
-    ResId r;
-    const WORD first = word();
-    if (first == 0xFFFF) {
-      r.ordinal = word();
-      return r;
-    }
-    r.isOrdinal = false;
-    for (WORD c = first; c != 0; c = word()) r.name += static_cast<char16_t>(c);
-    return r;
-  }
-  void alignTo4() { pos_ = (pos_ + 3) & ~std::size_t{3}; }
-  void skip(std::size_t n) {
-    need(n);
-    pos_ += n;
-  }
-  std::size_t pos() const { return pos_; }
-  void seek(std::size_t pos) { pos_ = pos; }
-  bool atEnd() const { return pos_ >= size_; }
-  const std::uint8_t* at() const { return bytes_ + pos_; }
-  void need(std::size_t n) const {
-    if (pos_ + n > size_) throw ResourceError("resource file truncated at byte " + std::to_string(pos_));
-  }
-
- private:
-  const std::uint8_t* bytes_;
-  std::size_t size_;
-  std::size_t pos_ = 0;
-};
 
 WORD primaryLanguage(WORD language) { return language & 0x3FF; }
 
@@ -53,7 +12,7 @@ WORD primaryLanguage(WORD language) { return language & 0x3FF; }
 
 std::vector<ResEntry> parseResFile(const std::uint8_t* bytes, std::size_t size) {
   std::vector<ResEntry> entries;
-  Reader r(bytes, size);
+  ByteReader r(bytes, size, "resource file");
   while (!r.atEnd()) {
     r.alignTo4();
     if (r.atEnd()) break;
@@ -106,7 +65,7 @@ std::optional<std::u16string> findString(const std::vector<ResEntry>& entries, U
   // each stored as a length and that many UTF-16 units.
   const ResEntry* block = findResource(entries, RT_STRING_ID, static_cast<WORD>(id / 16 + 1), language);
   if (block == nullptr) return std::nullopt;
-  Reader r(block->data.data(), block->data.size());
+  ByteReader r(block->data.data(), block->data.size(), "string table");
   for (UINT i = 0; i < id % 16; ++i) r.skip(std::size_t{r.word()} * 2);
   const WORD length = r.word();
   if (length == 0) return std::nullopt;
