@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ libgtest-dev googletest g++-mingw-w64-i686-win32 wine wine32:i386 xvfb xdotool
-  imagemagick)
+  imagemagick fonts-wine fonts-wqy-microhei)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

@@ -1,6 +1,7 @@
 // The services of one Windows machine, handed to the code that needs them.
 #pragma once
 #include "IDevices.h"
+#include "IDialogs.h"
 #include "IFileStreams.h"
 #include "IFileSystem.h"
 #include "IProcessExit.h"
@@ -26,6 +27,7 @@ struct Platform {
   ITime& time;
   IRestart& restart;
   IProcessExit& exit;
+  IDialogs& dialogs;
 };
 
 }  // namespace tvx

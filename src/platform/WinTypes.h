@@ -39,6 +39,8 @@ using ULONG_PTR = std::uintptr_t;
 using WPARAM = std::uintptr_t;
 using LPARAM = std::intptr_t;
 using LRESULT = std::intptr_t;
+using INT_PTR = std::intptr_t;
+using UINT_PTR = std::uintptr_t;
 using REGSAM = DWORD;
 using CONFIGRET = DWORD;
 using DEVINST = DWORD;
@@ -46,12 +48,19 @@ using DEVINSTID_A = char*;
 
 struct HKEY__;
 struct HWND__;
+struct HMENU__;
+struct HICON__;
+struct HDC__;
 using HKEY = HKEY__*;
 using HWND = HWND__*;
+using HMENU = HMENU__*;
+using HICON = HICON__*;
+using HDC = HDC__*;
 using HANDLE = void*;
 using HDEVINFO = void*;
 using PHKEY = HKEY*;
 
+#define CALLBACK
 #define TRUE 1
 #define FALSE 0
 #define MAX_PATH 260
@@ -190,6 +199,66 @@ constexpr int IDOK = 1;
 constexpr int IDCANCEL = 2;
 constexpr int IDYES = 6;
 constexpr int IDNO = 7;
+
+// Dialogs and their controls.
+using DLGPROC = INT_PTR (*)(HWND, UINT, WPARAM, LPARAM);
+struct RECT {
+  LONG left, top, right, bottom;
+};
+struct PAINTSTRUCT {
+  HDC hdc;
+  BOOL fErase;
+  RECT rcPaint;
+  BOOL fRestore, fIncUpdate;
+  BYTE rgbReserved[32];
+};
+constexpr UINT SW_MINIMIZE = 6;
+constexpr UINT SW_RESTORE = 9;
+constexpr UINT WM_PAINT = 0x000F;
+constexpr UINT WM_ICONERASEBKGND = 0x0027;
+constexpr UINT WM_QUERYDRAGICON = 0x0037;
+constexpr UINT WM_SETICON = 0x0080;
+constexpr UINT WM_INITDIALOG = 0x0110;
+constexpr UINT WM_COMMAND = 0x0111;
+constexpr UINT WM_SYSCOMMAND = 0x0112;
+constexpr UINT BM_GETCHECK = 0x00F0;
+constexpr UINT BM_SETCHECK = 0x00F1;
+constexpr UINT BM_CLICK = 0x00F5;
+constexpr UINT BN_CLICKED = 0;
+constexpr UINT BST_UNCHECKED = 0;
+constexpr UINT BST_CHECKED = 1;
+constexpr UINT BST_INDETERMINATE = 2;
+constexpr UINT SC_CLOSE = 0xF060;
+constexpr UINT MF_STRING = 0x0000;
+constexpr UINT MF_SEPARATOR = 0x0800;
+constexpr int SM_CXICON = 11;
+constexpr int SM_CYICON = 12;
+constexpr WPARAM ICON_SMALL = 0;
+constexpr WPARAM ICON_BIG = 1;
+// Window and control styles of the dialog templates.
+constexpr DWORD WS_POPUP = 0x80000000;
+constexpr DWORD WS_CHILD = 0x40000000;
+constexpr DWORD WS_VISIBLE = 0x10000000;
+constexpr DWORD WS_DISABLED = 0x08000000;
+constexpr DWORD WS_CAPTION = 0x00C00000;
+constexpr DWORD WS_SYSMENU = 0x00080000;
+constexpr DWORD WS_GROUP = 0x00020000;
+constexpr DWORD WS_TABSTOP = 0x00010000;
+constexpr DWORD WS_EX_APPWINDOW = 0x00040000;
+constexpr DWORD DS_SETFONT = 0x40;
+constexpr DWORD DS_MODALFRAME = 0x80;
+constexpr DWORD DS_SHELLFONT = 0x48;
+constexpr DWORD BS_PUSHBUTTON = 0x0;
+constexpr DWORD BS_DEFPUSHBUTTON = 0x1;
+constexpr DWORD BS_CHECKBOX = 0x2;
+constexpr DWORD BS_AUTOCHECKBOX = 0x3;
+constexpr DWORD BS_RADIOBUTTON = 0x4;
+constexpr DWORD BS_3STATE = 0x5;
+constexpr DWORD BS_AUTO3STATE = 0x6;
+constexpr DWORD BS_GROUPBOX = 0x7;
+constexpr DWORD BS_AUTORADIOBUTTON = 0x9;
+constexpr DWORD BS_TYPEMASK = 0xF;
+constexpr DWORD SS_ICON = 0x3;
 
 // Restart.
 constexpr UINT EWX_REBOOT = 0x2;

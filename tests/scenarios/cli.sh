@@ -22,6 +22,11 @@ printf '[Machine]\nos=winme\n' >"$work/bad/machine.ini"
 printf 'REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software]\n"x"=dword:nothex\n' >"$work/bad/registry.reg"
 if "$tvxsim" run "$work/bad" 2>"$work/err"; then fail "a malformed registry.reg was accepted"; fi
 grep -q 'registry.reg line 4: bad dword' "$work/err" || fail "registry.reg error: $(cat "$work/err")"
+rm "$work/bad/registry.reg"
+printf '[Machine]\nos=winme\n[Script]\nclick=1001; dialog=102\nclose\nkey=F1\n' >"$work/bad/machine.ini"
+if "$tvxsim" run "$work/bad" 2>"$work/err"; then fail "an unknown key in the script was accepted"; fi
+grep -q 'machine.ini line 6: unknown key "F1"' "$work/err" || fail "script error: $(cat "$work/err")"
+"$tvxsim" --help | grep -q 'click=ID' || fail "--help does not explain the dialog steps"
 
 # JSON of a suite run parses and holds the uninstaller before the installer.
 "$tvxsim" run "$scenarios/win98se-suite/machine" --json >"$work/run.json"

@@ -45,6 +45,7 @@ as_wine_user() {
 }
 
 cleanup() {
+  [ -n "${ANSWER_PID:-}" ] && kill "$ANSWER_PID" 2>/dev/null || true
   as_wine_user wineserver -k 2>/dev/null || true
   [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
   if [ "${TVX_KEEP:-0}" != 1 ]; then rm -rf "$WORK"; else echo "kept $WORK"; fi

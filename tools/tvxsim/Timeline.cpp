@@ -43,6 +43,23 @@ std::string describe(const Happening& h) {
   if (h.kind == "source list") return "installation sources written: " + f("set");
   if (h.kind == "oem inf" && f("result") == "failed") return "SetupCopyOEMInfA " + f("inf") + " failed";
   if (h.kind == "oem inf") return "SetupCopyOEMInfA " + f("inf") + ": Windows keeps it as " + f("copy");
+  if (h.kind == "dialog") {
+    std::string out =
+        "dialog " + f("dialog") + " " + quoted(f("caption")) + " (" + f("language") + ") shown: " + f("controls");
+    if (!f("focus").empty()) out += "; focus on " + f("focus");
+    if (!f("systemMenu").empty()) out += "; system menu + " + f("systemMenu");
+    return out;
+  }
+  if (h.kind == "dialog action") {
+    return "dialog " + f("dialog") + ": " + f("action") + (f("note").empty() ? "" : " (" + f("note") + ")");
+  }
+  if (h.kind == "control") return "dialog " + f("dialog") + ": " + f("control") + " " + f("state");
+  if (h.kind == "dialog end") {
+    return "dialog " + f("dialog") + " ended" + (f("beforeShown").empty() ? "" : " before it was shown") + ": " +
+           f("result");
+  }
+  if (h.kind == "dialog stuck") return "dialog " + f("dialog") + " left open by the script: ended as Cancel";
+  if (h.kind == "icon drawn") return "dialog " + f("dialog") + ": icon drawn at " + f("x") + ", " + f("y");
   std::string out = h.kind;
   for (const auto& [k, v] : h.fields) out += " " + k + ": " + v;
   return out;

@@ -23,8 +23,21 @@ const char* kUsage =
     "  --out DIR  write the changed machine to DIR, so that runs chain\n"
     "  --json     print the report as JSON\n"
     "\n"
-    "A machine folder holds machine.ini ([Machine] os=, windows=, program=, args=, ...),\n"
-    "registry.reg and drives/<letter>/.\n";
+    "A machine folder holds machine.ini ([Machine] os=, windows=, program=, args=,\n"
+    "language=1033|1028|1036|1041|1042, ...), registry.reg and drives/<letter>/.\n"
+    "\n"
+    "[Script] says what the person does, one step a line, in order:\n"
+    "  message=OK|Cancel|Yes|No      answers the next message box (OK when the script is silent)\n"
+    "  click=ID                      clicks a control of the dialog on the screen\n"
+    "  key=Return|Escape|Space|Tab   presses a key in it\n"
+    "  sysmenu=about|close|NUMBER    chooses an item of its system menu\n"
+    "  close                         closes its window\n"
+    "  minimize                      minimises it (it draws its icon) and restores it\n"
+    "Any step may end in \"; after=2 s\" (the time the person takes); a dialog step may end in\n"
+    "\"; dialog=102\" or \"; dialog=TITLE\": only that dialog takes it. A dialog whose next step\n"
+    "is not its own gets Return, then Escape, as a person who accepts what it offers. The report\n"
+    "shows each dialog with its caption, language and controls when it appears, what was done in\n"
+    "it and how it ended.\n";
 
 int usageError(const std::string& message) {
   std::fprintf(stderr, "tvxsim: %s\n\n%s", message.c_str(), kUsage);

@@ -114,6 +114,15 @@ std::optional<ScriptStep> Machine::takeScriptStep(const std::string& kind) {
   return std::nullopt;
 }
 
+std::optional<ScriptStep> Machine::takeDialogStep(int templateId, const std::string& title) {
+  if (scriptPosition >= script.size() || !script[scriptPosition].isDialogAction()) return std::nullopt;
+  const ScriptStep& step = script[scriptPosition];
+  if (!step.dialog.empty() && step.dialog != std::to_string(templateId) && !iequals(step.dialog, title)) {
+    return std::nullopt;
+  }
+  return script[scriptPosition++];
+}
+
 WinPath Machine::windowsPath() const { return *parseAbsolutePath(windowsDir); }
 
 void Machine::asked(std::string what) {

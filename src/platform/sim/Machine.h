@@ -41,6 +41,7 @@ struct Window {
   std::string className;
   bool refusesClose = false;
   bool open = true;
+  bool visible = true;
 };
 
 // How a program behaves when the setup starts it: how long it runs, when it can take input,
@@ -72,10 +73,12 @@ struct Happening {
 };
 
 struct ScriptStep {
-  std::string kind;  // "message"
+  std::string kind;  // "message", or a dialog action: "click", "key", "sysmenu", "close", "minimize"
   std::string value;
   int line = 0;
-  DWORD delay = 0;  // how long the person takes to answer
+  DWORD delay = 0;          // how long the person takes to answer
+  std::string dialog = {};  // a dialog action's dialog, by template number or title; empty: any
+  bool isDialogAction() const { return kind != "message"; }
 };
 
 struct TimedEvent {
@@ -153,6 +156,8 @@ class Machine {
   std::optional<std::size_t> sleepAwaitingQuestion;  // index in the log
   void asked(std::string what);
   UINT mixerDevices = 0;
+  std::map<char, std::shared_ptr<FileNode>> ejected;  // the media taken out of each drive
+  WORD language = 0x409;                              // the user's language, by which Windows picks a program's dialogs
 
   DWORD lastError = 0;
   DWORD now = 0;  // virtual milliseconds since the program started
@@ -166,6 +171,8 @@ class Machine {
   void addEvent(DWORD at, std::string description, std::function<void()> action);
   // The next answer of the script when it is of this kind.
   std::optional<ScriptStep> takeScriptStep(const std::string& kind);
+  // The next step of the script when it is an action in this dialog.
+  std::optional<ScriptStep> takeDialogStep(int templateId, const std::string& title);
 
   // What Windows 95/98/Me do at start: carry out the [rename] section of WININIT.INI in order,
   // then keep the file as WININIT.BAK. Returns what was done, one line per entry.

@@ -48,10 +48,14 @@ std::vector<Section> parseConfig(const std::string& text) {
       sections.push_back(Section{trim(t.substr(1, t.size() - 2)), {}});
       continue;
     }
-    auto eq = t.find('=');
-    if (eq == std::string::npos) fail(number, "expected key=value, found \"" + t + "\"");
     if (sections.empty()) fail(number, "key=value before the first [section]");
-    sections.back().entries.push_back(Entry{trim(t.substr(0, eq)), trim(t.substr(eq + 1)), number});
+    // Script steps may be a bare word ("close; dialog=102"): the key ends at the first '=' or ';'.
+    const bool script = toLower(sections.back().name) == "script";
+    auto eq = script ? t.find_first_of("=;") : t.find('=');
+    if (eq == std::string::npos && script) eq = t.size();
+    if (eq == std::string::npos) fail(number, "expected key=value, found \"" + t + "\"");
+    std::string value = eq < t.size() ? t.substr(t[eq] == '=' ? eq + 1 : eq) : "";
+    sections.back().entries.push_back(Entry{trim(t.substr(0, eq)), trim(value), number});
   }
   return sections;
 }
@@ -185,6 +189,10 @@ void applyMachineKey(Machine& machine, const Entry& e, std::string& program, std
     machine.mixerDevices = number(e.value, e.line);
   } else if (k == "fails") {
     for (const auto& call : listOf(e.value)) machine.failingCalls.insert(call);
+  } else if (k == "language") {
+    const DWORD language = number(e.value, e.line);
+    if (language == 0 || language > 0xFFFF) fail(e.line, "language is a Windows language number such as 1033");
+    machine.language = static_cast<WORD>(language);
   } else {
     fail(e.line, "unknown key \"" + e.key + "\" in [Machine]");
   }
@@ -251,14 +259,64 @@ void addEventEntry(Machine& machine, const Entry& e, const fs::path& folder) {
   } else if (verb == "traybit") {
     if (!iequals(arg, "on")) fail(e.line, "expected traybit=on");
     action = [m] { setTrayVolumeBit(*m); };
+  } else if (verb == "eject" || verb == "insert") {
+    // The medium of a drive (the CD) taken out, and put back with the same files.
+    if (arg.size() != 1 || !std::isalpha(static_cast<unsigned char>(arg[0]))) fail(e.line, "expected a drive letter");
+    const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(arg[0])));
+    const bool eject = verb == "eject";
+    action = [m, letter, eject] {
+      FileNode* drive = m->files.drive(letter);
+      auto& stash = m->ejected[letter];
+      if (drive == nullptr || (stash != nullptr) == eject) return;
+      if (eject) stash = std::make_shared<FileNode>();
+      std::swap(stash->children, drive->children);
+      if (!eject) stash.reset();
+    };
   } else {
-    fail(e.line, "unknown event \"" + verb + "\" (mixers, open, close, import, traybit)");
+    fail(e.line, "unknown event \"" + verb + "\" (mixers, open, close, import, traybit, eject, insert)");
   }
   if (afterReenumeration) {
     machine.afterReenumeration.push_back(TimedEvent{at, what, action});
   } else {
     machine.addEvent(at, what, action);
   }
+}
+
+const char* const kScriptSteps = "message, click, key, sysmenu, close, minimize";
+
+ScriptStep scriptStep(const Entry& e) {
+  const std::string kind = toLower(e.key);
+  auto [value, attributes] = splitAttributes(e.value);
+  ScriptStep step{kind, value, e.line, 0, {}};
+  if (kind == "click") {
+    if (value.empty() || value.find_first_not_of("-0123456789") != std::string::npos) {
+      fail(e.line, "click names a control by its number, found \"" + value + "\"");
+    }
+  } else if (kind == "key") {
+    static const char* const keys[] = {"Return", "Escape", "Space", "Tab"};
+    bool known = false;
+    for (const char* k : keys) known = known || iequals(value, k);
+    if (!known) fail(e.line, "unknown key \"" + value + "\" (Return, Escape, Space, Tab)");
+  } else if (kind == "sysmenu") {
+    const bool number = !value.empty() && value.find_first_not_of("0123456789") == std::string::npos;
+    if (!iequals(value, "about") && !iequals(value, "close") && !number) {
+      fail(e.line, "unknown system menu item \"" + value + "\" (about, close, or a command number)");
+    }
+  } else if (kind == "close" || kind == "minimize") {
+    if (!value.empty()) fail(e.line, kind + " takes no value");
+  } else if (kind != "message") {
+    fail(e.line, "unknown script step \"" + e.key + "\" (" + kScriptSteps + ")");
+  }
+  for (const auto& [k, v] : attributes) {
+    if (iequals(k, "after")) {
+      step.delay = duration(v, e.line);
+    } else if (iequals(k, "dialog") && kind != "message") {
+      step.dialog = v;
+    } else {
+      fail(e.line, "unknown script attribute \"" + k + "\" (after" + (kind != "message" ? ", dialog)" : ")"));
+    }
+  }
+  return step;
 }
 
 }  // namespace
@@ -331,14 +389,7 @@ void loadMachine(Machine& machine, const fs::path& folder) {
       const std::string key = toLower(e.key);
       if (name == "machine") continue;
       if (name == "script") {
-        if (key != "message") fail(e.line, "unknown script step \"" + e.key + "\" (message)");
-        auto [answer, attributes] = splitAttributes(e.value);
-        ScriptStep step{key, answer, e.line, 0};
-        for (const auto& [k, v] : attributes) {
-          if (!iequals(k, "after")) fail(e.line, "unknown script attribute \"" + k + "\" (after)");
-          step.delay = duration(v, e.line);
-        }
-        machine.script.push_back(step);
+        machine.script.push_back(scriptStep(e));
       } else if (name == "events") {
         if (key != "event") fail(e.line, "expected event=<time>; <what>");
         addEventEntry(machine, e, folder);

@@ -5,8 +5,10 @@
 
 #include "../Platform.h"
 #include "CrtStream.h"
+#include "DialogTemplate.h"
 #include "IniText.h"
 #include "Machine.h"
+#include "ProgramResources.h"
 
 namespace tvx::sim {
 
@@ -163,9 +165,13 @@ class Processes final : public IProcesses {
   std::uintptr_t nextHandle_ = 0x2000;
 };
 
+class Dialogs;
+
 class Windows final : public IWindows {
  public:
   explicit Windows(Machine& m) : m_(m) {}
+  // The dialogs whose windows and controls these functions also reach.
+  void attach(Dialogs& dialogs) { dialogs_ = &dialogs; }
   HWND FindWindowExA(HWND parent, HWND childAfter, LPCSTR className, LPCSTR title) override;
   LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
   int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) override;
@@ -174,10 +180,101 @@ class Windows final : public IWindows {
   void ShowWaitCursor(bool waiting) override;
 
   // A window of this program (a dialog), known to the simulated machine by its title.
-  HWND addOwnWindow(const std::string& title);
+  HWND addOwnWindow(const std::string& title, bool visible = true);
+  // The machine's window behind a handle, or null.
+  Window* windowOf(HWND window);
 
  private:
   Machine& m_;
+  Dialogs* dialogs_ = nullptr;
+};
+
+// The headless dialog host: dialogs made from the program's compiled resource templates, in the
+// language the machine's user has, with check boxes and radio buttons that behave as Windows'
+// automatic ones and the person's actions taken from the machine's script.
+class Dialogs final : public IDialogs {
+ public:
+  Dialogs(Machine& m, Windows& windows, const std::vector<ResEntry>& resources)
+      : m_(m), windows_(windows), resources_(resources) {}
+  INT_PTR DialogBoxParamA(int templateId, HWND parent, DLGPROC proc, LPARAM param) override;
+  BOOL EndDialog(HWND dialog, INT_PTR result) override;
+  HWND GetDlgItem(HWND dialog, int id) override;
+  BOOL CheckDlgButton(HWND dialog, int id, UINT check) override;
+  UINT IsDlgButtonChecked(HWND dialog, int id) override;
+  BOOL EnableWindow(HWND window, BOOL enable) override;
+  BOOL IsWindowEnabled(HWND window) override;
+  BOOL IsWindowVisible(HWND window) override;
+  BOOL IsIconic(HWND window) override;
+  HMENU GetSystemMenu(HWND window, BOOL revert) override;
+  BOOL AppendMenuA(HMENU menu, UINT flags, UINT_PTR id, LPCSTR text) override;
+  int LoadStringA(UINT id, LPSTR buffer, int size) override;
+  HICON LoadIconA(int id) override;
+  BOOL GetClientRect(HWND window, RECT* rect) override;
+  int GetSystemMetrics(int index) override;
+  HDC BeginPaint(HWND window, PAINTSTRUCT* paint) override;
+  BOOL EndPaint(HWND window, const PAINTSTRUCT* paint) override;
+  BOOL DrawIcon(HDC dc, int x, int y, HICON icon) override;
+
+  // For the window functions: whether a handle is a running dialog's window or control, and
+  // what messages, showing and repainting do to them.
+  bool owns(HWND window) const;
+  LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  BOOL ShowControl(HWND control, int show);
+  std::string describe(HWND window) const;  // "dialog 102 control 1003" for the report
+
+  // What a person can do in the running dialog; false when the dialog is not running.
+  struct Control {
+    ControlTemplate t;
+    HWND handle = nullptr;
+    UINT check = BST_UNCHECKED;
+    bool enabled = true;
+    bool visible = true;
+  };
+  struct Running;
+  // The innermost running dialog, or null.
+  Running* top() { return running_.empty() ? nullptr : running_.back().get(); }
+  const Control* control(const Running& dialog, int id) const;
+  void act(Running& dialog, const ScriptStep& step);
+
+  struct Running {
+    int templateId = 0;
+    WORD language = 0;
+    DialogTemplate t;
+    HWND window = nullptr;
+    DLGPROC proc = nullptr;
+    std::vector<Control> controls;
+    bool shown = false;
+    bool ended = false;
+    bool iconic = false;
+    INT_PTR result = 0;
+    int focus = -1;  // index into controls
+    HICON icon = nullptr;
+    HMENU systemMenu = nullptr;
+    std::vector<std::string> menuItems;
+    std::vector<std::pair<UINT, UINT_PTR>> menuIds;  // flags and command id of each appended item
+    std::vector<std::pair<WPARAM, LPARAM>> posted;   // WM_COMMAND messages waiting in the queue
+  };
+
+ private:
+  Running* dialogOf(HWND window) const;
+  std::pair<Running*, Control*> controlOf(HWND window) const;
+  INT_PTR call(Running& d, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT defaultHandling(Running& d, UINT message, WPARAM wParam, LPARAM lParam);
+  void deliverPosted(Running& d);
+  void show(Running& d);
+  void setCheck(Running& d, Control& c, UINT check);
+  void click(Running& d, Control& c);
+  void command(Running& d, int id, HWND from);
+  void pressKey(Running& d, const std::string& key);
+  void moveFocus(Running& d);
+  void note(Running& d, const Control& c, const std::string& state);
+  std::string name(const Running& d) const;
+
+  Machine& m_;
+  Windows& windows_;
+  const std::vector<ResEntry>& resources_;
+  std::vector<std::unique_ptr<Running>> running_;
+  std::uintptr_t nextHandle_ = 0x40000000;
 };
 
 class Devices final : public IDevices {
@@ -248,7 +345,8 @@ class ProcessExit final : public IProcessExit {
 // Every service of one simulated machine.
 class SimPlatform {
  public:
-  explicit SimPlatform(Machine& machine)
+  explicit SimPlatform(Machine& machine) : SimPlatform(machine, programResources()) {}
+  SimPlatform(Machine& machine, const std::vector<ResEntry>& resources)
       : machine_(machine),
         files_(machine),
         streams_(machine, files_),
@@ -257,14 +355,19 @@ class SimPlatform {
         system_(machine),
         processes_(machine, files_),
         windows_(machine),
+        dialogs_(machine, windows_, resources),
         devices_(machine),
         time_(machine),
         restart_(machine),
-        exit_(machine) {}
+        exit_(machine) {
+    windows_.attach(dialogs_);
+  }
+  SimPlatform(const SimPlatform&) = delete;
+  SimPlatform& operator=(const SimPlatform&) = delete;
 
   Platform platform() {
     return Platform{files_,   streams_, registry_, profiles_, system_, processes_,
-                    windows_, devices_, time_,     restart_,  exit_};
+                    windows_, devices_, time_,     restart_,  exit_,   dialogs_};
   }
   Machine& machine() { return machine_; }
   Files& files() { return files_; }
@@ -272,6 +375,7 @@ class SimPlatform {
   Registry& registry() { return registry_; }
   Processes& processes() { return processes_; }
   Windows& windows() { return windows_; }
+  Dialogs& dialogs() { return dialogs_; }
   Devices& devices() { return devices_; }
 
  private:
@@ -283,6 +387,7 @@ class SimPlatform {
   SystemInfo system_;
   Processes processes_;
   Windows windows_;
+  Dialogs dialogs_;
   Devices devices_;
   Time time_;
   Restart restart_;

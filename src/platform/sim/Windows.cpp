@@ -43,9 +43,15 @@ const char* answerName(int code) {
 
 }  // namespace
 
-HWND Windows::addOwnWindow(const std::string& title) {
-  m_.windows.push_back(Window{title, "#32770", false, true});
+HWND Windows::addOwnWindow(const std::string& title, bool visible) {
+  m_.windows.push_back(Window{title, "#32770", false, true, visible});
   return toHandle(m_.windows.size() - 1);
+}
+
+Window* Windows::windowOf(HWND window) {
+  auto index = reinterpret_cast<std::uintptr_t>(window) / 0x10;
+  if (window == nullptr || index == 0 || index > m_.windows.size()) return nullptr;
+  return &m_.windows[index - 1];
 }
 
 HWND Windows::FindWindowExA(HWND, HWND, LPCSTR className, LPCSTR title) {
@@ -61,8 +67,9 @@ HWND Windows::FindWindowExA(HWND, HWND, LPCSTR className, LPCSTR title) {
   return nullptr;
 }
 
-LRESULT Windows::SendMessageA(HWND window, UINT message, WPARAM, LPARAM) {
+LRESULT Windows::SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (m_.injectFault("SendMessageA")) return 0;  // the message did not get through
+  if (dialogs_ != nullptr && dialogs_->owns(window)) return dialogs_->SendMessageA(window, message, wParam, lParam);
   auto index = reinterpret_cast<std::uintptr_t>(window) / 0x10;
   if (index == 0 || index > m_.windows.size()) {
     m_.lastError = ERROR_INVALID_HANDLE;
@@ -103,14 +110,20 @@ int Windows::MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
 
 BOOL Windows::ShowWindow(HWND window, int show) {
   if (m_.injectFault("ShowWindow")) return FALSE;
-  auto index = reinterpret_cast<std::uintptr_t>(window) / 0x10;
-  if (index == 0 || index > m_.windows.size()) return FALSE;
-  m_.record(show == static_cast<int>(SW_HIDE) ? "hide" : "show", {{"window", m_.windows[index - 1].title}});
-  return TRUE;
+  Window* w = windowOf(window);
+  if (w == nullptr) return dialogs_ != nullptr ? dialogs_->ShowControl(window, show) : FALSE;
+  const BOOL wasVisible = w->visible ? TRUE : FALSE;
+  w->visible = show != static_cast<int>(SW_HIDE);
+  m_.record(w->visible ? "show" : "hide", {{"window", w->title}});
+  return wasVisible;
 }
 
 BOOL Windows::RedrawWindow(HWND window, UINT flags) {
   if (m_.injectFault("RedrawWindow")) return FALSE;
+  if (dialogs_ != nullptr && dialogs_->owns(window) && windowOf(window) == nullptr) {
+    m_.record("repaint", {{"window", dialogs_->describe(window)}, {"flags", std::to_string(flags)}});
+    return TRUE;
+  }
   auto index = reinterpret_cast<std::uintptr_t>(window) / 0x10;
   if (index == 0 || index > m_.windows.size()) {
     m_.lastError = ERROR_INVALID_HANDLE;

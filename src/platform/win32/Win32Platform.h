@@ -92,6 +92,28 @@ class Windows final : public IWindows {
   HCURSOR previous_ = nullptr;
 };
 
+class Dialogs final : public IDialogs {
+ public:
+  INT_PTR DialogBoxParamA(int templateId, HWND parent, DLGPROC proc, LPARAM param) override;
+  BOOL EndDialog(HWND dialog, INT_PTR result) override;
+  HWND GetDlgItem(HWND dialog, int id) override;
+  BOOL CheckDlgButton(HWND dialog, int id, UINT check) override;
+  UINT IsDlgButtonChecked(HWND dialog, int id) override;
+  BOOL EnableWindow(HWND window, BOOL enable) override;
+  BOOL IsWindowEnabled(HWND window) override;
+  BOOL IsWindowVisible(HWND window) override;
+  BOOL IsIconic(HWND window) override;
+  HMENU GetSystemMenu(HWND window, BOOL revert) override;
+  BOOL AppendMenuA(HMENU menu, UINT flags, UINT_PTR id, LPCSTR text) override;
+  int LoadStringA(UINT id, LPSTR buffer, int size) override;
+  HICON LoadIconA(int id) override;
+  BOOL GetClientRect(HWND window, RECT* rect) override;
+  int GetSystemMetrics(int index) override;
+  HDC BeginPaint(HWND window, PAINTSTRUCT* paint) override;
+  BOOL EndPaint(HWND window, const PAINTSTRUCT* paint) override;
+  BOOL DrawIcon(HDC dc, int x, int y, HICON icon) override;
+};
+
 class Devices final : public IDevices {
  public:
   HDEVINFO SetupDiGetClassDevsA(const GUID* classGuid, LPCSTR enumerator, HWND parent, DWORD flags) override;
@@ -132,7 +154,8 @@ class ProcessExit final : public IProcessExit {
 class Machine {
  public:
   Platform platform() {
-    return Platform{files_, streams_, registry_, profiles_, system_, processes_, windows_, devices_, time_, restart_, exit_};
+    return Platform{files_,   streams_, registry_, profiles_, system_, processes_,
+                    windows_, devices_, time_,     restart_,  exit_,   dialogs_};
   }
 
  private:
@@ -143,6 +166,7 @@ class Machine {
   SystemInfo system_;
   Processes processes_;
   Windows windows_;
+  Dialogs dialogs_;
   Devices devices_;
   Time time_;
   Restart restart_;

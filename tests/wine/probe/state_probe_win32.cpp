@@ -60,7 +60,7 @@ int main(int argc, char** argv) {
   tvx::Platform real = machine.platform();
   Windows95Registry registry(real.registry);
   tvx::Platform p{real.files,   real.streams, registry,  real.profiles, real.system, real.processes,
-                  real.windows, real.devices, real.time, real.restart,  real.exit};
+                  real.windows, real.devices, real.time, real.restart,  real.exit,   real.dialogs};
   if (argc > 1 && std::strcmp(argv[1], "cleanup") == 0) runCleanup(p);
   printState(p);
   return 0;

@@ -1,0 +1,167 @@
+#include "CSetupDlg.h"
+
+#include "../install/DriverInstallation.h"
+#include "../suite/ApplicationSuite.h"
+#include "CAboutDlg.h"
+#include "CDriverArchDlg.h"
+
+namespace tvx {
+
+IconPosition centredIconPosition(const RECT& client, int iconWidth, int iconHeight) {
+  const int width = client.right - client.left;
+  const int height = client.bottom - client.top;
+  return IconPosition{(width - iconWidth + 1) / 2, (height - iconHeight + 1) / 2};
+}
+
+CSetupDlg::CSetupDlg(InstallContext& ctx, const Platform& platform, std::string programPath)
+    : CDialog(IDD_SETUP_DIALOG, platform), ctx_(ctx), programPath_(std::move(programPath)) {
+  icon_ = platform.dialogs.LoadIconA(IDR_MAINFRAME);
+}
+
+void CSetupDlg::DoDataExchange(CDataExchange* pDX) {
+  CDialog::DoDataExchange(pDX);
+  DDX_Control(pDX, IDC_PLEASE_WAIT, pleaseWait_);
+  DDX_Control(pDX, IDOK, okButton_);
+  DDX_Control(pDX, IDC_INSTALL_DRIVER, driverBox_);
+  DDX_Control(pDX, IDC_INSTALL_APPS, appsBox_);
+}
+
+BOOL CSetupDlg::OnInitDialog() {
+  const Platform& p = platform();
+  CDialog::OnInitDialog();
+
+  // The CD folder as the start-up derived it, with the same fall-back to the module's folder.
+  OSVERSIONINFOA version{};
+  version.dwOSVersionInfoSize = sizeof(version);
+  deriveSourceDir(ctx_, programPath_, p.system.GetVersionExA(&version) != FALSE, p);
+
+  AddAboutItemToSystemMenu();
+  p.windows.SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+  p.windows.SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+
+  p.dialogs.CheckDlgButton(m_hWnd, IDC_INSTALL_APPS, BST_CHECKED);
+  p.dialogs.CheckDlgButton(m_hWnd, IDC_INSTALL_DRIVER, BST_CHECKED);
+  pleaseWait_.ShowWindow(SW_HIDE);
+
+  ReadDriverOptions();
+  classifyOs(ctx_, p.system);
+  if (ctx_.isNT4) {
+    // No driver is installed on NT 4.0.
+    p.dialogs.CheckDlgButton(m_hWnd, IDC_INSTALL_DRIVER, BST_UNCHECKED);
+    driverBox_.EnableWindow(FALSE);
+  }
+  ctx_.useVxdDriver = chooseDriverFamily(ctx_, DriverFamilyRule::M);
+
+  const bool ask =
+      (ctx_.isWinMe && ctx_.windowsMEDriverAskUser != 0) || (ctx_.isWin98SE && ctx_.windows98SEDriverAskUser != 0);
+  if (ask && !AskDriverArchitecture()) {
+    // Closing before the dialog was ever shown ends it as cancelled, and the program with it.
+    p.windows.SendMessageA(m_hWnd, WM_CLOSE, 0, 0);
+    return FALSE;
+  }
+
+  chooseAppSetupPath(ctx_, p.files);
+  if (ctx_.appSetupFound == 0) {
+    p.windows.MessageBoxA(m_hWnd, "Can not find installation files.", "Setup", MB_OK);
+    p.exit.Exit(0);
+  }
+  return TRUE;
+}
+
+void CSetupDlg::AddAboutItemToSystemMenu() {
+  const Platform& p = platform();
+  HMENU menu = p.dialogs.GetSystemMenu(m_hWnd, FALSE);
+  if (menu == nullptr) return;
+  char text[256] = {};
+  p.dialogs.LoadStringA(IDS_ABOUTBOX, text, sizeof(text));
+  if (text[0] == '\0') return;
+  p.dialogs.AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+  p.dialogs.AppendMenuA(menu, MF_STRING, IDM_ABOUTBOX, text);
+}
+
+void CSetupDlg::ReadDriverOptions() {
+  const std::string file = ctx_.sourceDir + "setup.ini";
+  auto read = [&](const char* key, int defaultValue) {
+    return static_cast<int>(
+        platform().profiles.GetPrivateProfileIntA("InstallOption", key, defaultValue, file.c_str()));
+  };
+  ctx_.windowsMEDriverAskUser = read("WindowsMEDriverAskUser", 0);
+  ctx_.windowsMEDriver = read("WindowsMEDriver", 1);
+  ctx_.windows98SEDriverAskUser = read("Windows98SEDriverAskUser", 0);
+  ctx_.windows98SEDriver = read("Windows98SEDriver", 0);
+}
+
+bool CSetupDlg::AskDriverArchitecture() {
+  CDriverArchDlg arch(platform());
+  arch.vxdSelected = ctx_.useVxdDriver;
+  if (arch.DoModal() != IDOK) return false;
+  ctx_.useVxdDriver = arch.vxdSelected;
+  return true;
+}
+
+bool CSetupDlg::OnCommand(UINT id, UINT code) {
+  if (code == BN_CLICKED && (id == IDC_INSTALL_APPS || id == IDC_INSTALL_DRIVER)) {
+    OnInstallOptionClicked();
+    return true;
+  }
+  return CDialog::OnCommand(id, code);
+}
+
+void CSetupDlg::OnInstallOptionClicked() {
+  okButton_.EnableWindow(BoxChecked(IDC_INSTALL_APPS) || BoxChecked(IDC_INSTALL_DRIVER) ? TRUE : FALSE);
+}
+
+void CSetupDlg::OnOK() {
+  const Platform& p = platform();
+  ctx_.installApps = BoxChecked(IDC_INSTALL_APPS) ? 1 : 0;
+  ctx_.installDriver = BoxChecked(IDC_INSTALL_DRIVER) ? 1 : 0;
+  if (!ctx_.installApps && !ctx_.installDriver) {
+    CDialog::OnCancel();
+    return;
+  }
+
+  appsBox_.ShowWindow(SW_HIDE);
+  driverBox_.ShowWindow(SW_HIDE);
+  pleaseWait_.ShowWindow(SW_SHOW);
+  pleaseWait_.RedrawWindow(RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  p.time.Sleep(200);
+
+  if (ctx_.installDriver && !ctx_.isNT4 && ctx_.installApps) {
+    // Stages the package and prepares its INF files; the suite's installer finishes the rest.
+    RunDriverInstallation(ctx_, p, DriverRunKind::MainDialogWithSuite, m_hWnd);
+  }
+  if (ctx_.installApps) {
+    EndDialog(InstallApplicationSuite(ctx_, p, m_hWnd));
+    return;
+  }
+  if (ctx_.installDriver && !ctx_.isNT4) {
+    RunDriverInstallation(ctx_, p, DriverRunKind::MainDialogDriverOnly, m_hWnd);
+  }
+  CDialog::OnOK();
+}
+
+bool CSetupDlg::OnSysCommand(UINT id, LPARAM) {
+  if ((id & 0xFFF0) != IDM_ABOUTBOX) return false;
+  CAboutDlg about(platform(), m_hWnd);
+  about.DoModal();
+  return true;
+}
+
+bool CSetupDlg::OnPaint() {
+  const Platform& p = platform();
+  if (!p.dialogs.IsIconic(m_hWnd)) return false;
+  PAINTSTRUCT paint{};
+  HDC dc = p.dialogs.BeginPaint(m_hWnd, &paint);
+  p.windows.SendMessageA(m_hWnd, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+  RECT client{};
+  p.dialogs.GetClientRect(m_hWnd, &client);
+  const IconPosition at =
+      centredIconPosition(client, p.dialogs.GetSystemMetrics(SM_CXICON), p.dialogs.GetSystemMetrics(SM_CYICON));
+  p.dialogs.DrawIcon(dc, at.x, at.y, icon_);
+  p.dialogs.EndPaint(m_hWnd, &paint);
+  return true;
+}
+
+HICON CSetupDlg::OnQueryDragIcon() { return icon_; }
+
+}  // namespace tvx
