@@ -140,6 +140,13 @@ TEST(InstallVxdWithOptions, TheOptionsReachTheInfCopiesWithTheirSourceDisk) {
   EXPECT_EQ(m.content("C:\\Program Files\\Tarvic\\W95-98\\SMPINDEX.DAT"), "index");
   EXPECT_EQ(m.machine.currentDir.str(), "C:\\WINDOWS\\INF\\OTHER");
   EXPECT_EQ(m.sleeps(100), 1u) << "only the MIDI line waits; the game port line is not written";
+  auto patched = m.happenings("patched");
+  ASSERT_EQ(patched.size(), 3u) << "the report names each option line changed";
+  EXPECT_EQ(patched[0].field("file"), "C:\\WINDOWS\\INF\\OTHER\\TVAUDIO.INF");
+  EXPECT_EQ(patched[0].field("line"), "4");
+  EXPECT_EQ(patched[0].field("old"), "HKR,Config,DISMPU,1,0");
+  EXPECT_EQ(patched[0].field("new"), "HKR,Config,DISMPU,1,1");
+  EXPECT_EQ(patched[2].field("new"), "HKR,Config,MICasBASS,1,1");
   auto messages = m.happenings("message");
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].field("text"), "Setup completed! The system will restart now!");

@@ -61,9 +61,10 @@ TEST(CleanOldDriverRegistry, MakersMediaInstancesGoEvenWhenNoDeviceIsFound) {
 
   // A provider name of 79 characters fills the 80-byte buffer with its NUL, and is read.
   SimMachine full;
-  full.registry("[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\services\\Class\\MEDIA\\0004]\r\n"
-                "\"ProviderName\"=\"TARVIC" +
-                std::string(73, 'x') + "\"\r\n");
+  full.registry(
+      "[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\services\\Class\\MEDIA\\0004]\r\n"
+      "\"ProviderName\"=\"TARVIC" +
+      std::string(73, 'x') + "\"\r\n");
   CleanOldDriverRegistry(full.platform());
   EXPECT_FALSE(full.hasKey(HKEY_LOCAL_MACHINE, media + "\\0004"));
 }

@@ -35,6 +35,10 @@ std::string describe(const Happening& h) {
   }
   if (h.kind == "sleep") return "pause " + seconds(static_cast<DWORD>(std::stoul(f("ms"))));
   if (h.kind == "cursor") return "cursor: " + f("shape");
+  if (h.kind == "patched" && f("line") == "(whole file)") return "rewrote " + f("file") + " in place";
+  if (h.kind == "patched") {
+    return "patched " + f("file") + " line " + f("line") + ": " + quoted(f("old")) + " -> " + quoted(f("new"));
+  }
   if (h.kind == "repaint") return "repainted " + quoted(f("window"));
   if (h.kind == "event") return "the world: " + f("what");
   if (h.kind == "hide") return "hidden: " + quoted(f("window"));

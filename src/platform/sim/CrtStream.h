@@ -10,6 +10,7 @@
 // read data is buffered replaces that data in the buffer and never reaches the file.
 #pragma once
 #include <cstddef>
+#include <optional>
 #include <string>
 
 #include "FileTree.h"
@@ -24,6 +25,7 @@ struct CrtStream {
 
   FileTree* files = nullptr;
   WinPath path;
+  std::optional<std::string> opened;  // an existing file opened for update: its content then
   bool openedForWriting = false;
 
   // The file descriptor.

@@ -53,6 +53,7 @@ FileStream* FileStreams::fopen(const char* path, const char* mode) {
       node->data.clear();
     }
   }
+  if (s->openedForWriting && m[0] == 'r' && node != nullptr) s->opened = node->data;
   m_.openFile(*p, s->openedForWriting);
   std::uintptr_t id = nextStream_;
   nextStream_ += 0x20;
@@ -123,9 +124,40 @@ int FileStreams::fclose(FileStream* stream) {
   if (s == nullptr) return kEof;
   // msvcrt's fclose fails on a stream that had an error before, as well as on a failed flush.
   const bool failed = s->flushBuffer() != 0 || s->error;
+  if (s->opened) recordPatches(s->path, *s->opened);
   m_.closeFile(s->path, s->openedForWriting);
   streams_.erase(reinterpret_cast<std::uintptr_t>(stream));
   return failed ? kEof : 0;
+}
+
+// What an update of a file in place changed, line by line, for the report.
+void FileStreams::recordPatches(const WinPath& path, const std::string& before) {
+  FileNode* node = m_.files.find(path);
+  if (node == nullptr || node->data == before) return;
+  const auto lines = [](const std::string& text) {
+    std::vector<std::string> out;
+    std::size_t start = 0;
+    while (start < text.size()) {
+      const auto end = text.find('\n', start);
+      std::string line = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      out.push_back(line);
+      if (end == std::string::npos) break;
+      start = end + 1;
+    }
+    return out;
+  };
+  const auto old = lines(before);
+  const auto now = lines(node->data);
+  if (old.size() != now.size()) {
+    m_.record("patched", {{"file", path.str()}, {"line", "(whole file)"}, {"old", ""}, {"new", ""}});
+    return;
+  }
+  for (std::size_t i = 0; i < old.size(); ++i) {
+    if (old[i] != now[i]) {
+      m_.record("patched", {{"file", path.str()}, {"line", std::to_string(i + 1)}, {"old", old[i]}, {"new", now[i]}});
+    }
+  }
 }
 
 int FileStreams::feof(FileStream* stream) {

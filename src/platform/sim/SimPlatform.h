@@ -74,6 +74,7 @@ class FileStreams final : public IFileStreams {
 
  private:
   CrtStream* find(FileStream* stream);
+  void recordPatches(const WinPath& path, const std::string& before);
   Machine& m_;
   Files& files_;
   std::map<std::uintptr_t, std::unique_ptr<CrtStream>> streams_;
