@@ -72,12 +72,15 @@ bool exists(IFileSystem& files, const std::string& path) {
   return true;
 }
 
-// The whole "run" entry, however long.
+// What the profile functions give when the entry cannot be read: a text no run entry holds.
+const char* const kUnread = "\x01unread\x01";
+
+// The whole "run" entry, however long; kUnread when WIN.INI has none or cannot be read.
 std::string readRunEntry(IProfiles& profiles) {
   std::vector<char> buffer(1024);
   while (true) {
-    DWORD n = profiles.GetPrivateProfileStringA("Windows", "run", "", buffer.data(), static_cast<DWORD>(buffer.size()),
-                                                "WIN.INI");
+    DWORD n = profiles.GetPrivateProfileStringA("Windows", "run", kUnread, buffer.data(),
+                                                static_cast<DWORD>(buffer.size()), "WIN.INI");
     if (n + 1 < buffer.size()) return std::string(buffer.data(), n);
     buffer.resize(buffer.size() * 2);
   }
@@ -118,7 +121,10 @@ void RetireLegacyFiles(const Platform& platform, const std::string& windowsDir) 
     const std::string current = windowsDir + file.current;
     if (exists(platform.files, current)) QueueRenameOnRestart(platform, retired, current);
   }
-  const std::string run = RemoveLegacyRunPrograms(readRunEntry(platform.profiles));
+  // An entry that could not be read is left alone: writing it would lose the other programs.
+  const std::string read = readRunEntry(platform.profiles);
+  if (read == kUnread) return;
+  const std::string run = RemoveLegacyRunPrograms(read);
   platform.profiles.WritePrivateProfileStringA("Windows", "run", run.c_str(), "WIN.INI");
 }
 

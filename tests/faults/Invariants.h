@@ -19,25 +19,24 @@ struct Snapshot {
 
 Snapshot snapshotOf(const sim::Machine& machine);
 
-// Every content each INF file of the INF folders had during a run, by its path in upper case.
-class InfVersions {
- public:
-  void record(const sim::Machine& machine);
-  const std::set<std::string>* of(const std::string& upperPath) const;
-
- private:
-  std::map<std::string, std::set<std::string>> versions_;
+// One change between two states: a file, registry key or value, whether it is new, and the
+// folder or key it is in.
+struct ChangeSeen {
+  bool created = false;
+  std::string place;
 };
+using Changes = std::map<std::string, ChangeSeen>;
 
 // What the run without a failure did.
 struct Baseline {
   Snapshot before;
   Snapshot after;
-  InfVersions infVersions;
-  std::set<std::string> changed;  // the files and registry entries it changed
+  Changes changed;
+  std::set<std::string> placesCreatedIn;  // folders and keys it created something in
 };
 
-std::set<std::string> changesBetween(const Snapshot& before, const Snapshot& after);
+Changes changesBetween(const Snapshot& before, const Snapshot& after);
+void describeBaseline(Baseline& baseline);
 
 // The broken invariants of a run (empty when all hold).
 std::vector<std::string> checkRun(const Baseline& baseline, const sim::Machine& machine, const std::string& windowsDir);

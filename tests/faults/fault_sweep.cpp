@@ -45,9 +45,7 @@ bool sweep(const char* folder, std::size_t every, bool verbose, Totals& totals) 
     Machine machine;
     if (!tvx::sim::loadMachineOrReport(machine, folder, "fault_sweep")) return false;
     baseline.before = tvx::faults::snapshotOf(machine);
-    machine.faults.afterEachCall = [&] { baseline.infVersions.record(machine); };
     const std::string problem = run(machine);
-    baseline.infVersions.record(machine);
     ++totals.runs;
     if (!problem.empty()) {
       std::printf("%s: the run without failures: %s\n", folder, problem.c_str());
@@ -55,7 +53,7 @@ bool sweep(const char* folder, std::size_t every, bool verbose, Totals& totals) 
       return true;
     }
     baseline.after = tvx::faults::snapshotOf(machine);
-    baseline.changed = tvx::faults::changesBetween(baseline.before, baseline.after);
+    tvx::faults::describeBaseline(baseline);
     calls = machine.faults.calls;
     time = machine.now;
   }

@@ -96,6 +96,22 @@ TEST(RemoveLegacyRunPrograms, KeepsOtherProgramsInTheirOrder) {
       << "names that only begin like an earlier program stay";
 }
 
+TEST(CleanOldDriverFiles, WhateverCallFailsTheOtherProgramsOfTheRunEntryStay) {
+  const std::string original = "[windows]\r\nrun=C:\\A\\CLOCK.EXE TVMPU.EXE C:\\B\\NOTES.EXE\r\n";
+  std::size_t calls = 0;
+  for (std::size_t failAt = 1; failAt == 1 || failAt <= calls; ++failAt) {
+    SimMachine m;
+    m.file("C:\\WINDOWS\\WIN.INI", original);
+    m.machine.faults.failAt = failAt;
+    CleanOldDriverFiles(m.platform(), 1);
+    calls = m.machine.faults.calls;
+    const std::string now = m.content("C:\\WINDOWS\\WIN.INI");
+    EXPECT_TRUE(now == original || now == "[windows]\r\nrun=C:\\A\\CLOCK.EXE C:\\B\\NOTES.EXE\r\n")
+        << "call " << failAt << " (" << m.machine.faults.failedCall << ") failed: " << now;
+  }
+  EXPECT_GT(calls, 5u);
+}
+
 TEST(CleanOldDriverFiles, ALongRunEntryIsKeptWhole) {
   // 2,000 characters of other programs, with an earlier driver's program in the middle.
   std::string others;

@@ -1,5 +1,7 @@
 #include "CrtStream.h"
 
+#include "Text.h"
+
 #include <algorithm>
 
 #include "../IFileStreams.h"
@@ -91,6 +93,7 @@ bool CrtStream::writeLow(const std::string& bytes) {
   data.replace(at, std::min(out.size(), data.size() - at), out);
   pos += static_cast<long>(out.size());
   atEof = false;
+  if (diskFull && cutShort != nullptr) (*cutShort)[toUpper(path.str())] = data;
   return !diskFull;
 }
 

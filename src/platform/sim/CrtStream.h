@@ -10,6 +10,7 @@
 // read data is buffered replaces that data in the buffer and never reaches the file.
 #pragma once
 #include <cstddef>
+#include <map>
 #include <optional>
 #include <string>
 
@@ -43,6 +44,8 @@ struct CrtStream {
   bool eof = false;       // _IOEOF
   bool error = false;     // _IOERR
   bool diskFull = false;  // the disk has no room: a write puts half its bytes and fails
+  // Where a write cut short is noted (the file's path in upper case, its content after the write).
+  std::map<std::string, std::string>* cutShort = nullptr;
   std::string buffer;     // read data (translated) or pending output (untranslated)
   std::size_t ptr = 0;    // _ptr - _base
   std::size_t cnt = 0;    // _cnt: unread bytes, or room left for output

@@ -25,6 +25,7 @@ FileStream* FileStreams::fopen(const char* path, const char* mode) {
   const std::string m(mode);
   if (m.empty() || std::string("rwa").find(m[0]) == std::string::npos) return nullptr;
   auto s = std::make_unique<CrtStream>(m_.files, *p, m);
+  s->cutShort = &m_.writesCutShort;
   FileNode* node = m_.files.find(*p);
   if (node != nullptr && node->isDirectory) {
     m_.lastError = ERROR_ACCESS_DENIED;

@@ -56,7 +56,6 @@ void Machine::addEvent(DWORD at, std::string description, std::function<void()> 
 }
 
 bool Machine::injectFault(const char* call) {
-  if (faults.afterEachCall) faults.afterEachCall();
   ++faults.calls;
   if (faults.maxCalls != 0 && faults.calls > faults.maxCalls) {
     throw RunBoundExceeded{"more than " + std::to_string(faults.maxCalls) + " platform calls"};

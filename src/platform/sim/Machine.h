@@ -105,7 +105,6 @@ struct FaultPlan {
   std::string failedCall;               // the name of the call that was made to fail
   std::size_t maxCalls = 0;             // 0: no bound
   DWORD maxTime = 0;                    // virtual milliseconds; 0: no bound
-  std::function<void()> afterEachCall;  // for the sweep: what it watches after each call
 };
 
 // How often a file is open in the program's file streams.
@@ -184,6 +183,8 @@ class Machine {
   void closeFile(const WinPath& path, bool writing);
   OpenCount openCount(const WinPath& path) const;
   bool fails(const char* call) const { return failingCalls.count(call) != 0; }
+  // Files a full disk cut short, with their content then (a later whole write mends them).
+  std::map<std::string, std::string> writesCutShort;
   // Counts a platform call; true when this call is the one the fault plan makes fail.
   bool injectFault(const char* call);
   FaultPlan faults;
