@@ -15,6 +15,6 @@ fi
 echo "Setup.exe: $(stat -c %s build/win32/Setup.exe) bytes"
 echo "imports: $(i686-w64-mingw32-objdump -p build/win32/Setup.exe | sed -n 's/.*DLL Name: //p' | sort -f | tr '\n' ' ')"
 echo "subsystem: $(i686-w64-mingw32-objdump -p build/win32/Setup.exe | sed -n 's/^Subsystem[[:space:]]*//p')"
-for kind in unit scenario wine; do
+for kind in unit scenario faults fuzz wine; do
   echo "$kind tests: $(ctest --test-dir build/host -N -L "^$kind\$" | sed -n 's/^Total Tests: //p')"
 done

@@ -57,8 +57,9 @@ std::vector<std::string> runPrograms(const sim::FileTree& tree, const std::strin
 // too. Everything else must stay as it was.
 bool mayWrite(const std::string& change, const std::string& windowsDir) {
   const std::string windows = "FILE " + toUpper(windowsDir) + "\\";
-  const char* const files[] = {"INF\\", "WININIT.INI", "WININIT.BAK", "WIN.INI", "MIXERDEF.INI", "TVCDPLAY.INI",
-                               "TVXSETUP.INI", "MIXER.DAT", "MIXER.EXE", "MIXER.OLD", "OPTIONS\\CABS\\"};
+  const char* const files[] = {"INF\\",        "WININIT.INI",  "WININIT.BAK",    "WIN.INI",
+                               "MIXERDEF.INI", "TVCDPLAY.INI", "TVXSETUP.INI",   "MIXER.DAT",
+                               "MIXER.EXE",    "MIXER.OLD",    "OPTIONS\\CABS\\"};
   const std::string upper = toUpper(change);
   for (const char* f : files) {
     if (upper.rfind(windows + f, 0) == 0) return true;
@@ -104,7 +105,8 @@ Changes changesBetween(const Snapshot& before, const Snapshot& after) {
     // The value's name stands first in the detail, in quotes (or @ for the default value).
     const std::size_t nameEnd = c.detail[0] == '"' ? c.detail.find('"', 1) + 1 : c.detail.find(' ');
     const std::string name = value ? " " + toUpper(c.detail.substr(0, nameEnd)) : "";
-    const bool created = c.what == "key added" || (c.what == "value set" && c.detail.find(" (was ") == std::string::npos);
+    const bool created =
+        c.what == "key added" || (c.what == "value set" && c.detail.find(" (was ") == std::string::npos);
     const std::string place = value ? toUpper(c.path) : toUpper(parentOf(c.path));
     out["registry " + toUpper(c.path) + name] = ChangeSeen{created, "registry " + place};
   }

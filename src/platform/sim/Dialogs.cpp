@@ -66,6 +66,10 @@ bool reachable(const Dialogs::Control& c) { return c.enabled && c.visible; }
 // ---- running a dialog ------------------------------------------------------------------------
 
 INT_PTR Dialogs::DialogBoxParamA(int templateId, HWND, DLGPROC proc, LPARAM param) {
+  if (m_.injectFault("DialogBoxParamA")) {
+    m_.lastError = ERROR_NOT_ENOUGH_MEMORY;
+    return -1;
+  }
   const ResEntry* resource = findResource(resources_, RT_DIALOG_ID, static_cast<WORD>(templateId), m_.language);
   if (resource == nullptr || proc == nullptr) {
     m_.lastError = ERROR_RESOURCE_NAME_NOT_FOUND;
@@ -401,6 +405,7 @@ std::string Dialogs::describe(HWND window) const {
 std::string Dialogs::name(const Running& d) const { return std::to_string(d.templateId); }
 
 BOOL Dialogs::EndDialog(HWND dialog, INT_PTR result) {
+  if (m_.injectFault("EndDialog")) return FALSE;
   Running* d = dialogOf(dialog);
   if (d == nullptr) {
     m_.lastError = ERROR_INVALID_HANDLE;
@@ -412,12 +417,14 @@ BOOL Dialogs::EndDialog(HWND dialog, INT_PTR result) {
 }
 
 HWND Dialogs::GetDlgItem(HWND dialog, int id) {
+  if (m_.injectFault("GetDlgItem")) return nullptr;
   Running* d = dialogOf(dialog);
   const Control* c = d != nullptr ? control(*d, id) : nullptr;
   return c != nullptr ? c->handle : nullptr;
 }
 
 BOOL Dialogs::CheckDlgButton(HWND dialog, int id, UINT check) {
+  if (m_.injectFault("CheckDlgButton")) return FALSE;
   HWND item = GetDlgItem(dialog, id);
   if (item == nullptr) return FALSE;
   SendMessageA(item, BM_SETCHECK, check, 0);
@@ -425,11 +432,13 @@ BOOL Dialogs::CheckDlgButton(HWND dialog, int id, UINT check) {
 }
 
 UINT Dialogs::IsDlgButtonChecked(HWND dialog, int id) {
+  if (m_.injectFault("IsDlgButtonChecked")) return 0;
   HWND item = GetDlgItem(dialog, id);
   return item != nullptr ? static_cast<UINT>(SendMessageA(item, BM_GETCHECK, 0, 0)) : BST_UNCHECKED;
 }
 
 BOOL Dialogs::EnableWindow(HWND window, BOOL enable) {
+  if (m_.injectFault("EnableWindow")) return FALSE;
   auto [d, c] = controlOf(window);
   if (c == nullptr) return FALSE;
   const BOOL wasDisabled = c->enabled ? FALSE : TRUE;
@@ -458,11 +467,13 @@ BOOL Dialogs::IsIconic(HWND window) {
 }
 
 HMENU Dialogs::GetSystemMenu(HWND window, BOOL) {
+  if (m_.injectFault("GetSystemMenu")) return nullptr;
   Running* d = dialogOf(window);
   return d != nullptr ? d->systemMenu : nullptr;
 }
 
 BOOL Dialogs::AppendMenuA(HMENU menu, UINT flags, UINT_PTR id, LPCSTR text) {
+  if (m_.injectFault("AppendMenuA")) return FALSE;
   for (const auto& d : running_) {
     if (d->systemMenu == nullptr || d->systemMenu != menu) continue;
     d->menuIds.emplace_back(flags, id);
@@ -474,6 +485,7 @@ BOOL Dialogs::AppendMenuA(HMENU menu, UINT flags, UINT_PTR id, LPCSTR text) {
 }
 
 int Dialogs::LoadStringA(UINT id, LPSTR buffer, int size) {
+  if (m_.injectFault("LoadStringA")) return 0;
   if (buffer == nullptr || size <= 0) return 0;
   const auto text = findString(resources_, id, m_.language);
   const std::string utf8 = text ? utf16ToUtf8(*text) : std::string();
@@ -484,11 +496,13 @@ int Dialogs::LoadStringA(UINT id, LPSTR buffer, int size) {
 }
 
 HICON Dialogs::LoadIconA(int id) {
+  if (m_.injectFault("LoadIconA")) return nullptr;
   if (findResource(resources_, RT_GROUP_ICON_ID, static_cast<WORD>(id), m_.language) == nullptr) return nullptr;
   return reinterpret_cast<HICON>(kIconBase + static_cast<std::uintptr_t>(id));
 }
 
 BOOL Dialogs::GetClientRect(HWND window, RECT* rect) {
+  if (m_.injectFault("GetClientRect")) return FALSE;
   Running* d = dialogOf(window);
   if (d == nullptr || rect == nullptr) return FALSE;
   // Dialog units to pixels with the base units of the template's font at 96 dots per inch.
@@ -501,6 +515,7 @@ BOOL Dialogs::GetClientRect(HWND window, RECT* rect) {
 int Dialogs::GetSystemMetrics(int index) { return index == SM_CXICON || index == SM_CYICON ? 32 : 0; }
 
 HDC Dialogs::BeginPaint(HWND window, PAINTSTRUCT* paint) {
+  if (m_.injectFault("BeginPaint")) return nullptr;
   if (dialogOf(window) == nullptr || paint == nullptr) return nullptr;
   *paint = PAINTSTRUCT{};
   paint->hdc = kPaintDc;
@@ -510,6 +525,7 @@ HDC Dialogs::BeginPaint(HWND window, PAINTSTRUCT* paint) {
 BOOL Dialogs::EndPaint(HWND, const PAINTSTRUCT*) { return TRUE; }
 
 BOOL Dialogs::DrawIcon(HDC dc, int x, int y, HICON icon) {
+  if (m_.injectFault("DrawIcon")) return FALSE;
   Running* d = top();
   if (dc != kPaintDc || d == nullptr || icon == nullptr) return FALSE;
   m_.record("icon drawn", {{"dialog", name(*d)}, {"x", std::to_string(x)}, {"y", std::to_string(y)}});
