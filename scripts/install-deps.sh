@@ -2,7 +2,7 @@
 # Installs the Debian packages the builds and tests need, when they are missing and we are root.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ libgtest-dev googletest g++-mingw-w64-i686-win32 wine wine32:i386 xvfb xdotool
+packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev googletest g++-mingw-w64-i686-win32 wine wine32:i386 xvfb xdotool
   imagemagick fonts-wine fonts-wqy-microhei)
 missing=()
 for p in "${packages[@]}"; do

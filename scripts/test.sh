@@ -7,7 +7,10 @@ scripts/install-deps.sh || exit 1
 set -e
 cmake --preset win32 >/dev/null
 cmake --build --preset win32
-cmake --preset host -DTVX_WIN32_DIR="$PWD/build/win32" >/dev/null
+cmake -S . -B build/fuzz -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTVX_FUZZ=ON >/dev/null
+cmake --build build/fuzz
+cmake --preset host -DTVX_WIN32_DIR="$PWD/build/win32" -DTVX_FUZZ_DIR="$PWD/build/fuzz" >/dev/null
 cmake --build --preset host
 set +e
 log=build/host/test.log

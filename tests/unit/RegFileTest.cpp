@@ -61,7 +61,9 @@ TEST(RegFile, FaultsNameTheFileAndTheLine) {
         Case{"REGEDIT4\r\n\r\n\"x\"=\"y\"\r\n", "bad.reg line 3: value outside a key"},
         Case{"REGEDIT4\r\n[HKEY_NOWHERE\\X]\r\n", "bad.reg line 2: unknown root key"},
         Case{"REGEDIT4\r\n[HKEY_USERS\\X]\r\n\"n\"=dword:xyz\r\n", "bad.reg line 3: bad dword"},
-        Case{"REGEDIT4\r\n[HKEY_USERS\\X]\r\n\"n\"=\"open\r\n", "bad.reg line 3: missing closing quote"}}) {
+        Case{"REGEDIT4\r\n[HKEY_USERS\\X]\r\n\"n\"=\"open\r\n", "bad.reg line 3: missing closing quote"},
+        Case{"REGEDIT4\r\n[HKEY_USERS\\X]\r\n\"n\"=hex():00\r\n", "bad.reg line 3: bad hex type"},
+        Case{"REGEDIT4\r\n[HKEY_USERS\\X]\r\n\"n\"=hex(zz):00\r\n", "bad.reg line 3: bad hex type"}}) {
     RegistryTree tree;
     try {
       importRegFile(tree, c.text, "bad.reg");

@@ -35,6 +35,23 @@ TEST(SimBoot, CarriesOutTheRenameQueueInOrderByShortNames) {
   EXPECT_TRUE(m.exists("C:\\WINDOWS\\WININIT.BAK"));
 }
 
+TEST(SimBoot, EntriesThatCannotBeCarriedOutAreSkippedAndTheQueueIsKept) {
+  SimMachine m("win98se");
+  m.file("C:\\WINDOWS\\SYSTEM\\TVMPU.EXE", "legacy");
+  m.file("C:\\WINDOWS\\Mixer.dat", "new mixer");
+  const std::string queue =
+      "[rename]\r\nC:\\WINDOWS=C:\\WINDOWS\\Mixer.dat\r\nNUL=C:\\WINDOWS\\WININIT.INI\r\n"
+      "C:\\WINDOWS\\SYSTEM\\TVMPU.OLD=C:\\WINDOWS\\SYSTEM\\TVMPU.EXE\r\n";
+  m.file("C:\\WINDOWS\\WININIT.INI", queue);
+  auto done = m.machine.boot();
+  ASSERT_EQ(done.size(), 3u);
+  EXPECT_EQ(done[0], "skipped C:\\WINDOWS=C:\\WINDOWS\\Mixer.dat (the destination is a folder)");
+  EXPECT_EQ(done[1], "deleted C:\\WINDOWS\\WININIT.INI");
+  EXPECT_TRUE(m.exists("C:\\WINDOWS\\SYSTEM\\TVMPU.OLD")) << "the entries after it still happen";
+  EXPECT_EQ(m.content("C:\\WINDOWS\\Mixer.dat"), "new mixer");
+  EXPECT_EQ(m.content("C:\\WINDOWS\\WININIT.BAK"), queue);
+}
+
 TEST(SimBoot, NtFamilyLeavesWininitAlone) {
   SimMachine m("win2k");
   m.file("C:\\WINDOWS\\A.DLL");
@@ -153,6 +170,13 @@ TEST_F(MachineFolderTest, FaultsNameTheFileAndTheLine) {
   write("machine.ini", "[Machine]\nos=winme\n");
   write("registry.reg", "REGEDIT4\n[HKEY_LOCAL_MACHINE\\A]\nbroken\n");
   EXPECT_EQ(loadError(), "registry.reg line 3: expected a quoted value name or @");
+  fs::remove(dir_ / "registry.reg");
+  write("machine.ini", std::string("[Machine]\nos=winme\n[Drives]\nC=..\0/x\n", 33));
+  EXPECT_EQ(loadError(), "machine.ini line 4: a NUL byte in the line");
+  write("machine.ini", "[Machine]\nos=winme\nmixers=99999999999999999999\n");
+  EXPECT_EQ(loadError().rfind("machine.ini line 3: expected a number of at most nine digits", 0), 0u);
+  write("machine.ini", "[Machine]\nos=winme\n[Script]\nclick=-\n");
+  EXPECT_EQ(loadError().rfind("machine.ini line 4: click names a control by its number", 0), 0u);
 }
 
 TEST_F(MachineFolderTest, SavedMachineLoadsBackWithItsState) {

@@ -1,10 +1,9 @@
 #include "CrtStream.h"
 
-#include "Text.h"
-
 #include <algorithm>
 
 #include "../IFileStreams.h"
+#include "Text.h"
 
 namespace tvx::sim {
 

@@ -181,7 +181,8 @@ std::vector<std::string> Machine::boot() {
   iniPath.parts.push_back("WININIT.INI");
   FileNode* ini = files.find(iniPath);
   if (ini == nullptr || ini->isDirectory) return done;
-  IniText text(ini->data);
+  const std::string queue = ini->data;  // an entry may move or delete the file itself
+  IniText text(queue);
   for (const auto& [destination, source] : text.entries("rename")) {
     auto src = parseAbsolutePath(source);
     FileNode* srcNode = src ? findByShortNames(files, *src) : nullptr;
@@ -201,10 +202,15 @@ std::vector<std::string> Machine::boot() {
       done.push_back("skipped " + destination + "=" + source + " (no such folder)");
       continue;
     }
+    FileNode* old = dstFolder->child(dst->leaf());
+    if (old != nullptr && old->isDirectory) {
+      done.push_back("skipped " + destination + "=" + source + " (the destination is a folder)");
+      continue;
+    }
     std::string data = srcNode->data;
     DWORD attributes = srcNode->attributes;
     srcFolder->removeChild(srcNode);
-    if (FileNode* old = dstFolder->child(dst->leaf())) dstFolder->removeChild(old);
+    if ((old = dstFolder->child(dst->leaf())) != nullptr) dstFolder->removeChild(old);
     FileNode& moved = dstFolder->addChild(dst->leaf(), false);
     moved.data = data;
     moved.attributes = attributes;
@@ -212,10 +218,14 @@ std::vector<std::string> Machine::boot() {
   }
   // Windows keeps the processed file as WININIT.BAK.
   FileNode* windowsFolder = files.find(windowsPath());
-  std::string data = ini->data;
-  windowsFolder->removeChild(ini);
-  if (FileNode* bak = windowsFolder->child("WININIT.BAK")) windowsFolder->removeChild(bak);
-  windowsFolder->addChild("WININIT.BAK", false).data = data;
+  if (windowsFolder == nullptr || !windowsFolder->isDirectory) return done;
+  if (FileNode* processed = windowsFolder->child("WININIT.INI"); processed != nullptr && !processed->isDirectory) {
+    windowsFolder->removeChild(processed);
+  }
+  FileNode* bak = windowsFolder->child("WININIT.BAK");
+  if (bak != nullptr && bak->isDirectory) return done;
+  if (bak == nullptr) bak = &windowsFolder->addChild("WININIT.BAK", false);
+  bak->data = queue;
   return done;
 }
 

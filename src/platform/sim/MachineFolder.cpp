@@ -41,6 +41,8 @@ std::vector<Section> parseConfig(const std::string& text) {
   int number = 0;
   for (std::string raw : split(text, '\n')) {
     ++number;
+    // A NUL would cut a folder or file name short where the name reaches the host.
+    if (raw.find('\0') != std::string::npos) fail(number, "a NUL byte in the line");
     std::string t = trim(raw);
     if (t.empty() || t[0] == ';' || t[0] == '#') continue;
     if (t[0] == '[') {
@@ -81,10 +83,13 @@ std::vector<std::string> listOf(const std::string& text) {
   return items;
 }
 
+// A count of at most nine digits: what the machine folder's numbers need, and what a DWORD holds.
+bool isNumber(const std::string& text) {
+  return !text.empty() && text.size() <= 9 && text.find_first_not_of("0123456789") == std::string::npos;
+}
+
 DWORD number(const std::string& text, int line) {
-  if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) {
-    fail(line, "expected a number, found \"" + text + "\"");
-  }
+  if (!isNumber(text)) fail(line, "expected a number of at most nine digits, found \"" + text + "\"");
   return static_cast<DWORD>(std::stoul(text));
 }
 
@@ -98,7 +103,11 @@ DWORD duration(const std::string& text, int line) {
 
 // Lays a host folder into a folder of the machine. What the machine folder already holds (a drive
 // laid from [Drives]) is overlaid: a file replaces the one of the same name, a folder adds to it.
-void loadFolder(FileNode& node, const fs::path& dir) {
+// A drive holds at most this many files and folders: a folder named by mistake (the host's root)
+// is refused instead of read whole.
+constexpr std::size_t kMostEntries = 200000;
+
+void loadFolder(FileNode& node, const fs::path& dir, std::size_t& laid) {
   std::vector<fs::path> entries;
   for (const auto& e : fs::directory_iterator(dir)) entries.push_back(e.path());
   std::sort(entries.begin(), entries.end());
@@ -108,6 +117,11 @@ void loadFolder(FileNode& node, const fs::path& dir) {
     if (!seen.insert(toUpper(name)).second) {
       throw MachineError(p.string() + ": another file has the same name apart from case");
     }
+    if (++laid > kMostEntries) {
+      throw MachineError(dir.string() + ": more than " + std::to_string(kMostEntries) + " files and folders");
+    }
+    // A link to a folder is not followed: it could lead back up the tree for ever.
+    if (fs::is_symlink(p) && fs::is_directory(p)) continue;
     const bool directory = fs::is_directory(p);
     FileNode* child = node.child(name);
     if (child != nullptr && child->isDirectory != directory) {
@@ -115,7 +129,7 @@ void loadFolder(FileNode& node, const fs::path& dir) {
     }
     if (child == nullptr) child = &node.addChild(name, directory);
     if (directory) {
-      loadFolder(*child, p);
+      loadFolder(*child, p, laid);
     } else {
       child->data = readFile(p);
     }
@@ -289,7 +303,7 @@ ScriptStep scriptStep(const Entry& e) {
   auto [value, attributes] = splitAttributes(e.value);
   ScriptStep step{kind, value, e.line, 0, {}};
   if (kind == "click") {
-    if (value.empty() || value.find_first_not_of("-0123456789") != std::string::npos) {
+    if (!isNumber(value[0] == '-' ? value.substr(1) : value)) {
       fail(e.line, "click names a control by its number, found \"" + value + "\"");
     }
   } else if (kind == "key") {
@@ -298,8 +312,7 @@ ScriptStep scriptStep(const Entry& e) {
     for (const char* k : keys) known = known || iequals(value, k);
     if (!known) fail(e.line, "unknown key \"" + value + "\" (Return, Escape, Space, Tab)");
   } else if (kind == "sysmenu") {
-    const bool number = !value.empty() && value.find_first_not_of("0123456789") == std::string::npos;
-    if (!iequals(value, "about") && !iequals(value, "close") && !number) {
+    if (!iequals(value, "about") && !iequals(value, "close") && !isNumber(value)) {
       fail(e.line, "unknown system menu item \"" + value + "\" (about, close, or a command number)");
     }
   } else if (kind == "close" || kind == "minimize") {
@@ -338,7 +351,10 @@ void loadMachine(Machine& machine, const fs::path& folder) {
       const fs::path source = folder / e.value;
       if (!fs::is_directory(source)) fail(e.line, "no such folder \"" + e.value + "\"");
       if (machine.files.drive(e.key[0]) != nullptr) fail(e.line, "drive " + e.key + " is named twice");
-      loadFolder(machine.files.addDrive(e.key[0]), source);
+      {
+        std::size_t laid = 0;
+        loadFolder(machine.files.addDrive(e.key[0]), source, laid);
+      }
     }
   }
   fs::path drives = folder / "drives";
@@ -348,7 +364,10 @@ void loadMachine(Machine& machine, const fs::path& folder) {
       if (letter.size() != 1 || !std::isalpha(static_cast<unsigned char>(letter[0])) || !d.is_directory()) {
         throw MachineError(d.path().string() + ": a drive folder is named by one letter");
       }
-      loadFolder(machine.files.addDrive(letter[0]), d.path());
+      {
+        std::size_t laid = 0;
+        loadFolder(machine.files.addDrive(letter[0]), d.path(), laid);
+      }
     }
   }
   if (machine.files.drive('C') == nullptr) machine.files.addDrive('C');

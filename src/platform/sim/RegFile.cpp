@@ -208,8 +208,12 @@ void importRegFile(RegistryTree& tree, const std::string& content, const std::st
       if (colon == std::string::npos) fail(fileName, n, "hex value without ':'");
       if (data[3] == '(') {
         auto close = data.find(')');
-        if (close == std::string::npos || close > colon) fail(fileName, n, "bad hex type");
-        type = static_cast<DWORD>(std::stoul(data.substr(4, close - 4), nullptr, 16));
+        const std::string typeDigits = close == std::string::npos ? "" : data.substr(4, close - 4);
+        if (close > colon || typeDigits.empty() || typeDigits.size() > 8 ||
+            typeDigits.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) {
+          fail(fileName, n, "bad hex type");
+        }
+        type = static_cast<DWORD>(std::stoul(typeDigits, nullptr, 16));
       }
       RegValue v;
       v.name = name;
