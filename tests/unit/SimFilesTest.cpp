@@ -66,6 +66,21 @@ TEST(SimFiles, FindPatternsMatchWithoutCase) {
   EXPECT_EQ(m.platform().system.GetLastError(), ERROR_PATH_NOT_FOUND);
 }
 
+TEST(SimFiles, PatternsMatchTheShortNameAndFoldersListInTheirFilesystemsOrder) {
+  // The 95 family's FAT folders list files in the order they were made; NTFS by name.
+  for (const char* os : {"win98se", "winxp"}) {
+    SimMachine m(os);
+    for (const char* name : {"zeta.inf", "TVAUDIO.INFO", "Alpha.INF", "mid.txt"}) m.file(std::string("C:\\F\\") + name);
+    const auto infs = found(m.platform().files, "C:\\F\\*.INF");
+    if (std::string(os) == "win98se") {
+      EXPECT_EQ(infs, (std::vector<std::string>{"zeta.inf", "TVAUDIO.INFO", "Alpha.INF"}))
+          << "TVAUDIO.INFO is TVAUDI~1.INF, which the pattern matches";
+    } else {
+      EXPECT_EQ(infs, (std::vector<std::string>{"Alpha.INF", "TVAUDIO.INFO", "zeta.inf"}));
+    }
+  }
+}
+
 TEST(SimFiles, ReadOnlyFilesRefuseCopyAndDeleteUntilTheAttributeIsCleared) {
   SimMachine m;
   m.file("C:\\src.txt", "new");

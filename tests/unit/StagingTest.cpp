@@ -94,9 +94,9 @@ TEST(StageDriverPackage, NamesDecideWhatIsMirroredAndWhatGoesToTheInfFolders) {
   EXPECT_EQ(m.content("C:\\WINDOWS\\INF\\TVAUDIO.INF"), "new TVAUDIO.INF");
   EXPECT_EQ(m.platform().files.GetFileAttributesA("C:\\WINDOWS\\INF\\TVAUDIO.INF") & FILE_ATTRIBUTE_READONLY, 0u);
   EXPECT_EQ(list, (StagedInfList{"C:\\WINDOWS\\INF\\SETUP.INF", "C:\\WINDOWS\\INF\\OTHER\\SETUP.INF",
-                                 "C:\\WINDOWS\\INF\\tv.inf.bak", "C:\\WINDOWS\\INF\\OTHER\\tv.inf.bak",
-                                 "C:\\WINDOWS\\INF\\TVAUDIO.INF", "C:\\WINDOWS\\INF\\OTHER\\TVAUDIO.INF"}))
-      << "in the order the search gives the names";
+                                 "C:\\WINDOWS\\INF\\TVAUDIO.INF", "C:\\WINDOWS\\INF\\OTHER\\TVAUDIO.INF",
+                                 "C:\\WINDOWS\\INF\\tv.inf.bak", "C:\\WINDOWS\\INF\\OTHER\\tv.inf.bak"}))
+      << "in the order the search gives the names: the order the files were made in";
   EXPECT_EQ(m.machine.currentDir.str(), "C:\\WINDOWS\\OPTIONS\\CABS") << "the setup source became the current folder";
 }
 
@@ -207,7 +207,8 @@ TEST(StageDriverPackage, TheWdmOptionsDialogPatchesEachStagedInfBeforeItIsCopied
   recorder.m = &m;
   StagedInfList list;
   m.stage(DriverRunKind::WdmOptionsDialog, list, &recorder);
-  EXPECT_EQ(recorder.seen, (std::vector<std::string>{kWdmDir + "GAME.INF", kWdmDir + "TVAUDIO.INF"}));
+  EXPECT_EQ(recorder.seen, (std::vector<std::string>{kWdmDir + "TVAUDIO.INF", kWdmDir + "GAME.INF"}))
+      << "in the order the package's files were made";
   EXPECT_EQ(m.content("C:\\WINDOWS\\INF\\OTHER\\TVAUDIO.INF"), "patched " + kWdmDir + "TVAUDIO.INF");
   EXPECT_EQ(m.content("C:\\WINDOWS\\INF\\GAME.INF"), "patched " + kWdmDir + "GAME.INF");
   EXPECT_EQ(list.size(), 4u);

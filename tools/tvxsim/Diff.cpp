@@ -115,9 +115,19 @@ std::vector<std::string> diffIni(const std::string& before, const std::string& a
   return out;
 }
 
+// The report lists a folder's entries by name, whatever order the folder holds them in.
+std::vector<const FileNode*> byName(const FileNode* folder) {
+  std::vector<const FileNode*> out;
+  if (folder == nullptr) return out;
+  for (const auto& c : folder->children) out.push_back(c.get());
+  std::stable_sort(out.begin(), out.end(),
+                   [](const FileNode* a, const FileNode* b) { return iless(a->name, b->name); });
+  return out;
+}
+
 void walkFiles(const FileNode* before, const FileNode* after, const std::string& path, std::vector<Change>& out) {
   if (before != nullptr) {
-    for (const auto& c : before->children) {
+    for (const FileNode* c : byName(before)) {
       std::string p = path + "\\" + c->name;
       const FileNode* other = after != nullptr ? after->child(c->name) : nullptr;
       if (other != nullptr && other->isDirectory != c->isDirectory) other = nullptr;
@@ -126,7 +136,7 @@ void walkFiles(const FileNode* before, const FileNode* after, const std::string&
         continue;
       }
       if (c->isDirectory) {
-        walkFiles(c.get(), other, p, out);
+        walkFiles(c, other, p, out);
         continue;
       }
       if (c->data != other->data) {
@@ -142,14 +152,14 @@ void walkFiles(const FileNode* before, const FileNode* after, const std::string&
     }
   }
   if (after != nullptr) {
-    for (const auto& c : after->children) {
+    for (const FileNode* c : byName(after)) {
       const FileNode* old = before != nullptr ? before->child(c->name) : nullptr;
       if (old != nullptr && old->isDirectory == c->isDirectory) continue;
       std::string p = path + "\\" + c->name;
       Change ch{"added", p + (c->isDirectory ? "\\" : ""), "", {}, {}};
       if (!c->isDirectory && isIni(c->name)) ch.entries = diffIni("", c->data);
       out.push_back(ch);
-      if (c->isDirectory) walkFiles(nullptr, c.get(), p, out);
+      if (c->isDirectory) walkFiles(nullptr, c, p, out);
     }
   }
 }

@@ -80,10 +80,8 @@ FileNode& FileNode::addChild(const std::string& childName, bool directory) {
   node->attributes = directory ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_ARCHIVE;
   index[toUpper(node->name)] = node.get();
   index[toUpper(node->shortName)] = node.get();
-  auto at =
-      std::lower_bound(children.begin(), children.end(), childName,
-                       [](const std::unique_ptr<FileNode>& c, const std::string& n) { return iless(c->name, n); });
-  return **children.insert(at, std::move(node));
+  children.push_back(std::move(node));
+  return *children.back();
 }
 
 void FileNode::removeChild(const FileNode* node) {

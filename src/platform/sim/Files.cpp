@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstring>
 
 #include "SimPlatform.h"
@@ -108,8 +109,16 @@ HANDLE Files::FindFirstFileA(LPCSTR pattern, WIN32_FIND_DATAA* data) {
       }
     }
   }
-  for (const auto& child : folder->children) {
-    if (wildcardMatch(leaf, child->name) || iequals(leaf, child->shortName)) {
+  // A FAT folder (the Windows 95 family) lists its entries in the order they were made; NTFS (the NT
+  // family) in the order of their names. A pattern matches the long name or the 8.3 name.
+  std::vector<const FileNode*> listed;
+  for (const auto& child : folder->children) listed.push_back(child.get());
+  if (!m_.os.isWindows9x()) {
+    std::stable_sort(listed.begin(), listed.end(),
+                     [](const FileNode* a, const FileNode* b) { return iless(a->name, b->name); });
+  }
+  for (const FileNode* child : listed) {
+    if (wildcardMatch(leaf, child->name) || wildcardMatch(leaf, child->shortName)) {
       fillFindData(*child, child->name, &entry);
       search.entries.push_back(entry);
     }
