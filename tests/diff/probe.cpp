@@ -1,6 +1,7 @@
 #include "probe.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -200,6 +201,17 @@ void registry(const Platform& p) {
     last = reg.RegEnumKeyExA(top, i, name, &size);
     if (last != ERROR_SUCCESS) break;
     names.push_back(std::string(name) + "/" + std::to_string(size));
+  }
+  // Windows 95, 98 and Me list subkeys in the order they were made, Wine always by name: on those
+  // systems the names are compared in name order (the simulated machine's order is tested apart).
+  tvx::InstallContext family;
+  tvx::classifyOs(family, p.system);
+  if (family.isWin95 || family.isWin98 || family.isWinMe) {
+    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+      return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::toupper(static_cast<unsigned char>(x)) < std::toupper(static_cast<unsigned char>(y));
+      });
+    });
   }
   std::printf("subkeys with an 80-character buffer, ended by %ld:", static_cast<long>(last));
   for (const auto& n : names) std::printf(" %s", n.c_str());

@@ -9,8 +9,26 @@ namespace {
 
 using test::SimMachine;
 
-TEST(SimRegistry, NamesAreComparedWithoutCaseAndSubkeysListInNameOrder) {
-  SimMachine m;
+TEST(SimRegistry, NamesAreComparedWithoutCaseAndSubkeysListInTheFamilysOrder) {
+  // The NT family lists subkeys by name; the 95 family in the order they were made.
+  for (const char* os : {"win98se", "winxp"}) {
+    SimMachine family(os);
+    family.registry(
+        "[HKEY_LOCAL_MACHINE\\Enum\\PCI\\b]\r\n[HKEY_LOCAL_MACHINE\\Enum\\PCI\\A]\r\n"
+        "[HKEY_LOCAL_MACHINE\\Enum\\PCI\\c]\r\n");
+    HKEY pci = nullptr;
+    ASSERT_EQ(family.platform().registry.RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Enum\\PCI", 0, KEY_READ, &pci), 0);
+    std::string listed;
+    char subkey[80];
+    for (DWORD i = 0;; ++i) {
+      DWORD size = sizeof(subkey);
+      if (family.platform().registry.RegEnumKeyExA(pci, i, subkey, &size) != 0) break;
+      listed += std::string(subkey) + ",";
+    }
+    EXPECT_EQ(listed, std::string(os) == "winxp" ? "A,b,c," : "b,A,c,") << os;
+  }
+
+  SimMachine m("winxp");
   m.registry(
       "[HKEY_LOCAL_MACHINE\\Enum\\PCI\\b]\r\n[HKEY_LOCAL_MACHINE\\Enum\\PCI\\A]\r\n\"Value\"=\"v\"\r\n"
       "[HKEY_LOCAL_MACHINE\\Enum\\PCI\\c]\r\n");

@@ -199,6 +199,14 @@ std::string showValue(const RegValue& v) {
 
 std::string valueName(const RegValue& v) { return v.name.empty() ? "@" : "\"" + v.name + "\""; }
 
+std::vector<const RegKey*> byName(const RegKey* key) {
+  std::vector<const RegKey*> out;
+  if (key == nullptr) return out;
+  for (const auto& s : key->subkeys) out.push_back(s.get());
+  std::stable_sort(out.begin(), out.end(), [](const RegKey* a, const RegKey* b) { return iless(a->name, b->name); });
+  return out;
+}
+
 std::size_t countKeys(const RegKey& k) {
   std::size_t n = 0;
   for (const auto& s : k.subkeys) n += 1 + countKeys(*s);
@@ -223,25 +231,25 @@ void walkKeys(const RegKey* before, const RegKey* after, const std::string& path
     }
   }
   if (before != nullptr) {
-    for (const auto& s : before->subkeys) {
+    for (const RegKey* s : byName(before)) {
       const RegKey* other = after != nullptr ? after->subkey(s->name) : nullptr;
       std::string p = path + "\\" + s->name;
       if (other == nullptr) {
         std::size_t below = countKeys(*s);
         out.push_back(Change{"key deleted", p, below > 0 ? "with " + std::to_string(below) + " subkeys" : "", {}, {}});
       } else {
-        walkKeys(s.get(), other, p, out);
+        walkKeys(s, other, p, out);
       }
     }
   }
   if (after != nullptr) {
-    for (const auto& s : after->subkeys) {
+    for (const RegKey* s : byName(after)) {
       if (before != nullptr && before->subkey(s->name) != nullptr) continue;
       std::string p = path + "\\" + s->name;
       out.push_back(Change{"key added", p, "", {}, {}});
       for (const auto& v : s->values)
         out.push_back(Change{"value set", p, valueName(v) + " = " + showValue(v), {}, {}});
-      walkKeys(nullptr, s.get(), p, out);
+      walkKeys(nullptr, s, p, out);
     }
   }
 }

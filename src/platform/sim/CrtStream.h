@@ -46,9 +46,9 @@ struct CrtStream {
   bool diskFull = false;  // the disk has no room: a write puts half its bytes and fails
   // Where a write cut short is noted (the file's path in upper case, its content after the write).
   std::map<std::string, std::string>* cutShort = nullptr;
-  std::string buffer;     // read data (translated) or pending output (untranslated)
-  std::size_t ptr = 0;    // _ptr - _base
-  std::size_t cnt = 0;    // _cnt: unread bytes, or room left for output
+  std::string buffer;   // read data (translated) or pending output (untranslated)
+  std::size_t ptr = 0;  // _ptr - _base
+  std::size_t cnt = 0;  // _cnt: unread bytes, or room left for output
 
   int getc();                           // fgetc
   int putc(int c);                      // fputc

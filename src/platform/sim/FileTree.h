@@ -19,7 +19,7 @@ struct FileNode {
   bool isDirectory = false;
   DWORD attributes = FILE_ATTRIBUTE_ARCHIVE;
   std::string data;
-  std::vector<std::unique_ptr<FileNode>> children;  // in the order they were made, as a FAT folder holds them
+  std::vector<std::unique_ptr<FileNode>> children;   // in the order they were made, as a FAT folder holds them
   std::unordered_map<std::string, FileNode*> index;  // the children by long and short name in upper case
 
   FileNode* child(std::string_view childName) const;  // by long or short name

@@ -100,11 +100,11 @@ struct RunBoundExceeded {
 // Making one platform call of a run fail, the way Windows fails it: the calls of the run are
 // counted, and the one numbered `failAt` (from 1) fails.
 struct FaultPlan {
-  std::size_t failAt = 0;               // 0: no call fails
-  std::size_t calls = 0;                // the calls made so far
-  std::string failedCall;               // the name of the call that was made to fail
-  std::size_t maxCalls = 0;             // 0: no bound
-  DWORD maxTime = 0;                    // virtual milliseconds; 0: no bound
+  std::size_t failAt = 0;    // 0: no call fails
+  std::size_t calls = 0;     // the calls made so far
+  std::string failedCall;    // the name of the call that was made to fail
+  std::size_t maxCalls = 0;  // 0: no bound
+  DWORD maxTime = 0;         // virtual milliseconds; 0: no bound
 };
 
 // How often a file is open in the program's file streams.

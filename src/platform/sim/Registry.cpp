@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstring>
 
 #include "SimPlatform.h"
@@ -100,7 +101,16 @@ LONG Registry::RegEnumKeyExA(HKEY key, DWORD index, LPSTR name, LPDWORD nameSize
   RegKey* k = nullptr;
   if (LONG rc = lookUp(key, &k); rc != ERROR_SUCCESS) return rc;
   if (index >= k->subkeys.size()) return static_cast<LONG>(ERROR_NO_MORE_ITEMS);
-  const std::string& n = k->subkeys[index]->name;
+  // The 95 family lists subkeys in the order they were made; the NT family by name.
+  const RegKey* sub = k->subkeys[index].get();
+  if (!m_.os.isWindows9x()) {
+    std::vector<const RegKey*> sorted;
+    for (const auto& s : k->subkeys) sorted.push_back(s.get());
+    std::nth_element(sorted.begin(), sorted.begin() + index, sorted.end(),
+                     [](const RegKey* a, const RegKey* b) { return iless(a->name, b->name); });
+    sub = sorted[index];
+  }
+  const std::string& n = sub->name;
   if (n.size() >= *nameSize) return static_cast<LONG>(ERROR_MORE_DATA);
   std::memcpy(name, n.c_str(), n.size() + 1);
   *nameSize = static_cast<DWORD>(n.size());

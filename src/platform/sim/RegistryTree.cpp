@@ -66,10 +66,9 @@ RegKey& RegKey::addSubkey(const std::string& keyName) {
   auto key = std::make_shared<RegKey>();
   key->name = keyName;
   key->parent = this;
-  auto at = std::lower_bound(subkeys.begin(), subkeys.end(), keyName,
-                             [](const std::shared_ptr<RegKey>& k, const std::string& n) { return iless(k->name, n); });
   index[toUpper(keyName)] = key.get();
-  return **subkeys.insert(at, std::move(key));
+  subkeys.push_back(std::move(key));
+  return *subkeys.back();
 }
 
 const RegValue* RegKey::value(std::string_view valueName) const {

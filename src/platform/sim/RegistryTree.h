@@ -1,5 +1,6 @@
 // The registry of the simulated machine: keys and value names compared without regard to case,
-// subkeys listed in name order (as Windows NT and Wine list them), values in the order written.
+// subkeys held in the order they were made (the Windows 95 family lists them so; the NT family and
+// Wine list them by name), values in the order written.
 #pragma once
 #include <memory>
 #include <string>
@@ -23,8 +24,8 @@ struct RegValue {
 struct RegKey : std::enable_shared_from_this<RegKey> {
   std::string name;
   RegKey* parent = nullptr;
-  bool deleted = false;  // set on a key and its subtree when deleted; open handles then fail
-  std::vector<std::shared_ptr<RegKey>> subkeys;
+  bool deleted = false;                            // set on a key and its subtree when deleted; open handles then fail
+  std::vector<std::shared_ptr<RegKey>> subkeys;    // in the order they were made
   std::unordered_map<std::string, RegKey*> index;  // the subkeys by name in upper case
   std::vector<RegValue> values;
 
