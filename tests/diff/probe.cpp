@@ -254,4 +254,5 @@ void runProbe(const Platform& p) {
   probeDevices(p);
   probePrograms(p);
   probeRunning(p);
+  probeFamily(p);
 }

@@ -13,6 +13,7 @@ void probeCd(const tvx::Platform& platform);
 void probeDevices(const tvx::Platform& platform);
 void probePrograms(const tvx::Platform& platform);
 void probeRunning(const tvx::Platform& platform);
+void probeFamily(const tvx::Platform& platform);
 
 // What the platform does not show: the full path of the program file that the last start ran.
 // On Windows the stand-in writes it down itself; on the simulated machine the machine knows.

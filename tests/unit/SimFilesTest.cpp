@@ -101,6 +101,22 @@ TEST(SimFiles, ReadOnlyFilesRefuseCopyAndDeleteUntilTheAttributeIsCleared) {
   EXPECT_FALSE(m.exists("C:\\dst.txt"));
 }
 
+TEST(SimFiles, AHiddenOrSystemFileCopiedOverKeepsThoseAttributes) {
+  SimMachine m;
+  m.file("C:\\src.txt", "new");
+  IFileSystem& files = m.platform().files;
+  for (DWORD kind : {DWORD{FILE_ATTRIBUTE_HIDDEN}, DWORD{FILE_ATTRIBUTE_SYSTEM}, DWORD{FILE_ATTRIBUTE_NORMAL}}) {
+    m.file("C:\\dst.txt", "old");
+    ASSERT_TRUE(files.SetFileAttributesA("C:\\dst.txt", kind));
+    EXPECT_TRUE(files.CopyFileA("C:\\src.txt", "C:\\dst.txt", FALSE)) << kind;
+    EXPECT_EQ(m.content("C:\\dst.txt"), "new");
+    const DWORD kept = kind == FILE_ATTRIBUTE_NORMAL ? 0 : kind;
+    EXPECT_EQ(files.GetFileAttributesA("C:\\dst.txt"), FILE_ATTRIBUTE_ARCHIVE | kept) << kind;
+  }
+  EXPECT_TRUE(files.CopyFileA("C:\\src.txt", "C:\\fresh.txt", FALSE));
+  EXPECT_EQ(files.GetFileAttributesA("C:\\fresh.txt"), FILE_ATTRIBUTE_ARCHIVE);
+}
+
 TEST(SimFiles, CurrentDirectoryResolvesRelativeAndDrivelessPaths) {
   SimMachine m;
   m.file("D:\\CD\\W95-98\\app\\Setup.exe");

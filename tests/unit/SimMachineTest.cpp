@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <string>
 
 #include "SimMachine.h"
 #include "src/platform/sim/MachineFolder.h"
@@ -88,19 +89,65 @@ TEST(SimProcesses, AProgramRunsForItsTimeAndClosesItsWindowsWhenItEnds) {
   char command[] = "C:\\Uninst.exe -a";
   ASSERT_TRUE(p.processes.CreateProcessA(nullptr, command, &si, &pi));
   EXPECT_NE(p.windows.FindWindowExA(nullptr, nullptr, nullptr, "uninstall"), nullptr);
+  EXPECT_EQ(p.processes.WaitForInputIdle(pi.hProcess, 1000), 0u);
+  EXPECT_EQ(m.machine.now, 0u) << "a program that is idle at once is not waited for";
   DWORD code = 0;
   int polls = 0;
   do {
-    p.processes.WaitForInputIdle(pi.hProcess, 1000);
+    p.processes.WaitForSingleObject(pi.hProcess, 300);
     ASSERT_TRUE(p.processes.GetExitCodeProcess(pi.hProcess, &code));
     ++polls;
   } while (code == STILL_ACTIVE && polls < 1000);
+  EXPECT_EQ(polls, 4);
   EXPECT_EQ(code, 3u);
   EXPECT_EQ(m.machine.now, 1000u);
   EXPECT_EQ(p.windows.FindWindowExA(nullptr, nullptr, nullptr, "Uninstall"), nullptr);
   EXPECT_TRUE(p.processes.CloseHandle(pi.hProcess));
   EXPECT_TRUE(p.processes.CloseHandle(pi.hThread));
   EXPECT_EQ(m.sim.processes().openHandles(), 0u);
+}
+
+TEST(SimProcesses, WaitingForInputIdleWaitsUntilTheProgramIsReadyAndFailsForAConsoleProgram) {
+  SimMachine m;
+  m.program("C:\\Slow.exe");
+  m.program("C:\\Tool.exe");
+  m.machine.programs["C:\\SLOW.EXE"] = sim::ProgramBehaviour{5000, 700, 0, {}, {}};
+  sim::ProgramBehaviour console{100, 0, 0, {}, {}};
+  console.console = true;
+  m.machine.programs["C:\\TOOL.EXE"] = console;
+  Platform p = m.platform();
+  STARTUPINFOA si{};
+  si.cb = sizeof(si);
+  PROCESS_INFORMATION slow{}, tool{};
+  char slowCommand[] = "C:\\Slow.exe";
+  char toolCommand[] = "C:\\Tool.exe";
+  ASSERT_TRUE(p.processes.CreateProcessA(nullptr, slowCommand, &si, &slow));
+  EXPECT_EQ(p.processes.WaitForInputIdle(slow.hProcess, 500), static_cast<DWORD>(WAIT_TIMEOUT));
+  EXPECT_EQ(m.machine.now, 500u);
+  EXPECT_EQ(p.processes.WaitForInputIdle(slow.hProcess, 500), 0u);
+  EXPECT_EQ(m.machine.now, 700u);
+  ASSERT_TRUE(p.processes.CreateProcessA(nullptr, toolCommand, &si, &tool));
+  p.system.SetLastError(0);
+  EXPECT_EQ(p.processes.WaitForInputIdle(tool.hProcess, 500), WAIT_FAILED);
+  EXPECT_EQ(p.system.GetLastError(), static_cast<DWORD>(ERROR_NOT_GUI_PROCESS));
+  EXPECT_EQ(m.machine.now, 700u);
+  for (HANDLE h : {slow.hProcess, slow.hThread, tool.hProcess, tool.hThread}) p.processes.CloseHandle(h);
+}
+
+TEST(SimRestart, TheNtFamilyRestartsOnlyWithTheShutdownPrivilege) {
+  for (const char* os : {"win98se", "win2k"}) {
+    SimMachine m(os);
+    Platform p = m.platform();
+    const bool nt = std::string(os) == "win2k";
+    EXPECT_EQ(p.restart.ExitWindowsEx(EWX_REBOOT, 0), nt ? FALSE : TRUE) << os;
+    EXPECT_EQ(m.machine.restartRequested, !nt) << os;
+    if (nt) {
+      EXPECT_EQ(p.system.GetLastError(), static_cast<DWORD>(ERROR_PRIVILEGE_NOT_HELD));
+      m.machine.shutdownPrivilege = true;
+      EXPECT_TRUE(p.restart.ExitWindowsEx(EWX_REBOOT, 0));
+      EXPECT_TRUE(m.machine.restartRequested);
+    }
+  }
 }
 
 TEST(SimClock, EventsHappenAtTheirVirtualTime) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 
 #include "SimMachine.h"
 
@@ -138,6 +139,69 @@ TEST(SimRegistry, ValuesEnumerateInTheOrderWritten) {
   EXPECT_EQ(reg.RegDeleteValueA(k, "zeta"), static_cast<LONG>(ERROR_FILE_NOT_FOUND));
   reg.RegCloseKey(k);
   EXPECT_EQ(m.sim.registry().openHandles(), 0u);
+}
+
+TEST(SimRegistry, TheNtFamilyHoldsAHandleToItsRightsAndThe95FamilyDoesNot) {
+  const char text[] = "abc";
+  const auto* bytes = reinterpret_cast<const BYTE*>(text);
+  for (const char* os : {"winme", "win2k"}) {
+    SimMachine m(os);
+    m.registry(
+        "[HKEY_LOCAL_MACHINE\\Software\\T]\r\n\"Name\"=\"old\"\r\n\"Other\"=\"x\"\r\n[HKEY_LOCAL_"
+        "MACHINE\\Software\\T\\Sub]\r\n");
+    IRegistry& reg = m.platform().registry;
+    const LONG denied = std::string(os) == "win2k" ? static_cast<LONG>(ERROR_ACCESS_DENIED) : 0;
+    HKEY query = nullptr;
+    ASSERT_EQ(reg.RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\T", 0, KEY_QUERY_VALUE, &query), 0);
+    EXPECT_EQ(reg.RegSetValueExA(query, "Name", REG_SZ, bytes, sizeof(text)), denied) << os;
+    EXPECT_EQ(reg.RegDeleteValueA(query, "Other"), denied) << os;
+    char name[16];
+    DWORD size = sizeof(name);
+    EXPECT_EQ(reg.RegEnumKeyExA(query, 0, name, &size), denied) << os;
+    HKEY sub = nullptr;
+    EXPECT_EQ(reg.RegCreateKeyExA(query, "Sub", &sub, nullptr), 0) << "an existing subkey opens: " << os;
+    reg.RegCloseKey(sub);
+    EXPECT_EQ(reg.RegCreateKeyExA(query, "New", &sub, nullptr), denied) << os;
+    if (denied == 0) reg.RegCloseKey(sub);
+    size = sizeof(name);
+    EXPECT_EQ(reg.RegQueryValueExA(query, "Name", nullptr, reinterpret_cast<BYTE*>(name), &size), 0);
+    reg.RegCloseKey(query);
+
+    HKEY set = nullptr;
+    ASSERT_EQ(reg.RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\T", 0, KEY_SET_VALUE, &set), 0);
+    size = sizeof(name);
+    EXPECT_EQ(reg.RegQueryValueExA(set, "Name", nullptr, reinterpret_cast<BYTE*>(name), &size), denied) << os;
+    EXPECT_EQ(reg.RegSetValueExA(set, "Name", REG_SZ, bytes, sizeof(text)), 0);
+    reg.RegCloseKey(set);
+    EXPECT_EQ(m.sim.registry().openHandles(), 0u);
+  }
+}
+
+TEST(SimRegistry, The95FamilyKeepsAStringWithItsOwnLength) {
+  const char padded[16] = "abc";
+  for (const char* os : {"win95", "winxp"}) {
+    SimMachine m(os);
+    IRegistry& reg = m.platform().registry;
+    HKEY k = nullptr;
+    ASSERT_EQ(reg.RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\T", &k, nullptr), 0);
+    ASSERT_EQ(reg.RegSetValueExA(k, "Padded", REG_SZ, reinterpret_cast<const BYTE*>(padded), sizeof(padded)), 0);
+    ASSERT_EQ(reg.RegSetValueExA(k, "Short", REG_SZ, reinterpret_cast<const BYTE*>(padded), 3), 0);
+    const BYTE number[4] = {1, 0, 0, 0};
+    ASSERT_EQ(reg.RegSetValueExA(k, "Number", REG_BINARY, number, sizeof(number)), 0);
+    DWORD size = 0;
+    ASSERT_EQ(reg.RegQueryValueExA(k, "Padded", nullptr, nullptr, &size), 0);
+    EXPECT_EQ(size, std::string(os) == "win95" ? 4u : 16u) << os;
+    char data[16] = {};
+    size = sizeof(data);
+    ASSERT_EQ(reg.RegQueryValueExA(k, "Short", nullptr, reinterpret_cast<BYTE*>(data), &size), 0);
+    // Given without its NUL, the string ends where the caller said on both families.
+    EXPECT_EQ(std::string(data), "abc") << os;
+    EXPECT_EQ(size, std::string(os) == "win95" ? 4u : 3u) << os;
+    size = 0;
+    ASSERT_EQ(reg.RegQueryValueExA(k, "Number", nullptr, nullptr, &size), 0);
+    EXPECT_EQ(size, 4u) << "binary data keeps its size: " << os;
+    reg.RegCloseKey(k);
+  }
 }
 
 }  // namespace

@@ -10,6 +10,8 @@ probe_diff() {
   mkdir -p "$machine/drives/C/probe/run"
   cp "$TVX_WIN32_DIR/SuiteSetup.exe" "$machine/drives/C/probe/run/TvxRun.exe"
   cp "$TVX_WIN32_DIR/SuiteWindow.exe" "$machine/drives/C/probe/run/Window.exe"
+  cp "$TVX_WIN32_DIR/SuiteWindow.exe" "$machine/drives/C/probe/run/Idle.exe"
+  cp "$TVX_WIN32_DIR/ConsoleTool.exe" "$machine/drives/C/probe/run/Console.exe"
   start_display
   new_prefix
   set_version "$1"

@@ -167,7 +167,9 @@ BOOL Files::copyFile(LPCSTR existing, LPCSTR target, BOOL failIfExists) {
   FileNode* folder = m_.files.find(to->parent());
   if (folder == nullptr || !folder->isDirectory || to->parts.empty()) return fail(ERROR_PATH_NOT_FOUND);
   FileNode* dst = folder->child(to->leaf());
+  DWORD kept = 0;  // a hidden or system file copied over stays so
   if (dst != nullptr) {
+    kept = dst->attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
     if (failIfExists) return fail(ERROR_FILE_EXISTS);
     if (DWORD refused = writeRefusal(*to, dst); refused != ERROR_SUCCESS) return fail(refused);
     if (dst == src) return fail(ERROR_ACCESS_DENIED);  // a file cannot be copied onto itself: it is in use
@@ -177,7 +179,7 @@ BOOL Files::copyFile(LPCSTR existing, LPCSTR target, BOOL failIfExists) {
     dst = &folder->addChild(to->leaf(), false);
   }
   dst->data = src->data;
-  dst->attributes = src->attributes | FILE_ATTRIBUTE_ARCHIVE;
+  dst->attributes = src->attributes | FILE_ATTRIBUTE_ARCHIVE | kept;
   return TRUE;
 }
 

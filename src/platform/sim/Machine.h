@@ -53,6 +53,7 @@ struct ProgramBehaviour {
   std::vector<std::string> opensWindows;
   std::vector<std::string> closesWindows;
   bool runsUntilClosed = false;  // runs until its windows are closed, whatever runsFor says
+  bool console = false;          // a console program: it has no message queue to be idle with
 };
 
 struct Process {
@@ -148,6 +149,7 @@ class Machine {
   std::set<std::string, ILess> failingCalls;   // platform calls that fail on this machine, by name
   std::map<std::string, OpenCount> openFiles;  // by full path in upper case
   bool waitCursor = false;
+  bool shutdownPrivilege = false;  // the NT family: whether the program enabled SE_SHUTDOWN_NAME
   // What the program asked of the world around its sleeps: each sleep is recorded with the last
   // question before it ("after") and the first one after it ("then"), which tells a polling wait
   // from a pause.

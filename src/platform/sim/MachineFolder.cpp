@@ -472,8 +472,10 @@ void loadMachine(Machine& machine, const fs::path& folder) {
             b.opensWindows = listOf(v);
           else if (iequals(k, "closes"))
             b.closesWindows = listOf(v);
+          else if (iequals(k, "console"))
+            b.console = v != "0";
           else
-            fail(e.line, "unknown program attribute \"" + k + "\" (runs, idle, exit, opens, closes)");
+            fail(e.line, "unknown program attribute \"" + k + "\" (runs, idle, exit, opens, closes, console)");
         }
         machine.programs[toUpper(path)] = b;
       } else if (name == "attributes") {

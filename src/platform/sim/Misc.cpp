@@ -20,6 +20,12 @@ BOOL Restart::ExitWindowsEx(UINT flags, DWORD reason) {
     m_.lastError = ERROR_PRIVILEGE_NOT_HELD;
     return FALSE;
   }
+  // The NT family restarts only for a process that enabled its shutdown privilege.
+  if (!m_.os.isWindows9x() && !m_.shutdownPrivilege) {
+    m_.lastError = ERROR_PRIVILEGE_NOT_HELD;
+    m_.record("restart refused", {{"flags", std::to_string(flags)}, {"reason", "no shutdown privilege"}});
+    return FALSE;
+  }
   m_.restartRequested = true;
   m_.record("restart", {{"flags", std::to_string(flags)}, {"reason", std::to_string(reason)}});
   return TRUE;

@@ -7,7 +7,6 @@ namespace tvx::sim {
 
 namespace {
 // One scheduler slice: a wait on a program that already takes input returns after it.
-constexpr DWORD kSlice = 10;
 }  // namespace
 
 // The folders Windows searches for a program named without a folder, in order: the folder of
@@ -139,12 +138,13 @@ DWORD Processes::WaitForInputIdle(HANDLE process, DWORD milliseconds) {
     m_.lastError = ERROR_INVALID_HANDLE;
     return WAIT_FAILED;
   }
+  if (p->behaviour.console) {
+    m_.lastError = ERROR_NOT_GUI_PROCESS;
+    return WAIT_FAILED;
+  }
   if (p->ended) return 0;
   DWORD idleAt = p->startedAt + p->behaviour.idleAfter;
-  if (m_.now >= idleAt) {
-    m_.advance(kSlice);
-    return 0;
-  }
+  if (m_.now >= idleAt) return 0;  // idle already: no wait
   DWORD wait = std::min(milliseconds, idleAt - m_.now);
   m_.advance(wait);
   return m_.now >= idleAt ? 0 : WAIT_TIMEOUT;

@@ -19,32 +19,33 @@ std::string fullName(RegistryTree& tree, RegKey& key) {
 
 }  // namespace
 
-LONG Registry::lookUp(HKEY key, RegKey** out) {
+LONG Registry::lookUp(HKEY key, RegKey** out, REGSAM needed) {
   if (RegKey* root = m_.registry.root(key)) {
     *out = root;
     return ERROR_SUCCESS;
   }
   auto it = handles_.find(reinterpret_cast<std::uintptr_t>(key));
   if (it == handles_.end()) return ERROR_INVALID_HANDLE;
-  if (it->second->deleted) return ERROR_KEY_DELETED;
-  *out = it->second.get();
+  if (it->second.key->deleted) return ERROR_KEY_DELETED;
+  if (!m_.os.isWindows9x() && (it->second.access & needed) != needed) return static_cast<LONG>(ERROR_ACCESS_DENIED);
+  *out = it->second.key.get();
   return ERROR_SUCCESS;
 }
 
-HKEY Registry::newHandle(RegKey& key) {
+HKEY Registry::newHandle(RegKey& key, REGSAM access) {
   std::uintptr_t id = nextHandle_;
   nextHandle_ += 4;
-  handles_[id] = key.shared_from_this();
+  handles_[id] = OpenKey{key.shared_from_this(), access};
   return reinterpret_cast<HKEY>(id);
 }
 
-LONG Registry::RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD, REGSAM, PHKEY result) {
+LONG Registry::RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD, REGSAM access, PHKEY result) {
   if (m_.injectFault("RegOpenKeyExA")) return static_cast<LONG>(ERROR_ACCESS_DENIED);
   RegKey* from = nullptr;
   if (LONG rc = lookUp(key, &from); rc != ERROR_SUCCESS) return rc;
   RegKey* found = m_.registry.find(from, subKey != nullptr ? subKey : "");
   if (found == nullptr) return static_cast<LONG>(ERROR_FILE_NOT_FOUND);
-  *result = newHandle(*found);
+  *result = newHandle(*found, access);
   return ERROR_SUCCESS;
 }
 
@@ -54,9 +55,12 @@ LONG Registry::RegCreateKeyExA(HKEY key, LPCSTR subKey, PHKEY result, LPDWORD di
   if (LONG rc = lookUp(key, &from); rc != ERROR_SUCCESS) return rc;
   std::string path = subKey != nullptr ? subKey : "";
   RegKey* found = m_.registry.find(from, path);
+  if (found == nullptr) {
+    if (LONG rc = lookUp(key, &from, KEY_CREATE_SUB_KEY); rc != ERROR_SUCCESS) return rc;
+  }
   if (disposition != nullptr) *disposition = found != nullptr ? REG_OPENED_EXISTING_KEY : REG_CREATED_NEW_KEY;
   RegKey& key2 = found != nullptr ? *found : m_.registry.create(from, path);
-  *result = newHandle(key2);
+  *result = newHandle(key2, KEY_ALL_ACCESS);
   return ERROR_SUCCESS;
 }
 
@@ -68,7 +72,7 @@ LONG Registry::RegCloseKey(HKEY key) {
 LONG Registry::RegQueryValueExA(HKEY key, LPCSTR name, LPDWORD type, LPBYTE data, LPDWORD size) {
   if (m_.injectFault("RegQueryValueExA")) return static_cast<LONG>(ERROR_ACCESS_DENIED);
   RegKey* k = nullptr;
-  if (LONG rc = lookUp(key, &k); rc != ERROR_SUCCESS) return rc;
+  if (LONG rc = lookUp(key, &k, KEY_QUERY_VALUE); rc != ERROR_SUCCESS) return rc;
   m_.asked(std::string("registry value ") + (name != nullptr && *name != '\0' ? name : "(default)"));
   const RegValue* v = k->value(name != nullptr ? name : "");
   if (v == nullptr) return static_cast<LONG>(ERROR_FILE_NOT_FOUND);
@@ -87,11 +91,17 @@ LONG Registry::RegQueryValueExA(HKEY key, LPCSTR name, LPDWORD type, LPBYTE data
 LONG Registry::RegSetValueExA(HKEY key, LPCSTR name, DWORD type, const BYTE* data, DWORD size) {
   if (m_.injectFault("RegSetValueExA")) return static_cast<LONG>(ERROR_ACCESS_DENIED);
   RegKey* k = nullptr;
-  if (LONG rc = lookUp(key, &k); rc != ERROR_SUCCESS) return rc;
+  if (LONG rc = lookUp(key, &k, KEY_SET_VALUE); rc != ERROR_SUCCESS) return rc;
   RegValue v;
   v.name = name != nullptr ? name : "";
   v.type = type;
   if (data != nullptr) v.data.assign(data, data + size);
+  if (m_.os.isWindows9x() && type == REG_SZ && data != nullptr) {
+    // The 95 family keeps a string with its own length and terminating NUL, whatever size was given.
+    const auto nul = std::find(v.data.begin(), v.data.end(), BYTE{0});
+    v.data.erase(nul, v.data.end());
+    v.data.push_back(0);
+  }
   k->setValue(std::move(v));
   return ERROR_SUCCESS;
 }
@@ -99,7 +109,7 @@ LONG Registry::RegSetValueExA(HKEY key, LPCSTR name, DWORD type, const BYTE* dat
 LONG Registry::RegEnumKeyExA(HKEY key, DWORD index, LPSTR name, LPDWORD nameSize) {
   if (m_.injectFault("RegEnumKeyExA")) return static_cast<LONG>(ERROR_ACCESS_DENIED);
   RegKey* k = nullptr;
-  if (LONG rc = lookUp(key, &k); rc != ERROR_SUCCESS) return rc;
+  if (LONG rc = lookUp(key, &k, KEY_ENUMERATE_SUB_KEYS); rc != ERROR_SUCCESS) return rc;
   if (index >= k->subkeys.size()) return static_cast<LONG>(ERROR_NO_MORE_ITEMS);
   // The 95 family lists subkeys in the order they were made; the NT family by name.
   const RegKey* sub = k->subkeys[index].get();
@@ -121,7 +131,7 @@ LONG Registry::RegEnumValueA(HKEY key, DWORD index, LPSTR name, LPDWORD nameSize
                              LPDWORD dataSize) {
   if (m_.injectFault("RegEnumValueA")) return static_cast<LONG>(ERROR_ACCESS_DENIED);
   RegKey* k = nullptr;
-  if (LONG rc = lookUp(key, &k); rc != ERROR_SUCCESS) return rc;
+  if (LONG rc = lookUp(key, &k, KEY_QUERY_VALUE); rc != ERROR_SUCCESS) return rc;
   if (index >= k->values.size()) return static_cast<LONG>(ERROR_NO_MORE_ITEMS);
   const RegValue& v = k->values[index];
   if (v.name.size() >= *nameSize) return static_cast<LONG>(ERROR_MORE_DATA);
@@ -158,7 +168,7 @@ LONG Registry::RegDeleteKeyA(HKEY key, LPCSTR subKey) {
 LONG Registry::RegDeleteValueA(HKEY key, LPCSTR name) {
   if (m_.injectFault("RegDeleteValueA")) return static_cast<LONG>(ERROR_ACCESS_DENIED);
   RegKey* k = nullptr;
-  if (LONG rc = lookUp(key, &k); rc != ERROR_SUCCESS) return rc;
+  if (LONG rc = lookUp(key, &k, KEY_SET_VALUE); rc != ERROR_SUCCESS) return rc;
   return k->removeValue(name != nullptr ? name : "") ? ERROR_SUCCESS : static_cast<LONG>(ERROR_FILE_NOT_FOUND);
 }
 

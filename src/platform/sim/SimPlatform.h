@@ -98,11 +98,17 @@ class Registry final : public IRegistry {
   std::size_t openHandles() const { return handles_.size(); }
 
  private:
-  LONG lookUp(HKEY key, RegKey** out);
-  HKEY newHandle(RegKey& key);
+  // The key behind a handle, when the handle was opened with the rights the call needs (the NT
+  // family checks them; the 95 family does not).
+  LONG lookUp(HKEY key, RegKey** out, REGSAM needed = 0);
+  HKEY newHandle(RegKey& key, REGSAM access);
 
   Machine& m_;
-  std::map<std::uintptr_t, std::shared_ptr<RegKey>> handles_;
+  struct OpenKey {
+    std::shared_ptr<RegKey> key;
+    REGSAM access = 0;
+  };
+  std::map<std::uintptr_t, OpenKey> handles_;
   std::uintptr_t nextHandle_ = 0x1000;
 };
 
