@@ -244,12 +244,16 @@ void registry(const Platform& p) {
 
 }  // namespace
 
-void runProbe(const Platform& p) {
+void runProbe(const Platform& p, tvx::IFileStreams& msvcrt) {
   version(p);
   profiles(p);
   files(p);
   registry(p);
-  probeStreams(p);
+  const Platform crt{p.files,   msvcrt,    p.registry, p.profiles, p.system, p.processes,
+                     p.windows, p.devices, p.time,     p.restart,  p.exit,   p.dialogs};
+  probeStreams(crt);
+  probeBinaryStreams(crt, "msvcrt");
+  probeBinaryStreams(p, "own");
   probeCd(p);
   probeDevices(p);
   probePrograms(p);

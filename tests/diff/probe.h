@@ -5,10 +5,14 @@
 
 #include "../../src/platform/Platform.h"
 
-void runProbe(const tvx::Platform& platform);
+// `msvcrt` is the C runtime's own streams, compared first in every mode; the platform's streams
+// are then compared in binary mode, the mode the program uses. On the simulated machine both are
+// the simulated C runtime.
+void runProbe(const tvx::Platform& platform, tvx::IFileStreams& msvcrt);
 
 // Groups of probe cases, each in a file of its own.
 void probeStreams(const tvx::Platform& platform);
+void probeBinaryStreams(const tvx::Platform& platform, const char* folder);
 void probeCd(const tvx::Platform& platform);
 void probeDevices(const tvx::Platform& platform);
 void probePrograms(const tvx::Platform& platform);

@@ -57,10 +57,10 @@ void probeCd(const Platform& p) {
   attributes(p, "D:\\W2K-ME");
   found(p, "D:\\W2K-ME\\drv\\*.INF");
   open(p, ini, "rb");
-  open(p, ini, "r+");
-  open(p, ini, "w");
-  open(p, "D:\\new.txt", "w");
-  open(p, "D:\\new.txt", "a");
+  open(p, ini, "r+b");
+  open(p, ini, "wb");
+  open(p, "D:\\new.txt", "wb");
+  open(p, "D:\\new.txt", "ab");
   report(p, "copy onto a CD file", p.files.CopyFileA(src, ini, FALSE));
   report(p, "copy to a new CD file", p.files.CopyFileA(src, "D:\\W2K-ME\\new.txt", FALSE));
   report(p, "create a CD folder", p.files.CreateDirectoryA("D:\\NEWDIR"));
@@ -82,7 +82,7 @@ void probeCd(const Platform& p) {
   report(p, "copy from the CD", p.files.CopyFileA(inf, copy, FALSE));
   attributes(p, copy);
   report(p, "copy from the CD again", p.files.CopyFileA(inf, copy, FALSE));
-  open(p, copy, "r+");
+  open(p, copy, "r+b");
   report(p, "write a profile string into the copy",
          p.profiles.WritePrivateProfileStringA("SourceDisksNames", "200", "x", copy));
   report(p, "delete the read-only copy", p.files.DeleteFileA(copy));

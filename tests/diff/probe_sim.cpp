@@ -29,8 +29,9 @@ int main(int argc, char** argv) {
     return 2;
   }
   machine.os = *os;
+  machine.crtTextModes = true;  // the probe's first pass is msvcrt.dll's streams
   g_machine = &machine;
   tvx::sim::SimPlatform sim(machine);
-  runProbe(sim.platform());
+  runProbe(sim.platform(), sim.platform().streams);
   return 0;
 }

@@ -12,8 +12,16 @@ using tvx::FileStream;
 using tvx::IFileStreams;
 using tvx::Platform;
 
-const std::string kDir = "C:\\probe\\streams\\";
-const char* const kFolder = "C:\\probe\\streams";
+// The folder of the pass that runs, and whether it is the pass of binary modes only.
+std::string kDir = "C:\\probe\\streams\\";
+bool g_binary = false;
+
+// A mode of the full pass, given "b" in the binary pass.
+std::string md(const char* mode) {
+  std::string m(mode);
+  if (g_binary && m.find('b') == std::string::npos) m += 'b';
+  return m;
+}
 
 // A byte string with its line ends and control bytes made visible.
 std::string shown(const std::string& bytes) {
@@ -154,6 +162,26 @@ void line(IFileStreams& s, FileStream* f, const char* what) {
               s.ftell(f));
 }
 
+void updatesBinary(IFileStreams& s) {
+  writeBytes(s, path("updb.txt"), "alpha\r\nbeta\r\ngamma\r\n");
+  std::printf("update updb.txt \"r+b\":\n");
+  FileStream* f = s.fopen(path("updb.txt").c_str(), "r+b");
+  line(s, f, "first line");
+  step(s, f, "fseek cur 0", s.fseek(f, 0, tvx::kSeekCur));
+  step(s, f, "fputc B", s.fputc('B', f));
+  step(s, f, "fflush", s.fflush(f));
+  line(s, f, "rest of the line");
+  step(s, f, "fseek cur -3", s.fseek(f, -3, tvx::kSeekCur));
+  step(s, f, "fputc \\n", s.fputc('\n', f));
+  step(s, f, "ftell", s.ftell(f));
+  step(s, f, "fflush", s.fflush(f));
+  line(s, f, "read after the write");
+  step(s, f, "fseek end 0", s.fseek(f, 0, tvx::kSeekEnd));
+  step(s, f, "fputc Z", s.fputc('Z', f));
+  close(s, f);
+  dump(s, "updb.txt");
+}
+
 void updates(IFileStreams& s) {
   writeBytes(s, path("upd.txt"), "alpha\r\nbeta\r\ngamma\r\n");
   std::printf("update upd.txt \"r+\":\n");
@@ -177,23 +205,7 @@ void updates(IFileStreams& s) {
   close(s, f);
   dump(s, "upd.txt");
 
-  writeBytes(s, path("updb.txt"), "alpha\r\nbeta\r\ngamma\r\n");
-  std::printf("update updb.txt \"r+b\":\n");
-  f = s.fopen(path("updb.txt").c_str(), "r+b");
-  line(s, f, "first line");
-  step(s, f, "fseek cur 0", s.fseek(f, 0, tvx::kSeekCur));
-  step(s, f, "fputc B", s.fputc('B', f));
-  step(s, f, "fflush", s.fflush(f));
-  line(s, f, "rest of the line");
-  step(s, f, "fseek cur -3", s.fseek(f, -3, tvx::kSeekCur));
-  step(s, f, "fputc \\n", s.fputc('\n', f));
-  step(s, f, "ftell", s.ftell(f));
-  step(s, f, "fflush", s.fflush(f));
-  line(s, f, "read after the write");
-  step(s, f, "fseek end 0", s.fseek(f, 0, tvx::kSeekEnd));
-  step(s, f, "fputc Z", s.fputc('Z', f));
-  close(s, f);
-  dump(s, "updb.txt");
+  updatesBinary(s);
 
   // Bare LF lines in text mode: ftell after the first line is too small, so a write at the
   // position it gives lands inside the first line.
@@ -258,16 +270,17 @@ void writes(IFileStreams& s) {
 
 void failures(const Platform& p) {
   IFileStreams& s = p.streams;
-  auto open = [&](const char* what, const std::string& file, const char* mode) {
+  auto open = [&](const char* what, const std::string& file, const char* textMode) {
+    const std::string mode = md(textMode);
     p.system.SetLastError(0);
-    FileStream* f = s.fopen(file.c_str(), mode);
-    std::printf("fopen %s \"%s\": %s", what, mode, f != nullptr ? "opened" : "NULL");
+    FileStream* f = s.fopen(file.c_str(), mode.c_str());
+    std::printf("fopen %s \"%s\": %s", what, mode.c_str(), f != nullptr ? "opened" : "NULL");
     if (f == nullptr) std::printf(", error %u", static_cast<unsigned>(p.system.GetLastError()));
     std::printf("\n");
     if (f != nullptr) s.fclose(f);
   };
   open("missing file", path("none.txt"), "r");
-  open("missing file", path("none.txt"), "rb");
+  if (!g_binary) open("missing file", path("none.txt"), "rb");
   open("missing file", path("none.txt"), "r+");
   open("in a missing folder", kDir + "nofolder\\x.txt", "w");
   writeBytes(s, path("ro.txt"), "read only\r\n");
@@ -313,13 +326,75 @@ void failures(const Platform& p) {
   dump(s, "out.txt");
 }
 
+// A stream opened "wb" is not read and one opened "rb" is not written.
+void wrongDirection(IFileStreams& s) {
+  std::printf("fgets on a fresh \"wb\" stream:\n");
+  FileStream* f = s.fopen(path("fresh.txt").c_str(), "wb");
+  char buffer[16];
+  step(s, f, "fgets", s.fgets(buffer, sizeof(buffer), f) != nullptr);
+  step(s, f, "fputs x", s.fputs("x", f) >= 0 ? 0 : -1);
+  close(s, f);
+  dump(s, "fresh.txt");
+  std::printf("fputc on an \"rb\" stream:\n");
+  f = s.fopen(path("fresh.txt").c_str(), "rb");
+  step(s, f, "fputc y", s.fputc('y', f));
+  close(s, f);
+  dump(s, "fresh.txt");
+  std::printf("append \"ab\":\n");
+  f = s.fopen(path("fresh.txt").c_str(), "ab");
+  step(s, f, "ftell at the start", s.ftell(f));
+  step(s, f, "fputs more", s.fputs("more", f) >= 0 ? 0 : -1);
+  step(s, f, "ftell", s.ftell(f));
+  close(s, f);
+  dump(s, "fresh.txt");
+}
+
+// Bare LF lines in binary mode: the position after a line is exact, so a write there lands at
+// the start of the next line.
+void updateLfBinary(IFileStreams& s) {
+  writeBytes(s, path("updlf.txt"), "line one\nline two\nline three\nline four\n");
+  std::printf("update updlf.txt \"r+b\":\n");
+  FileStream* f = s.fopen(path("updlf.txt").c_str(), "r+b");
+  line(s, f, "first line");
+  step(s, f, "fseek cur 0", s.fseek(f, 0, tvx::kSeekCur));
+  step(s, f, "fputc #", s.fputc('#', f));
+  step(s, f, "fseek set 0", s.fseek(f, 0, tvx::kSeekSet));
+  line(s, f, "first line again");
+  line(s, f, "second line");
+  close(s, f);
+  dump(s, "updlf.txt");
+}
+
 }  // namespace
 
 void probeStreams(const Platform& p) {
-  p.files.CreateDirectoryA(kFolder);
+  kDir = "C:\\probe\\streams\\";
+  g_binary = false;
+  p.files.CreateDirectoryA(kDir.c_str());
   makeFiles(p.streams);
   reads(p.streams);
   updates(p.streams);
   writes(p.streams);
+  failures(p);
+}
+
+void probeBinaryStreams(const Platform& p, const char* folder) {
+  kDir = std::string("C:\\probe\\") + folder + "\\";
+  g_binary = true;
+  std::printf("binary streams in %s:\n", folder);
+  p.files.CreateDirectoryA(kDir.c_str());
+  makeFiles(p.streams);
+  for (const char* name : {"crlf.txt", "lf.txt", "mixed.txt", "lonecr.txt", "ctrlz.txt"}) {
+    readLines(p.streams, name, "rb", 1024);
+  }
+  readLines(p.streams, "long.txt", "rb", 8);
+  readLines(p.streams, "crlf.txt", "rb", 2);
+  for (const char* name : {"big.txt", "biglf.txt", "bigcr.txt", "bigend.txt", "bignl.txt"}) {
+    readLengths(p.streams, name, "rb");
+  }
+  readLines(p.streams, "lf.txt", "r+b", 1024);
+  updatesBinary(p.streams);
+  updateLfBinary(p.streams);
+  wrongDirection(p.streams);
   failures(p);
 }

@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "../../src/platform/win32/Win32Platform.h"
+#include "CrtStreams.h"
 #include "probe.h"
 
 namespace {
@@ -35,6 +36,7 @@ std::string programThatRan(const tvx::Platform& p) {
 
 int main() {
   tvx::win32::Machine machine;
-  runProbe(machine.platform());
+  CrtStreams msvcrt;
+  runProbe(machine.platform(), msvcrt);
   return 0;
 }

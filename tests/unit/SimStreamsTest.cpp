@@ -36,8 +36,25 @@ TEST(SimStreams, BinaryModeGivesEveryByteAndItsPosition) {
                                                                                  15}}));
 }
 
+TEST(SimStreams, TextModesOpenOnlyOnAMachineThatPlaysMsvcrt) {
+  SimMachine m;
+  m.file("C:\\f.inf", "a\r\n");
+  IFileStreams& s = m.platform().streams;
+  for (const char* mode : {"r", "r+", "w", "a", "rt"}) {
+    m.platform().system.SetLastError(0);
+    EXPECT_EQ(s.fopen("C:\\f.inf", mode), nullptr) << mode;
+    EXPECT_EQ(m.platform().system.GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER)) << mode;
+  }
+  EXPECT_EQ(m.content("C:\\f.inf"), "a\r\n") << "a refused \"w\" empties nothing";
+  m.machine.crtTextModes = true;
+  FileStream* f = s.fopen("C:\\f.inf", "r");
+  ASSERT_NE(f, nullptr);
+  EXPECT_EQ(s.fclose(f), 0);
+}
+
 TEST(SimStreams, TextModeJoinsCrLfAndEndsAtCtrlZ) {
   SimMachine m;
+  m.machine.crtTextModes = true;
   m.file("C:\\f.inf",
          "a\r\nb\rc\r\n\x1A"
          "after\r\n");
@@ -49,6 +66,7 @@ TEST(SimStreams, TextModeJoinsCrLfAndEndsAtCtrlZ) {
 
 TEST(SimStreams, TextModeFtellTakesEveryLineFeedForACrLf) {
   SimMachine m;
+  m.machine.crtTextModes = true;
   m.file("C:\\crlf.txt", "line one\r\nline two\r\nline three\r\nline four\r\n");
   m.file("C:\\lf.txt", "line one\nline two\nline three\nline four\n");
   IFileStreams& s = m.platform().streams;
@@ -60,6 +78,7 @@ TEST(SimStreams, TextModeFtellTakesEveryLineFeedForACrLf) {
 
 TEST(SimStreams, ACrLfAcrossTheBufferEdgeIsOneLineEnd) {
   SimMachine m;
+  m.machine.crtTextModes = true;
   // 4095 bytes, then CR LF at 4095 and 4096, then one more line.
   std::string text = std::string(4095, 'x') + "\r\nnext\r\n";
   m.file("C:\\big.txt", text);
@@ -116,6 +135,7 @@ TEST(SimStreams, UpdateInPlaceMovesNoByte) {
 
 TEST(SimStreams, TextModeSeekFromABareLfPositionWritesAtTheWrongPlace) {
   SimMachine m;
+  m.machine.crtTextModes = true;
   m.file("C:\\lf.txt", "line one\nline two\n");
   IFileStreams& s = m.platform().streams;
   FileStream* f = s.fopen("C:\\lf.txt", "r+");
@@ -130,6 +150,7 @@ TEST(SimStreams, TextModeSeekFromABareLfPositionWritesAtTheWrongPlace) {
 
 TEST(SimStreams, TextModeWritesLineFeedsAsCrLf) {
   SimMachine m;
+  m.machine.crtTextModes = true;
   IFileStreams& s = m.platform().streams;
   FileStream* f = s.fopen("C:\\out.txt", "w");
   s.fputs("a\nb\r\n", f);

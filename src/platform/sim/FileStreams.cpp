@@ -1,6 +1,7 @@
 // The C runtime's file streams on the simulated machine: each FILE handed out is a CrtStream,
 // which holds msvcrt's buffering and text mode; this file opens and closes them as msvcrt's fopen
-// and fclose do, with the errors Windows gives.
+// and fclose do, with the errors Windows gives. Setup.exe's own streams on Windows are binary
+// only, and so are these unless the machine plays msvcrt.dll's (crtTextModes).
 #include <cstring>
 
 #include "CrtStream.h"
@@ -24,6 +25,10 @@ FileStream* FileStreams::fopen(const char* path, const char* mode) {
   if (!p || p->parts.empty() || mode == nullptr) return nullptr;
   const std::string m(mode);
   if (m.empty() || std::string("rwa").find(m[0]) == std::string::npos) return nullptr;
+  if (!m_.crtTextModes && m.find('b') == std::string::npos) {
+    m_.lastError = ERROR_INVALID_PARAMETER;
+    return nullptr;
+  }
   auto s = std::make_unique<CrtStream>(m_.files, *p, m);
   s->cutShort = &m_.writesCutShort;
   FileNode* node = m_.files.find(*p);

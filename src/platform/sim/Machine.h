@@ -149,7 +149,10 @@ class Machine {
   std::set<std::string, ILess> failingCalls;   // platform calls that fail on this machine, by name
   std::map<std::string, OpenCount> openFiles;  // by full path in upper case
   bool waitCursor = false;
-  bool shutdownPrivilege = false;  // the NT family: whether the program enabled SE_SHUTDOWN_NAME
+  bool shutdownPrivilege = false;
+  // Streams in text mode: msvcrt.dll's (the platform probe compares them); Setup.exe's own streams
+  // open binary modes only.
+  bool crtTextModes = false;  // the NT family: whether the program enabled SE_SHUTDOWN_NAME
   // What the program asked of the world around its sleeps: each sleep is recorded with the last
   // question before it ("after") and the first one after it ("then"), which tells a polling wait
   // from a pause.

@@ -1,5 +1,3 @@
-#include <cstdio>
-
 #include "Win32Platform.h"
 
 namespace tvx::win32 {
@@ -24,10 +22,12 @@ DWORD Files::GetFullPathNameA(LPCSTR path, DWORD size, LPSTR buffer, LPSTR* file
 }
 BOOL Files::SetCurrentDirectoryA(LPCSTR path) { return ::SetCurrentDirectoryA(path); }
 
+// Opened as fopen opens a file for reading: shared for reading and writing.
 bool Files::CanOpenForReading(LPCSTR path) {
-  std::FILE* f = std::fopen(path, "rb");
-  if (f == nullptr) return false;
-  std::fclose(f);
+  HANDLE file = ::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  ::CloseHandle(file);
   return true;
 }
 

@@ -22,8 +22,13 @@ class Files final : public IFileSystem {
   bool CanOpenForReading(LPCSTR path) override;
 };
 
+// Binary-mode streams of the program's own (see FileStreams.cpp).
 class FileStreams final : public IFileStreams {
  public:
+  FileStreams() = default;
+  FileStreams(const FileStreams&) = delete;
+  FileStreams& operator=(const FileStreams&) = delete;
+  ~FileStreams() override;
   FileStream* fopen(const char* path, const char* mode) override;
   char* fgets(char* buffer, int size, FileStream* stream) override;
   int fputs(const char* text, FileStream* stream) override;
@@ -34,6 +39,13 @@ class FileStreams final : public IFileStreams {
   int fclose(FileStream* stream) override;
   int feof(FileStream* stream) override;
   int ferror(FileStream* stream) override;
+
+ private:
+  struct OpenStream {
+    FileStream* stream;
+    OpenStream* next;
+  };
+  OpenStream* open_ = nullptr;
 };
 
 class Registry final : public IRegistry {
