@@ -21,14 +21,16 @@ OPTIONS_CHECK="$TVX_SOURCE_DIR/tests/wine/machines/options/check.ini"
 ANSWER_CAPTIONS='^(Setup|SETUP|Information)$'
 OPTIONS_STARTED=0
 
-# options_start MACHINE WINE-VERSION: lays the machine folder of tests/wine/machines with the
-# stand-ins, starts the real Setup.exe from the download in drive D and waits for its option
-# dialog (the X window in DIALOG, the title in TITLE).
+# options_start MACHINE WINE-VERSION [PICTURE]: lays the machine folder of tests/wine/machines
+# with the stand-ins, starts the real Setup.exe from the download in drive D and waits for its
+# option dialog (the X window in DIALOG, the title in TITLE); with a picture name, keeps a picture
+# of the dialog with its caption in build/host/wine-screens/dialogs/.
 options_start() {
   MACHINE="$TVX_SOURCE_DIR/tests/wine/machines/$1"
   start_display
   new_prefix
   set_version "$2"
+  [ -z "${3:-}" ] || draw_captions
   lay_machine "$MACHINE"
   setup_on_cd
   use_mixer_standin
@@ -41,6 +43,7 @@ options_start() {
   OPTIONS_STARTED=$(date +%s)
   start_setup
   DIALOG=$(wait_window "^$TITLE\$")
+  [ -z "${3:-}" ] || screenshot "$DIALOG" "$3"
 }
 
 # The machine's dialog steps (key=Tab|Space|Return|Escape, click=ID), one a line.

@@ -4,7 +4,7 @@
 # folder as its source disk; the samples, the 026 folder and the new mixer are in place; Wine ends
 # as the simulated machine.
 source "$(dirname "$0")/options.sh"
-options_start options-win95-vxd win95
+options_start options-win95-vxd win95 english-103-vxd-options
 expect_eq "1006 checked enabled visible
 1007 unchecked enabled visible
 1011 checked enabled visible

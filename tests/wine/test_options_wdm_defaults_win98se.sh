@@ -4,7 +4,7 @@
 # "JackConfig" 0x01 in place before its copies reach INF and INF\OTHER, "EnableLegacy" stays 0x03;
 # the stand-ins play Windows installing the card with its game port, then the completion message.
 source "$(dirname "$0")/options.sh"
-options_start options-win98se-wdm win98
+options_start options-win98se-wdm win98 english-131-wdm-options
 play_steps_before_the_last
 play_the_last_step_and_compare
 expect_messages "The driver will be installed now. It need a few minutes to complete." \
