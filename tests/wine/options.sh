@@ -94,6 +94,19 @@ option_lines() {
     "$WORK/wine.txt"
 }
 
+# Plays the steps up to Install and expects the refusal: these messages, Wine's state as the
+# simulated machine's, the earlier driver's class key kept and nothing installed.
+expect_refusal() {
+  play_steps_before_the_last
+  play_the_last_step_and_compare
+  expect_messages "$@"
+  expect_same_state
+  grep -qx 'key HKLM\\System\\CurrentControlSet\\Services\\Class\\MEDIA\\0000' "$WORK/wine.txt" ||
+    fail "the earlier driver's class key was removed"
+  [ ! -d "$WINEPREFIX/drive_c/Program Files/Tarvic" ] || fail "something was installed"
+  expect_quick_run
+}
+
 # The run ended within the time a person would wait for it.
 expect_quick_run() {
   [ "$OPTIONS_SECONDS" -lt 50 ] || fail "the run took $OPTIONS_SECONDS s"
