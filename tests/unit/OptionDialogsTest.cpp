@@ -41,12 +41,13 @@ struct Download : test::SimMachine {
         "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Systray]\r\n"
         "\"Services\"=dword:00000007\r\n");
   }
-  // The person's steps in the dialog, in order: control numbers are clicks, names are keys.
+  // The person's steps in the dialog, in order: control numbers are clicks, "close" and
+  // "minimize" are themselves, other names are keys.
   void steps(std::initializer_list<std::string> each) {
     for (const auto& s : each) {
-      const bool key = s.find_first_not_of("0123456789") != std::string::npos;
-      machine.script.push_back(
-          sim::ScriptStep{key ? (s == "close" ? "close" : "key") : "click", s == "close" ? "" : s, 0, 0, {}});
+      const bool click = s.find_first_not_of("0123456789") == std::string::npos;
+      const bool itself = s == "close" || s == "minimize";
+      machine.script.push_back(sim::ScriptStep{click ? "click" : itself ? s : "key", itself ? "" : s, 0, 0, {}});
     }
   }
   sim::RunReport run() { return sim::runSetup(machine, "download"); }
@@ -249,17 +250,18 @@ TEST(OptionDialogs, CancelEscapeAndTheCloseBoxChangeNothing) {
   for (const bool wdm : {false, true}) {
     for (const char* how : {"2", "Escape", "close"}) {
       Download m("winme", wdm);
-      m.steps({"1000", "1007", how});
+      m.steps({"minimize", "1000", "1007", how});
       const sim::RunReport report = m.run();
       const auto& log = m.machine.log;
       auto shown = std::find_if(log.begin(), log.end(), [](const sim::Happening& h) { return h.kind == "dialog"; });
       ASSERT_NE(shown, log.end());
       for (auto it = shown + 1; it != log.end(); ++it) {
         EXPECT_TRUE(it->kind == "dialog action" || it->kind == "control" || it->kind == "dialog end" ||
-                    it->kind == "exit")
+                    it->kind == "exit" || it->kind == "icon drawn")
             << (wdm ? "WDM " : "VxD ") << how << ": " << it->kind;
       }
       EXPECT_EQ(m.happenings("dialog end").at(0).field("result"), "Cancel");
+      EXPECT_EQ(m.happenings("icon drawn").size(), wdm ? 0u : 1u) << "only the VxD dialog has an icon of its own";
       ASSERT_EQ(report.files.size(), 1u) << "only the start-up's CD player setting";
       EXPECT_EQ(report.files[0].path, "C:\\WINDOWS\\TVCDPLAY.INI");
       EXPECT_TRUE(report.registry.empty());
