@@ -19,6 +19,14 @@ std::string systemFolder(ISystemInfo& system) {
   return withBackslash(n > 0 && n < MAX_PATH ? buffer : "");
 }
 
+std::string moduleFolder(ISystemInfo& system) {
+  char path[MAX_PATH] = {};
+  system.GetModuleFileNameA(path, MAX_PATH);
+  const std::string full(path);
+  const auto slash = full.rfind('\\');
+  return withBackslash(slash == std::string::npos ? full : full.substr(0, slash));
+}
+
 std::string programName(ISystemInfo& system) {
   char path[MAX_PATH] = {};
   system.GetModuleFileNameA(path, MAX_PATH);

@@ -10,6 +10,8 @@ std::string withBackslash(std::string folder);
 // The Windows folder and the system folder with their trailing backslash (C:\WINDOWS\).
 std::string windowsFolder(ISystemInfo& system);
 std::string systemFolder(ISystemInfo& system);
+// The folder of the running module, with its backslash (D:\ for D:\SETUP.EXE).
+std::string moduleFolder(ISystemInfo& system);
 // The program's name: the running module's file name without folder and extension ("Setup").
 std::string programName(ISystemInfo& system);
 

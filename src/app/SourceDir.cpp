@@ -3,18 +3,6 @@
 
 namespace tvx {
 
-namespace {
-
-std::string moduleFolder(ISystemInfo& system) {
-  char path[MAX_PATH] = {};
-  system.GetModuleFileNameA(path, MAX_PATH);
-  std::string full(path);
-  auto slash = full.rfind('\\');
-  return withBackslash(slash == std::string::npos ? full : full.substr(0, slash));
-}
-
-}  // namespace
-
 void deriveSourceDir(InstallContext& ctx, const std::string& programPath, bool versionKnown, const Platform& platform) {
   const auto slash = programPath.rfind('\\');
   const bool unc = programPath.rfind("\\\\", 0) == 0;

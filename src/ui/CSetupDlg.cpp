@@ -7,12 +7,6 @@
 
 namespace tvx {
 
-IconPosition centredIconPosition(const RECT& client, int iconWidth, int iconHeight) {
-  const int width = client.right - client.left;
-  const int height = client.bottom - client.top;
-  return IconPosition{(width - iconWidth + 1) / 2, (height - iconHeight + 1) / 2};
-}
-
 CSetupDlg::CSetupDlg(InstallContext& ctx, const Platform& platform, std::string programPath)
     : CDialog(IDD_SETUP_DIALOG, platform), ctx_(ctx), programPath_(std::move(programPath)) {
   icon_ = platform.dialogs.LoadIconA(IDR_MAINFRAME);
@@ -147,20 +141,7 @@ bool CSetupDlg::OnSysCommand(UINT id, LPARAM) {
   return true;
 }
 
-bool CSetupDlg::OnPaint() {
-  const Platform& p = platform();
-  if (!p.dialogs.IsIconic(m_hWnd)) return false;
-  PAINTSTRUCT paint{};
-  HDC dc = p.dialogs.BeginPaint(m_hWnd, &paint);
-  p.windows.SendMessageA(m_hWnd, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
-  RECT client{};
-  p.dialogs.GetClientRect(m_hWnd, &client);
-  const IconPosition at =
-      centredIconPosition(client, p.dialogs.GetSystemMetrics(SM_CXICON), p.dialogs.GetSystemMetrics(SM_CYICON));
-  p.dialogs.DrawIcon(dc, at.x, at.y, icon_);
-  p.dialogs.EndPaint(m_hWnd, &paint);
-  return true;
-}
+bool CSetupDlg::OnPaint() { return PaintMinimisedIcon(platform(), m_hWnd, icon_); }
 
 HICON CSetupDlg::OnQueryDragIcon() { return icon_; }
 

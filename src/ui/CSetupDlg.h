@@ -4,16 +4,10 @@
 
 #include "../app/InstallContext.h"
 #include "../platform/framework/CDialog.h"
+#include "MinimisedIcon.h"
 #include "resource.h"
 
 namespace tvx {
-
-// Where a minimised dialog draws its icon: centred in the client rectangle.
-struct IconPosition {
-  int x;
-  int y;
-};
-IconPosition centredIconPosition(const RECT& client, int iconWidth, int iconHeight);
 
 class CSetupDlg : public CDialog {
  public:

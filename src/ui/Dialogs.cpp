@@ -2,20 +2,36 @@
 
 #include "../platform/framework/CWinApp.h"
 #include "CSetupDlg.h"
+#include "CVxdOptionsDlg.h"
+#include "CWdmOptionsDlg.h"
 
 namespace tvx {
 
-int RunSetupDialog(CWinApp& app, InstallContext& ctx, const Platform& platform) {
-  CSetupDlg dialog(ctx, platform, app.m_programPath);
+namespace {
+
+// Runs the dialog modally as the application's main window.
+int runAsMainWindow(CWinApp& app, CDialog& dialog) {
   app.m_pMainWnd = &dialog;
   const INT_PTR result = dialog.DoModal();
   app.m_pMainWnd = nullptr;
   return static_cast<int>(result);
 }
 
-// The driver option dialogs are not built yet: each is shown as cancelled at once, which ends
-// the program without a change to the machine.
-int RunWdmOptionsDialog(CWinApp&, InstallContext&, const Platform&) { return IDCANCEL; }
-int RunVxdOptionsDialog(CWinApp&, InstallContext&, const Platform&) { return IDCANCEL; }
+}  // namespace
+
+int RunSetupDialog(CWinApp& app, InstallContext& ctx, const Platform& platform) {
+  CSetupDlg dialog(ctx, platform, app.m_programPath);
+  return runAsMainWindow(app, dialog);
+}
+
+int RunWdmOptionsDialog(CWinApp& app, InstallContext& ctx, const Platform& platform) {
+  CWdmOptionsDlg dialog(ctx, platform, app.m_programPath);
+  return runAsMainWindow(app, dialog);
+}
+
+int RunVxdOptionsDialog(CWinApp& app, InstallContext&, const Platform& platform) {
+  CVxdOptionsDlg dialog(platform, app.m_programPath);
+  return runAsMainWindow(app, dialog);
+}
 
 }  // namespace tvx

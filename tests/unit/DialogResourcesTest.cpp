@@ -87,6 +87,53 @@ TEST(DialogResources, TheTemplatesAreTheOnesTheProgramRelies) {
   EXPECT_EQ(about.controls[1].text, "Setup Version 2.5");
 }
 
+TEST(DialogResources, TheOptionDialogsAreVisibleAtOnceAndTheirRadioButtonsAreGroupsWithoutTabStops) {
+  struct Row {
+    int id;
+    const char* title;
+    int cx, cy;
+    std::vector<std::string> controls;  // the numbered ones in tab order
+  };
+  for (const Row& r :
+       {Row{103,
+            "PCI Audio Device Driver Setup Program for Windows 95/98/ME",
+            212,
+            210,
+            {"1 default push button", "2 push button", "1000 auto check box", "1001 auto check box",
+             "1006 auto radio button", "1007 auto radio button", "1011 auto check box", "1012 auto check box",
+             "1013 auto check box"}},
+        Row{131,
+            "PCI Audio Device Driver Setup Program for Windows 98SE/ME",
+            234,
+            200,
+            {"1 default push button", "2 push button", "1000 auto check box", "1006 auto radio button",
+             "1007 auto radio button", "1011 auto check box", "1012 auto check box", "1013 auto check box"}}}) {
+    const DialogTemplate d = dialog(r.id, kEnglish);
+    SCOPED_TRACE("dialog " + std::to_string(r.id));
+    EXPECT_EQ(d.title, r.title);
+    EXPECT_EQ(d.cx, r.cx);
+    EXPECT_EQ(d.cy, r.cy);
+    EXPECT_NE(d.style & WS_VISIBLE, 0u);
+    EXPECT_NE(d.exStyle & WS_EX_APPWINDOW, 0u);
+    std::vector<std::string> numbered;
+    std::string texts;
+    for (const auto& c : d.controls) {
+      texts += c.text + "|";
+      if (c.id == -1) continue;
+      numbered.push_back(std::to_string(c.id) + " " + kindName(c));
+      if (kindName(c) == "auto radio button") {
+        EXPECT_EQ(c.style & (WS_GROUP | WS_TABSTOP), static_cast<DWORD>(WS_GROUP)) << c.id;
+      } else {
+        EXPECT_NE(c.style & WS_TABSTOP, 0u) << c.id;
+      }
+    }
+    EXPECT_EQ(numbered, r.controls);
+    EXPECT_NE(texts.find("|using a  pair of speakers, we suggest you use the default setting.|"), std::string::npos);
+    EXPECT_NE(texts.find("|Note: If you are not familiar with the hardware specifications, and are |"),
+              std::string::npos);
+  }
+}
+
 TEST(DialogResources, FrenchAndKoreanLayoutsDifferAsDescribed) {
   const DialogTemplate korean = dialog(130, 0x412);
   EXPECT_EQ(korean.cx, 240);
@@ -112,12 +159,16 @@ TEST(DialogResources, StringsAndIconAreEnglishInEveryLanguage) {
 }
 
 TEST(DialogResources, LanguageChoiceFallsBackAsWindowsDoes) {
-  auto languageFor = [](WORD user) { return findResource(programResources(), RT_DIALOG_ID, 102, user)->language; };
+  auto languageFor = [](WORD user, WORD id = 102) {
+    return findResource(programResources(), RT_DIALOG_ID, id, user)->language;
+  };
   EXPECT_EQ(languageFor(0x411), 0x411);
   EXPECT_EQ(languageFor(0x0C04), 0x404) << "Chinese of Hong Kong: the primary language's default";
   EXPECT_EQ(languageFor(0x080C), 0x40C) << "French of Belgium";
   EXPECT_EQ(languageFor(0x0407), 0x409) << "German: no template, English";
-  EXPECT_EQ(findResource(programResources(), RT_DIALOG_ID, 103, 0x409), nullptr);
+  EXPECT_EQ(languageFor(0x411, 103), 0x409) << "the option dialogs exist in English only";
+  EXPECT_EQ(languageFor(0x40C, 131), 0x409) << "the option dialogs exist in English only";
+  EXPECT_EQ(findResource(programResources(), RT_DIALOG_ID, 104, 0x409), nullptr);
 }
 
 TEST(DialogResources, TruncatedOrMalformedDataIsRefused) {

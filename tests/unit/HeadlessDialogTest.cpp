@@ -156,6 +156,28 @@ TEST(HeadlessDialog, KeysMoveTheFocusAndPressTheRightButton) {
   EXPECT_EQ(d.run(), IDOK) << "with the focus on a check box, Return presses the default button";
 }
 
+TEST(HeadlessDialog, TabReachesTheCheckedRadioButtonOnly) {
+  Host h({{IDOK, 0x80, BS_DEFPUSHBUTTON | WS_TABSTOP, "OK"},
+          {51, 0x80, kRadio | WS_GROUP, "A"},
+          {52, 0x80, kRadio, "B"},
+          {53, 0x80, kBox | WS_GROUP, "box"}});
+  // Neither radio button has a tab stop in the template; checking one gives it one, clearing it
+  // takes it away, as Windows' button control does.
+  h.script({{"key", "Tab"},
+            {"click", "51"},
+            {"click", "52"},
+            {"key", "Tab"},
+            {"key", "Tab"},
+            {"key", "Tab"},
+            {"key", "Return"}});
+  EXPECT_EQ(h.run(), IDOK) << "Return on a radio button presses the default button";
+  std::vector<std::string> focus;
+  for (const auto& a : h.happenings("dialog action")) {
+    if (a.field("action").rfind("focus on ", 0) == 0) focus.push_back(a.field("action").substr(9, 2));
+  }
+  EXPECT_EQ(focus, (std::vector<std::string>{"53", "53", "1 ", "52"}));
+}
+
 TEST(HeadlessDialog, ClosingAndEscapeCancelUnlessTheCancelButtonIsDisabled) {
   Host closed({{IDOK, 0x80, BS_DEFPUSHBUTTON, "OK"}, {IDCANCEL, 0x80, BS_PUSHBUTTON, "Cancel"}});
   closed.script({{"close", ""}});

@@ -1,6 +1,9 @@
 # Shared steps of the Wine tests: a 32-bit template prefix made once per build, copied for each
 # test; an Xvfb display; the CD folder mapped as drive D; message boxes read from Wine's msgbox
 # trace and answered with Return as a person would.
+# Sourced once, however many of the test libraries a test uses.
+[ -z "${TVX_WINE_LIB:-}" ] || return 0
+TVX_WINE_LIB=1
 set -euo pipefail
 
 : "${TVX_WIN32_DIR:?build folder of the win32 preset}"
@@ -220,13 +223,15 @@ use_mixer_standin() {
   WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winmm=n,b"
 }
 
-# Answers each message box captioned "Setup" with Return until the program ends. The screen
-# with the first box is kept in build/host/wine-screens/ for people to look at.
+# Answers each message box captioned "Setup" (or whose caption matches the pattern given, or
+# ANSWER_CAPTIONS) with Return until the program ends. The screen with the first box is kept in
+# build/host/wine-screens/ for people to look at.
 answer_message_boxes() {
+  local captions=${1:-${ANSWER_CAPTIONS:-^Setup$}}
   mkdir -p "$TVX_HOST_DIR/wine-screens"
   (
     while true; do
-      for w in $(xdotool search --name '^Setup$' 2>/dev/null); do
+      for w in $(xdotool search --name "$captions" 2>/dev/null); do
         if [ ! -s "$WORK/answers" ]; then
           sleep 0.3
           import -window root "$TVX_HOST_DIR/wine-screens/$TEST_NAME.png" 2>/dev/null || true

@@ -87,6 +87,7 @@ INT_PTR Dialogs::DialogBoxParamA(int templateId, HWND, DLGPROC proc, LPARAM para
     c.handle = reinterpret_cast<HWND>(nextHandle_ += 0x10);
     c.enabled = (t.style & WS_DISABLED) == 0;
     c.visible = (t.style & WS_VISIBLE) != 0;
+    c.tabStop = (t.style & WS_TABSTOP) != 0;
     d.controls.push_back(c);
   }
   // The dialog's window exists, hidden, from WM_INITDIALOG on; Windows shows it once the
@@ -104,8 +105,8 @@ INT_PTR Dialogs::DialogBoxParamA(int templateId, HWND, DLGPROC proc, LPARAM para
     }
   } pop{*this};
 
-  auto firstTabStop = std::find_if(d.controls.begin(), d.controls.end(),
-                                   [](const Control& c) { return (c.t.style & WS_TABSTOP) != 0 && reachable(c); });
+  auto firstTabStop =
+      std::find_if(d.controls.begin(), d.controls.end(), [](const Control& c) { return c.tabStop && reachable(c); });
   const HWND focusWanted = firstTabStop != d.controls.end() ? firstTabStop->handle : nullptr;
   // The dialog procedure may put the focus elsewhere; when it does not, the dialog manager puts
   // it on the first tab stop, at the latest when the dialog becomes active.
@@ -221,7 +222,7 @@ void Dialogs::act(Running& d, const ScriptStep& step) {
 void Dialogs::click(Running& d, Control& c) {
   if (c.t.kind != ControlKind::Button) return;  // statics do not answer clicks
   const DWORD type = c.t.buttonType();
-  if ((c.t.style & WS_TABSTOP) != 0 || c.t.isRadioButton()) d.focus = static_cast<int>(&c - d.controls.data());
+  if (c.tabStop || c.t.isRadioButton()) d.focus = static_cast<int>(&c - d.controls.data());
   if (type == BS_AUTOCHECKBOX) {
     setCheck(d, c, c.check == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED);
   } else if (type == BS_AUTO3STATE) {
@@ -277,7 +278,7 @@ void Dialogs::moveFocus(Running& d) {
   for (int step = 1; step <= n; ++step) {
     const int i = (d.focus + step + n) % n;
     const Control& c = d.controls[i];
-    if ((c.t.style & WS_TABSTOP) != 0 && reachable(c)) {
+    if (c.tabStop && reachable(c)) {
       d.focus = i;
       m_.record("dialog action", {{"dialog", name(d)}, {"action", "focus on " + label(c)}});
       return;
@@ -374,6 +375,8 @@ LRESULT Dialogs::SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM l
 }
 
 void Dialogs::setCheck(Running& d, Control& c, UINT check) {
+  // A radio button is a tab stop while it is checked, so that Tab reaches the group's choice.
+  if (c.t.isRadioButton()) c.tabStop = check != BST_UNCHECKED;
   if (c.check == check) return;
   c.check = check;
   note(d, c, checkName(check));

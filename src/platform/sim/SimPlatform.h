@@ -236,6 +236,7 @@ class Dialogs final : public IDialogs {
     UINT check = BST_UNCHECKED;
     bool enabled = true;
     bool visible = true;
+    bool tabStop = false;  // WS_TABSTOP now: a radio button takes it when checked, loses it when cleared
   };
   struct Running;
   // The innermost running dialog, or null.

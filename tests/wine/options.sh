@@ -1,0 +1,114 @@
+# The option dialogs of the driver download under Wine, driven by the machine folder's own dialog
+# steps as a person would: keys through xdotool, and DlgCtl for the radio buttons, which carry no
+# tab stop. What Wine ends in is compared with the simulated machine's run of the same folder.
+#
+# Wine's WritePrivateProfileStringA rewrites the whole file in its own form (blank lines dropped,
+# "key = value" written "key=value", every line end CR LF), where Windows keeps the file's other
+# lines as they are. The VxD INF copies get their source disk written that way, so the downloads
+# of these tests carry INF files already in that form, with CR LF and with bare LF line ends. The
+# staged WDM copies are patched without the profile functions and compare whatever their form.
+# The folder is taken first: the shared steps move into the test's own folder.
+WINE_TESTS_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# shellcheck source=dialogs.sh
+source "$WINE_TESTS_DIR/dialogs.sh"
+# shellcheck source=engine.sh
+source "$WINE_TESTS_DIR/engine.sh"
+
+VXD_TITLE="PCI Audio Device Driver Setup Program for Windows 95/98/ME"
+WDM_TITLE="PCI Audio Device Driver Setup Program for Windows 98SE/ME"
+OPTIONS_CHECK="$TVX_SOURCE_DIR/tests/wine/machines/options/check.ini"
+# The refusals: "Information" on NT, the program's name for the WDM driver.
+ANSWER_CAPTIONS='^(Setup|SETUP|Information)$'
+OPTIONS_STARTED=0
+
+# options_start MACHINE WINE-VERSION [PICTURE]: lays the machine folder of tests/wine/machines
+# with the stand-ins, starts the real Setup.exe from the download in drive D and waits for its
+# option dialog (the X window in DIALOG, the title in TITLE); with a picture name, keeps a picture
+# of the dialog with its caption in build/host/wine-screens/dialogs/.
+options_start() {
+  MACHINE="$TVX_SOURCE_DIR/tests/wine/machines/$1"
+  start_display
+  new_prefix
+  set_version "$2"
+  [ -z "${3:-}" ] || draw_captions
+  lay_machine "$MACHINE"
+  setup_on_cd
+  use_mixer_standin
+  cp "$TVX_WIN32_DIR/DlgCtl.exe" "$WORK/DlgCtl.exe"
+  mkdir -p "$WINEPREFIX/drive_c/probe"
+  cp "$OPTIONS_CHECK" "$WINEPREFIX/drive_c/probe/check.ini"
+  cp "$TVX_WIN32_DIR/state_probe.exe" "$WINEPREFIX/drive_c/probe/"
+  TITLE=$VXD_TITLE
+  if tr -d '\r' <"$CD/setup.ini" | grep -qx 'InstallWDMDriver=1'; then TITLE=$WDM_TITLE; fi
+  OPTIONS_STARTED=$(date +%s)
+  start_setup
+  DIALOG=$(wait_window "^$TITLE\$")
+  [ -z "${3:-}" ] || screenshot "$DIALOG" "$3"
+}
+
+# The machine's dialog steps (key=Tab|Space|Return|Escape, click=ID), one a line.
+dialog_steps() {
+  awk '/^\[/ { section = tolower($0) } section == "[script]" && /^(key|click)=/ { sub(/[ \t]*;.*/, ""); print }' \
+    "$MACHINE/machine.ini" | tr -d '\r'
+}
+
+# Does one step in the dialog: a key pressed on it, or a control clicked with DlgCtl.
+play_step() {
+  case $1 in
+    key=Space) keys "$DIALOG" space ;;
+    key=*) keys "$DIALOG" "${1#key=}" ;;
+    click=*) dlgctl click "$TITLE" "${1#click=}" >/dev/null || fail "DlgCtl could not click ${1#click=}" ;;
+  esac
+}
+
+# Plays the steps numbered FIRST to LAST (from 1).
+play_steps() {
+  local step
+  while read -r step; do play_step "$step"; done < <(dialog_steps | sed -n "$1,$2p")
+}
+
+# Plays every step but the last, which is the one that ends the dialog.
+play_steps_before_the_last() {
+  play_steps 1 $(($(dialog_steps | wc -l) - 1))
+}
+
+# Plays the last step, waits for the run to end and leaves the state Wine ended in in
+# $WORK/wine.txt, the simulated machine's in $WORK/sim.txt (Wine carries out WININIT.INI when the
+# program asks for the restart; the simulated machine when Windows starts again).
+play_the_last_step_and_compare() {
+  play_step "$(dialog_steps | tail -1)"
+  wait_setup
+  as_wine_user env WINEDEBUG=-all wine 'C:\probe\state_probe.exe' | tr -d '\r' >"$WORK/wine.txt"
+  "$TVX_HOST_DIR/state_probe_sim" "$MACHINE" restart "$OPTIONS_CHECK" >"$WORK/sim.txt"
+  OPTIONS_SECONDS=$(($(date +%s) - OPTIONS_STARTED))
+}
+
+# The states of the jack controls and the boxes, one line each.
+jack_states() {
+  dlgctl state "$TITLE" "$@"
+}
+
+# The option lines of a file as the state probe printed it from Wine: "|line|" and its line end.
+option_lines() {
+  awk -v file="contents $1:" '$0 == file { on = 1; next } /^[^ ]/ { on = 0 } on && /\|HKR,(Config,|"Settings")/ { sub(/^  /, ""); print }' \
+    "$WORK/wine.txt"
+}
+
+# Plays the steps up to Install and expects the refusal: these messages, Wine's state as the
+# simulated machine's, the earlier driver's class key kept and nothing installed.
+expect_refusal() {
+  play_steps_before_the_last
+  play_the_last_step_and_compare
+  expect_messages "$@"
+  expect_same_state
+  grep -qx 'key HKLM\\System\\CurrentControlSet\\Services\\Class\\MEDIA\\0000' "$WORK/wine.txt" ||
+    fail "the earlier driver's class key was removed"
+  [ ! -d "$WINEPREFIX/drive_c/Program Files/Tarvic" ] || fail "something was installed"
+  expect_quick_run
+}
+
+# The run ended within the time a person would wait for it.
+expect_quick_run() {
+  [ "$OPTIONS_SECONDS" -lt 50 ] || fail "the run took $OPTIONS_SECONDS s"
+  echo "ok: the run took $OPTIONS_SECONDS s"
+}
