@@ -13,6 +13,11 @@ fi
   cmake --preset host -DTVX_WIN32_DIR="$PWD/build/win32" >/dev/null && cmake --build --preset host >/dev/null
 }
 echo "Setup.exe: $(stat -c %s build/win32/Setup.exe) bytes"
+# What the bytes are: each section's size (in the file each is padded to 512 bytes).
+i686-w64-mingw32-objdump -h build/win32/Setup.exe | awk '
+  function hex(h,   i, n) { n = 0; h = tolower(h); for (i = 1; i <= length(h); i++) n = n * 16 + index("0123456789abcdef", substr(h, i, 1)) - 1; return n }
+  /^ *[0-9]+ / { name = $2; size = hex($3); next }
+  name != "" { if (/CONTENTS/) printf "  %-8s %6d bytes\n", name, size; name = "" }'
 echo "imports: $(i686-w64-mingw32-objdump -p build/win32/Setup.exe | sed -n 's/.*DLL Name: //p' | sort -f | tr '\n' ' ')"
 echo "subsystem: $(i686-w64-mingw32-objdump -p build/win32/Setup.exe | sed -n 's/^Subsystem[[:space:]]*//p')"
 for kind in unit scenario faults fuzz wine; do

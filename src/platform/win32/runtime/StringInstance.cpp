@@ -3,4 +3,4 @@
 // not need.
 #include <string>
 
-template class std::__cxx11::basic_string<char>;
+template class std::basic_string<char>;
