@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include <cstddef>
-#include <new>
 
 extern "C" [[noreturn]] void abort();
 
@@ -21,9 +20,6 @@ void release(void* block) {
 
 void* operator new(std::size_t size) { return allocate(size); }
 void* operator new[](std::size_t size) { return allocate(size); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-  return ::HeapAlloc(::GetProcessHeap(), 0, size != 0 ? size : 1);
-}
 void operator delete(void* block) noexcept { release(block); }
 void operator delete[](void* block) noexcept { release(block); }
 void operator delete(void* block, std::size_t) noexcept { release(block); }
