@@ -128,16 +128,19 @@ Process* Processes::processOf(HANDLE handle) {
   return it == handles_.end() ? nullptr : &m_.processes[it->second];
 }
 
-DWORD Processes::WaitForInputIdle(HANDLE process, DWORD milliseconds) {
-  if (m_.injectFault("WaitForInputIdle")) {
+Process* Processes::waitTarget(const char* call, HANDLE process) {
+  if (m_.injectFault(call)) {
     m_.lastError = ERROR_NOT_ENOUGH_MEMORY;
-    return WAIT_FAILED;
+    return nullptr;
   }
   Process* p = processOf(process);
-  if (p == nullptr) {
-    m_.lastError = ERROR_INVALID_HANDLE;
-    return WAIT_FAILED;
-  }
+  if (p == nullptr) m_.lastError = ERROR_INVALID_HANDLE;
+  return p;
+}
+
+DWORD Processes::WaitForInputIdle(HANDLE process, DWORD milliseconds) {
+  Process* p = waitTarget("WaitForInputIdle", process);
+  if (p == nullptr) return WAIT_FAILED;
   if (p->behaviour.console) {
     m_.lastError = ERROR_NOT_GUI_PROCESS;
     return WAIT_FAILED;
@@ -151,15 +154,8 @@ DWORD Processes::WaitForInputIdle(HANDLE process, DWORD milliseconds) {
 }
 
 DWORD Processes::WaitForSingleObject(HANDLE process, DWORD milliseconds) {
-  if (m_.injectFault("WaitForSingleObject")) {
-    m_.lastError = ERROR_NOT_ENOUGH_MEMORY;
-    return WAIT_FAILED;
-  }
-  Process* p = processOf(process);
-  if (p == nullptr) {
-    m_.lastError = ERROR_INVALID_HANDLE;
-    return WAIT_FAILED;
-  }
+  Process* p = waitTarget("WaitForSingleObject", process);
+  if (p == nullptr) return WAIT_FAILED;
   // Time passes until the program ends or the wait is over, whichever comes first.
   const DWORD until = m_.now + milliseconds;
   while (!p->ended && m_.now < until) {

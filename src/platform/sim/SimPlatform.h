@@ -165,6 +165,8 @@ class Processes final : public IProcesses {
   std::vector<WinPath> searchFolders() const;
   std::optional<WinPath> findProgram(const std::string& name) const;
   Process* processOf(HANDLE handle);
+  // The process a wait is given, or null with the wait's failure as its last error.
+  Process* waitTarget(const char* call, HANDLE process);
 
   Machine& m_;
   Files& files_;
