@@ -20,8 +20,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     char after[2048] = {};
     profiles.GetPrivateProfileStringA("SourceDisksNames", vxd ? "1" : "200", "", after, sizeof(after), path);
     if (before[0] == '\0') continue;
-    const std::string expected = vxd ? std::string(before) + ", C:\\PROGRA~1\\TARVIC\\W95-98"
-                                     : "\"Tarvic WDM Audio Driver Disk\",,,C:\\PROGRA~1\\TARVIC\\W2K-ME";
+    std::string expected = vxd ? std::string(before) + ", C:\\PROGRA~1\\TARVIC\\W95-98"
+                               : "\"Tarvic WDM Audio Driver Disk\",,,C:\\PROGRA~1\\TARVIC\\W2K-ME";
+    // A value read from quotes may begin with blanks; written back without them, they are lost.
+    expected.erase(0, expected.find_first_not_of(" \t\r\n"));
     // The profile functions drop one pair of quotes around a value they read.
     std::string read = after;
     if (read != expected && !(expected.size() >= 2 && expected.front() == '"' && expected.back() == '"' &&
