@@ -3,7 +3,7 @@
 # English main dialog, architecture dialog and the two option dialogs in docs/dialogs/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
+scripts/install-deps.sh wine
 cmake --preset win32 >/dev/null && cmake --build --preset win32 >/dev/null
 cmake --preset host -DTVX_WIN32_DIR="$PWD/build/win32" >/dev/null && cmake --build --preset host >/dev/null
 ctest --test-dir build/host -R '^wine\.(dialog_screens_|options_.*_defaults_)' --output-on-failure

@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 targets=(regfile machine_ini profiles ks_patch option_lines source_disks run_entry wininit)
 target=${1:?usage: scripts/fuzz.sh TARGET|all [RUNS] (targets: ${targets[*]})}
 runs=${2:-1000000}
-scripts/install-deps.sh
+scripts/install-deps.sh fuzz
 if [ ! -f build/fuzz/build.ninja ]; then
   cmake -S . -B build/fuzz -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTVX_FUZZ=ON >/dev/null

@@ -1,11 +1,32 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the builds and tests need, when they are missing and we are root.
+#
+#   scripts/install-deps.sh [fuzz] [wine] [tests]
+#
+# Always what the builds, the simulator and the demo need; "fuzz" adds the fuzzers' clang; "wine"
+# adds Wine and the tools that drive it, where this machine can run 32-bit programs
+# (tests/wine/can_run_32bit.sh decides); "tests" is everything the test command needs.
 set -euo pipefail
+cd "$(dirname "$0")/.."
 
-packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev googletest g++-mingw-w64-i686-win32 wine wine32:i386 xvfb xdotool
-  imagemagick fonts-wine fonts-wqy-microhei)
+packages=(cmake ninja-build g++ libgtest-dev googletest g++-mingw-w64-i686-win32)
+wine_packages=()
+for want in "$@"; do
+  case $want in
+    fuzz | tests) packages+=(clang libclang-rt-14-dev) ;;&
+    wine | tests)
+      # Wine's programs cannot start where the kernel runs no 32-bit programs: its packages would
+      # be installed for nothing there (the Wine tests are skipped, and say so).
+      if tests/wine/can_run_32bit.sh >/dev/null; then
+        wine_packages=(wine wine32:i386 xvfb xdotool imagemagick fonts-wine fonts-wqy-microhei)
+      fi
+      ;;
+    fuzz) ;;
+    *) echo "install-deps.sh: unknown set \"$want\" (fuzz, wine, tests)" >&2; exit 2 ;;
+  esac
+done
 missing=()
-for p in "${packages[@]}"; do
+for p in "${packages[@]}" "${wine_packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
@@ -14,7 +35,9 @@ if [ "$(id -u)" != 0 ]; then
   exit 1
 fi
 echo "installing: ${missing[*]}"
-if ! dpkg --print-foreign-architectures | grep -qx i386; then dpkg --add-architecture i386; fi
+if [ ${#wine_packages[@]} -gt 0 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+  dpkg --add-architecture i386
+fi
 export DEBIAN_FRONTEND=noninteractive
 apt-get update -q >/dev/null
 apt-get install -y -q --no-install-recommends "${missing[@]}" >/dev/null

@@ -39,7 +39,8 @@ add_driver_packages() {
 # Wine draws the windows' captions itself (there is no window manager on the test display), so
 # that the pictures show them.
 draw_captions() {
-  as_wine_user env WINEDEBUG=-all wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+  must "letting Wine draw the captions" as_wine_user env WINEDEBUG=-all wine reg add 'HKCU\Software\Wine\X11 Driver' \
+    /v Managed /d N /f
 }
 
 # Starts Setup.exe from the CD in the background, with the message boxes answered unless
@@ -72,8 +73,45 @@ expect_setup_ended() {
   fail "Setup.exe is still running: $1"
 }
 
+# Runs DlgCtl; when it fails, what it and Wine said goes to the test's output (stderr) and its
+# exit code is returned.
 dlgctl() {
-  as_wine_user env WINEDEBUG=-all LANG=C.UTF-8 wine "$WORK/DlgCtl.exe" "$@" 2>/dev/null | tr -d '\r'
+  local status=0
+  as_wine_user env WINEDEBUG=-all LANG=C.UTF-8 wine "$WORK/DlgCtl.exe" "$@" >"$WORK/dlgctl-out" 2>"$WORK/dlgctl-err" ||
+    status=$?
+  tr -d '\r' <"$WORK/dlgctl-out"
+  if [ "$status" != 0 ]; then
+    {
+      echo "DlgCtl $* ended with exit code $status:"
+      tr -d '\r' <"$WORK/dlgctl-out" | sed 's/^/    /'
+      tr -d '\r' <"$WORK/dlgctl-err" | tail -n 20 | sed 's/^/    /'
+    } >&2
+  fi
+  return "$status"
+}
+
+# Waits until the controls' states are as expected (DlgCtl state, one line a control), for at
+# most 10 s: what a person sees once the dialog has taken their keys.
+#   expect_state EXPECTED WHAT TITLE ID...
+expect_state() {
+  local expected=$1 what=$2 actual=""
+  shift 2
+  for _ in $(seq 50); do
+    actual=$(dlgctl state "$@" 2>/dev/null || true)
+    [ "$actual" = "$expected" ] && break
+    sleep 0.2
+  done
+  expect_eq "$expected" "$actual" "$what"
+}
+
+# Clicks a control of a dialog with the mouse, through the display, as a person does: the click
+# reaches the dialog after every key sent before it. DlgCtl finds where the control is (and
+# refuses a disabled or hidden one, which a mouse cannot click).
+click() {
+  local title=$1 id=$2 where
+  where=$(dlgctl where "$title" "$id") || fail "cannot click control $id of \"$title\""
+  # shellcheck disable=SC2086
+  must "clicking control $id of \"$title\" at $where" xdotool mousemove --sync $where click 1
 }
 
 # Waits for a window whose X name matches the pattern (other than the window given second) and
@@ -91,20 +129,19 @@ wait_window() {
   fail "the window \"$1\" did not appear"
 }
 
-# Sends keys to a window as a person typing on it.
+# Sends keys to a window as a person typing on it. What they do is seen by the waits that follow
+# (expect_state, wait_window, wait_setup); a click through the display comes after them.
 keys() {
   local window=$1
   shift
   xdotool windowactivate --sync "$window" >/dev/null 2>&1 || xdotool windowfocus --sync "$window" 2>/dev/null || true
-  xdotool key --clearmodifiers --delay 150 "$@"
-  sleep 0.3
+  must "typing $* on window $window" xdotool key --clearmodifiers --delay 150 "$@"
 }
 
-# Keeps a picture of one window in build/host/wine-screens/dialogs/NAME.png.
+# Keeps a picture of one window in build/host/wine-screens/dialogs/NAME.png, once it is drawn.
 screenshot() {
   mkdir -p "$TVX_HOST_DIR/wine-screens/dialogs"
-  sleep 0.5
-  import -window "$1" "$TVX_HOST_DIR/wine-screens/dialogs/$2.png" 2>/dev/null || fail "no screenshot of $2"
+  picture_of "$1" "$TVX_HOST_DIR/wine-screens/dialogs/$2.png" || fail "no picture of $2"
 }
 
 # The states of the main dialog's check boxes and buttons, one line each.

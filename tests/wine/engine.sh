@@ -47,8 +47,8 @@ expect_same_state() {
 # After Windows' start (wineboot -r) the new mixer program stands in the Windows folder and the old
 # one is kept as Mixer.old. Wine has carried out WININIT.INI when the program asked for the restart.
 expect_mixer_replaced() {
-  as_wine_user env WINEDEBUG=-all wineboot -r >/dev/null 2>&1
-  as_wine_user wineserver -w
+  must "starting Windows again (wineboot -r)" as_wine_user env WINEDEBUG=-all wineboot -r
+  must "waiting for the start to end" as_wine_user wineserver -w
   local windows="$WINEPREFIX/drive_c/windows"
   expect_eq "$1" "$(tr -d '\r' <"$windows/Mixer.exe")" "the new mixer program after the start"
   expect_eq "MZ mixer, the one in use" "$(tr -d '\r' <"$windows/Mixer.old")" "the old one kept as Mixer.old"

@@ -57,7 +57,7 @@ play_step() {
   case $1 in
     key=Space) keys "$DIALOG" space ;;
     key=*) keys "$DIALOG" "${1#key=}" ;;
-    click=*) dlgctl click "$TITLE" "${1#click=}" >/dev/null || fail "DlgCtl could not click ${1#click=}" ;;
+    click=*) click "$TITLE" "${1#click=}" ;;
   esac
 }
 
@@ -83,9 +83,12 @@ play_the_last_step_and_compare() {
   OPTIONS_SECONDS=$(($(date +%s) - OPTIONS_STARTED))
 }
 
-# The states of the jack controls and the boxes, one line each.
-jack_states() {
-  dlgctl state "$TITLE" "$@"
+# Waits until the jack controls and the boxes are as expected (one line a control, as DlgCtl state
+# prints them):  expect_jacks EXPECTED WHAT ID...
+expect_jacks() {
+  local expected=$1 what=$2
+  shift 2
+  expect_state "$expected" "$what" "$TITLE" "$@"
 }
 
 # The option lines of a file as the state probe printed it from Wine: "|line|" and its line end.

@@ -13,14 +13,14 @@ start_display
 new_prefix
 set_version win98
 import_reg "$machine/registry.reg"
-as_wine_user env WINEDEBUG=-all wine reg delete \
-  'HKLM\Software\Microsoft\Windows NT\CurrentVersion\IniFileMapping\win.ini' /f >/dev/null 2>&1
+must "leaving WIN.INI a file of its own" as_wine_user env WINEDEBUG=-all wine reg delete \
+  'HKLM\Software\Microsoft\Windows NT\CurrentVersion\IniFileMapping\win.ini' /f
 lay_drive_c "$machine/drives/C"
 cp "$TVX_WIN32_DIR/state_probe.exe" "$WINEPREFIX/drive_c/probe/"
 as_wine_user env WINEDEBUG=-all wine 'C:\probe\state_probe.exe' cleanup | tr -d '\r' >"$WORK/wine.txt"
 echo "--- boot" >>"$WORK/wine.txt"
-as_wine_user env WINEDEBUG=-all wineboot -r >/dev/null 2>&1
-as_wine_user wineserver -w
+must "starting Windows again (wineboot -r)" as_wine_user env WINEDEBUG=-all wineboot -r
+must "waiting for the start to end" as_wine_user wineserver -w
 as_wine_user env WINEDEBUG=-all wine 'C:\probe\state_probe.exe' | tr -d '\r' >>"$WORK/wine.txt"
 "$TVX_HOST_DIR/state_probe_sim" "$machine" cleanup >"$WORK/sim.txt"
 diff -u "$WORK/wine.txt" "$WORK/sim.txt" || fail "Wine and the simulated machine differ after the removal"

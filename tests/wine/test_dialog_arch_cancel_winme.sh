@@ -5,11 +5,11 @@ source "$(dirname "$0")/dialogs.sh"
 dialog_machine winme "WindowsMEDriverAskUser=1"
 start_setup
 arch=$(wait_window "$ARCH_TITLE")
-expect_eq "1004 unchecked enabled visible
-1005 checked enabled visible" "$(dlgctl state "$ARCH_TITLE" 1004 1005)" "preset to WDM"
+expect_state "1004 unchecked enabled visible
+1005 checked enabled visible" "preset to WDM" "$ARCH_TITLE" 1004 1005
 dlgctl click "$ARCH_TITLE" 1004
-expect_eq "1004 checked enabled visible
-1005 unchecked enabled visible" "$(dlgctl state "$ARCH_TITLE" 1004 1005)" "VxD chosen"
+expect_state "1004 checked enabled visible
+1005 unchecked enabled visible" "VxD chosen" "$ARCH_TITLE" 1004 1005
 keys "$arch" Escape
 expect_setup_ended "after Cancel in the architecture dialog"
 wait_setup

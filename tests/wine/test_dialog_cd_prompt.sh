@@ -11,7 +11,7 @@ keys "$main" Return
 prompt=$(wait_window '^Setup$')
 expect_eq "Can not find the Tarvic Sound Suite setup program.\\n Please insert the installation CD now." \
   "$(message_boxes)" "the prompt for the CD"
-sleep 1
+# The program waits in the prompt: nothing can start before it is answered.
 expect_eq "" "$(suite_start)" "nothing started while the CD is out"
 mv "$WORK/W95-98" "$WORK/W2K-ME" "$CD/"
 keys "$prompt" Return

@@ -5,10 +5,10 @@
 source "$(dirname "$0")/options.sh"
 options_start options-winme-vxd winme
 play_steps_before_the_last
-expect_eq "1001 checked enabled visible
+expect_jacks "1001 checked enabled visible
 1011 unchecked enabled visible
 1012 checked enabled visible
-1013 unchecked enabled visible" "$(jack_states 1001 1011 1012 1013)" "the game port and line-in on the subwoofer's jack"
+1013 unchecked enabled visible" "the game port and line-in on the subwoofer's jack" 1001 1011 1012 1013
 play_the_last_step_and_compare
 expect_messages "Setup completed! The system will restart now!"
 expect_same_state

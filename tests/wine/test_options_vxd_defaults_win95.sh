@@ -5,13 +5,13 @@
 # as the simulated machine.
 source "$(dirname "$0")/options.sh"
 options_start options-win95-vxd win95 english-103-vxd-options
-expect_eq "1006 checked enabled visible
+expect_jacks "1006 checked enabled visible
 1007 unchecked enabled visible
 1011 checked enabled visible
 1012 unchecked enabled visible
 1013 unchecked enabled visible
 1000 unchecked enabled visible
-1001 unchecked enabled visible" "$(jack_states 1006 1007 1011 1012 1013 1000 1001)" "the default options"
+1001 unchecked enabled visible" "the default options" 1006 1007 1011 1012 1013 1000 1001
 play_steps_before_the_last
 play_the_last_step_and_compare
 expect_messages "Setup completed! The system will restart now!"

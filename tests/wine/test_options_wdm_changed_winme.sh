@@ -6,10 +6,10 @@
 source "$(dirname "$0")/options.sh"
 options_start options-winme-wdm winme
 play_steps_before_the_last
-expect_eq "1000 checked enabled visible
+expect_jacks "1000 checked enabled visible
 1006 unchecked enabled visible
 1007 checked enabled visible
-1011 checked disabled visible" "$(jack_states 1000 1006 1007 1011)" "the legacy devices and the sound card"
+1011 checked disabled visible" "the legacy devices and the sound card" 1000 1006 1007 1011
 play_the_last_step_and_compare
 expect_messages "The driver will be installed now. It need a few minutes to complete." \
   "Setup completed! The system will restart now!"

@@ -8,10 +8,9 @@ new_prefix
 set_version win95
 mkdir -p "$WINEPREFIX/drive_c/run dir"
 cp "$TVX_WIN32_DIR/runtime_check.exe" "$WINEPREFIX/drive_c/run dir/"
-set +e
-as_wine_user env WINEDEBUG=-all wine 'C:\run dir\runtime_check.exe' 'C:\runtime.log' 'two  words' >/dev/null 2>&1
-code=$?
-set -e
+code=0
+as_wine_user env WINEDEBUG=-all wine 'C:\run dir\runtime_check.exe' 'C:\runtime.log' 'two  words' >/dev/null 2>"$WORK/trace" ||
+  code=$?
 expect_eq 7 "$code" "the exit code is WinMain's"
 log=$(tr -d '\r' <"$WINEPREFIX/drive_c/runtime.log")
 echo "$log"

@@ -13,7 +13,7 @@ lay_machine "$TVX_SOURCE_DIR/tests/wine/machines/world"
 use_mixer_standin
 cp "$TVX_WIN32_DIR/MixerWatch.exe" "$CD/"
 start_window Mixer
-as_wine_user env WINEDEBUG=-all wine 'D:\MixerWatch.exe' 7 2>/dev/null | tr -d '\r' >"$WORK/watch.txt"
+as_wine_user env WINEDEBUG=-all wine 'D:\MixerWatch.exe' 7 2>"$WORK/trace" | tr -d '\r' >"$WORK/watch.txt"
 cat "$WORK/watch.txt"
 
 expect_eq "Mixer window: found" "$(sed -n 1p "$WORK/watch.txt")" "the stand-in Mixer window is there"

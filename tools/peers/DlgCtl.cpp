@@ -5,6 +5,8 @@
 //   DlgCtl wait TITLE [SECONDS]      waits until the dialog is on the screen
 //   DlgCtl gone TITLE [SECONDS]      waits until it has closed
 //   DlgCtl click TITLE ID            clicks the control (not when it is disabled or hidden)
+//   DlgCtl where TITLE ID            prints the screen point "X Y" at the middle of the control, for
+//                                    a mouse click through the display (not when disabled or hidden)
 //   DlgCtl state TITLE ID...         prints "ID checked|unchecked|indeterminate enabled|disabled visible|hidden"
 //   DlgCtl sysmenu TITLE COMMAND     chooses the system menu item with this command id
 // Exit code 0 on success, 1 when the dialog or control is not there, 2 on a usage error.
@@ -66,8 +68,9 @@ int printState(HWND dialog, int id) {
 }
 
 int usage() {
-  std::fputs("usage: DlgCtl wait|gone TITLE [SECONDS] | click TITLE ID | state TITLE ID... | sysmenu TITLE COMMAND\n",
-             stderr);
+  std::fputs(
+      "usage: DlgCtl wait|gone TITLE [SECONDS] | click|where TITLE ID | state TITLE ID... | sysmenu TITLE COMMAND\n",
+      stderr);
   return 2;
 }
 
@@ -91,7 +94,7 @@ int main() {
     std::printf("no such dialog\n");
     return 1;
   }
-  if (std::wcscmp(command, L"click") == 0 && argc == 4) {
+  if ((std::wcscmp(command, L"click") == 0 || std::wcscmp(command, L"where") == 0) && argc == 4) {
     HWND control = GetDlgItem(dialog, _wtoi(argv[3]));
     if (control == nullptr) {
       std::printf("no such control\n");
@@ -101,6 +104,12 @@ int main() {
     if (!IsWindowEnabled(control) || !IsWindowVisible(control)) {
       std::printf("%s\n", IsWindowVisible(control) ? "disabled" : "hidden");
       return 1;
+    }
+    if (std::wcscmp(command, L"where") == 0) {
+      RECT r{};
+      GetWindowRect(control, &r);
+      std::printf("%ld %ld\n", (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+      return 0;
     }
     // The click runs whatever the dialog does with it; long work goes on after we return.
     DWORD_PTR result = 0;
