@@ -6,6 +6,10 @@ namespace tvx {
 
 void RunDriverInstallation(InstallContext& ctx, const Platform& platform, DriverRunKind kind, HWND owner,
                            InfPatcher* patcher) {
+  // Without the package there is nothing to install: the earlier driver stays as it is.
+  if (!HoldsDriverPackage(platform.files, DriverPackageFolder(ctx, kind, platform.files))) {
+    RefuseMissingPackage(platform, owner);
+  }
   StagedInfList stagedInfList;
   PrepareForDriverInstall(ctx, platform, kind, owner, stagedInfList);
   StageDriverPackage(ctx, platform, kind, stagedInfList, patcher);

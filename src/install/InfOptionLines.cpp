@@ -12,7 +12,8 @@ constexpr long kWdmValueColumn = 48;
 
 // Reads the next line of an INF opened in binary update mode as text mode would give it (CR LF
 // as one line feed), with its last character (the line feed) dropped, and where it starts. Only
-// the first piece of a line longer than the buffer counts as a line.
+// the first piece of a line longer than the buffer counts as a line. A NUL byte is part of its
+// line: the piece is as long as the stream moved, so the line feed after it still ends the line.
 class OptionLineReader {
  public:
   OptionLineReader(IFileStreams& streams, FileStream* inf) : streams_(streams), inf_(inf) {}
@@ -21,7 +22,8 @@ class OptionLineReader {
     while (true) {
       start = streams_.ftell(inf_);
       if (streams_.fgets(piece, kLineBuffer, inf_) == nullptr) return false;
-      std::string text(piece);
+      const long read = streams_.ftell(inf_) - start;
+      std::string text(piece, read > 0 && read < kLineBuffer ? static_cast<std::size_t>(read) : std::strlen(piece));
       const bool firstPiece = lineStart_;
       lineStart_ = !text.empty() && text.back() == '\n';
       if (!firstPiece) continue;

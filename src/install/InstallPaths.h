@@ -15,5 +15,6 @@ constexpr const char* kVxdInstallFolder = "C:\\Program Files\\Tarvic\\W95-98";
 constexpr const char* kWdmInstallFolder = "C:\\Program Files\\Tarvic\\W2K-ME";
 
 constexpr const char* kCompletionText = "Setup completed! The system will restart now!";
+constexpr const char* kMissingInstallationFiles = "Can not find installation files.";
 
 }  // namespace tvx

@@ -15,12 +15,6 @@ const char* const kTrayKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Appl
 const char* const kDefaultTrayKey = ".DEFAULT\\Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Systray";
 constexpr DWORD kTrayVolumeBit = 4;
 
-void closeWindowTitled(const Platform& platform, const char* title) {
-  if (HWND window = platform.windows.FindWindowExA(nullptr, nullptr, nullptr, title)) {
-    platform.windows.SendMessageA(window, WM_CLOSE, 0, 0);
-  }
-}
-
 // Takes the volume icon out of the tray: bit value 4 of "Services" cleared, the others kept.
 void clearTrayVolumeBit(IRegistry& registry, HKEY root, const char* path) {
   HKEY key = nullptr;
@@ -46,6 +40,12 @@ void removeEarlierDrivers(const Platform& platform) {
 
 }  // namespace
 
+void CloseWindowTitled(const Platform& platform, const char* title) {
+  if (HWND window = platform.windows.FindWindowExA(nullptr, nullptr, nullptr, title)) {
+    platform.windows.SendMessageA(window, WM_CLOSE, 0, 0);
+  }
+}
+
 void PrepareForDriverInstall(InstallContext& ctx, const Platform& platform, DriverRunKind kind, HWND owner,
                              StagedInfList& stagedInfList) {
   const bool wdmDialog = kind == DriverRunKind::WdmOptionsDialog;
@@ -53,7 +53,7 @@ void PrepareForDriverInstall(InstallContext& ctx, const Platform& platform, Driv
   if (wdmDialog) {
     windows.ShowWaitCursor(true);
     CloseSuiteWindows(platform);
-    closeWindowTitled(platform, "Mixer");
+    CloseWindowTitled(platform, "Mixer");
     platform.time.Sleep(500);
   }
   if (kind != DriverRunKind::MainDialogWithSuite) {
@@ -62,7 +62,7 @@ void PrepareForDriverInstall(InstallContext& ctx, const Platform& platform, Driv
   if (kind == DriverRunKind::WebPackage) windows.ShowWaitCursor(true);
   if (wdmDialog) windows.ShowWindow(owner, SW_HIDE);
 
-  closeWindowTitled(platform, "Mixer");
+  CloseWindowTitled(platform, "Mixer");
   clearTrayVolumeBit(platform.registry, HKEY_CURRENT_USER, kTrayKey);
   clearTrayVolumeBit(platform.registry, HKEY_USERS, kDefaultTrayKey);
   platform.processes.WinExec("SysTray.exe", SW_SHOW);

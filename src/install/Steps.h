@@ -10,6 +10,18 @@ namespace tvx {
 // Full paths of the INF copies placed in the Windows INF folders during one run, in order.
 using StagedInfList = std::vector<std::string>;
 
+// The folder the run takes the driver package from: the CD's folder of the family the CD's rules
+// give (the VxD package's folder for this Windows, or the one above it when that is missing), or
+// the download's own folder.
+std::string DriverPackageFolder(const InstallContext& ctx, DriverRunKind kind, IFileSystem& files);
+// A package is there when its folder holds an INF file.
+bool HoldsDriverPackage(IFileSystem& files, const std::string& folder);
+// Tells the person the installation files are missing and ends the program; nothing was changed.
+[[noreturn]] void RefuseMissingPackage(const Platform& platform, HWND owner);
+
+// Closes the top-level window of this title (WM_CLOSE), if there is one.
+void CloseWindowTitled(const Platform& platform, const char* title);
+
 // The announcement, closing the programs that hold the mixer, the tray's volume icon,
 // mixerdef.ini, and the removal of the earlier drivers. In WdmOptionsDialog it also refuses every
 // Windows but 98 SE and Me, ending the process.

@@ -69,6 +69,8 @@ void InstallVxdWithOptions(const VxdInstallInputs& inputs, const Platform& platf
   IFileSystem& files = platform.files;
   platform.windows.ShowWaitCursor(true);
   CloseSuiteWindows(platform);
+  // The mixer holds its program file: it could not be replaced while it runs.
+  CloseWindowTitled(platform, "Mixer");
   platform.time.Sleep(500);
   StagedInfList stagedInfList;
 
@@ -79,6 +81,8 @@ void InstallVxdWithOptions(const VxdInstallInputs& inputs, const Platform& platf
     platform.exit.Exit(0);
   }
   const bool windows95Family = running.isWin95 || running.isWin98 || running.isWinMe;
+  // Without the package there is nothing to install: the earlier driver stays as it is.
+  if (!HoldsDriverPackage(files, inputs.sourceDir)) RefuseMissingPackage(platform, dialog);
 
   CleanOldDriverRegistry(platform);
   CleanOldDriverFiles(platform, 1);

@@ -1,22 +1,9 @@
 #include "CVxdOptionsDlg.h"
 
-#include "../app/PathText.h"
+#include "../app/InstallContext.h"
 #include "MinimisedIcon.h"
 
 namespace tvx {
-
-namespace {
-
-// The folder of the program as started: the path up to its last backslash, kept as it is (no
-// drive is added to a path without one). A path without a backslash after its first character
-// tells no folder: the running module's folder is taken then.
-std::string programFolder(const std::string& programPath, ISystemInfo& system) {
-  const auto slash = programPath.rfind('\\');
-  if (slash == std::string::npos || slash == 0) return moduleFolder(system);
-  return programPath.substr(0, slash + 1);
-}
-
-}  // namespace
 
 VxdInfOptions VxdOptionsFromChecks(bool midiDisabled, bool gameDisabled, const JackChecks& jacks) {
   VxdInfOptions options;
@@ -49,7 +36,13 @@ BOOL CVxdOptionsDlg::OnInitDialog() {
   CDialog::OnInitDialog();
   p.windows.SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
   p.windows.SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
-  sourceDir = programFolder(programPath_, p.system);
+  // The package folder made whole as the start-up makes it: a path without a drive, or relative to
+  // the current folder, would name another folder once the installation changes the current one.
+  OSVERSIONINFOA version{};
+  version.dwOSVersionInfoSize = sizeof(version);
+  InstallContext own;
+  deriveSourceDir(own, programPath_, p.system.GetVersionExA(&version) != FALSE, p);
+  sourceDir = own.sourceDir;
   fullPackage = static_cast<int>(
       p.profiles.GetPrivateProfileIntA("InstallOption", "FullPackage", 0, (sourceDir + "Setup.ini").c_str()));
   SetDefaultJacks(jacks_);

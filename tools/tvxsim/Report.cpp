@@ -92,6 +92,7 @@ std::string reportText(const RunReport& r) {
   out += "\nRestart: " + std::string(r.restart ? "requested" : "not requested") + "\n";
   out += "Exit code: " + (r.exitCode ? std::to_string(*r.exitCode) : std::string("none")) + "\n";
   out += "Virtual time: " + seconds(r.virtualTime) + "\n";
+  if (r.outcome) out += "\noutcome: " + r.outcome->text() + "\n";
   return out;
 }
 
@@ -112,7 +113,12 @@ std::string reportJson(const RunReport& r) {
   for (std::size_t i = 0; i < r.leaks.size(); ++i) out += (i ? ", " : "") + json(r.leaks[i]);
   out += "],\n  \"restart\": " + std::string(r.restart ? "true" : "false");
   out += ",\n  \"exitCode\": " + (r.exitCode ? std::to_string(*r.exitCode) : std::string("null"));
-  out += ",\n  \"virtualTimeMs\": " + std::to_string(r.virtualTime) + "\n}\n";
+  out += ",\n  \"virtualTimeMs\": " + std::to_string(r.virtualTime);
+  if (r.outcome) {
+    out += ",\n  \"outcome\": {\"verdict\": " + json(r.outcome->word()) + ", \"text\": " + json(r.outcome->text()) +
+           ", \"summary\": " + json(r.outcome->summary) + ", \"missing\": " + stringsJson(r.outcome->missing) + "}";
+  }
+  out += "\n}\n";
   return out;
 }
 

@@ -5,6 +5,7 @@
 
 #include "../../src/platform/sim/Machine.h"
 #include "Diff.h"
+#include "Outcome.h"
 
 namespace tvx::sim {
 
@@ -21,6 +22,7 @@ struct RunReport {
   std::vector<std::string> leaks;          // handles the program left open
   std::vector<std::string> sourcesBefore;  // the installation source list before and after the run
   std::vector<std::string> sourcesAfter;
+  std::optional<Outcome> outcome;  // a run's verdict (a Windows start has none)
 };
 
 std::string reportText(const RunReport& report);

@@ -52,6 +52,7 @@ RunReport runSetup(Machine& machine, const std::string& machineName) {
   if (sim.streams().openStreams() > 0) r.leaks.push_back(std::to_string(sim.streams().openStreams()) + " file streams");
   r.sourcesAfter = installationSources(machine.registry);
   finish(r, machine, files, registry);
+  r.outcome = checkOutcome(machine, files, registry);
   return r;
 }
 

@@ -130,4 +130,35 @@ std::string IniText::text() const {
   return out;
 }
 
+std::string profileValue(const std::string& raw) {
+  if (raw.size() >= 2 && (raw[0] == '"' || raw[0] == '\'') && raw.back() == raw[0]) return raw.substr(1, raw.size() - 2);
+  return raw;
+}
+
+unsigned profileNumber(const std::string& text) {
+  std::size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+  unsigned base = 10;
+  if (i + 1 < text.size() && text[i] == '0') {
+    const char prefix = text[i + 1];
+    if (prefix == 'x' || prefix == 'X') base = 16;
+    if (prefix == 'o' || prefix == 'O') base = 8;
+    if (prefix == 'b' || prefix == 'B') base = 2;
+  }
+  if (base != 10) i += 2;
+  unsigned value = 0;
+  for (; i < text.size(); ++i) {
+    const char c = text[i];
+    unsigned digit = 99;
+    if (c >= '0' && c <= '9') digit = static_cast<unsigned>(c - '0');
+    if (c >= 'a' && c <= 'f') digit = static_cast<unsigned>(c - 'a' + 10);
+    if (c >= 'A' && c <= 'F') digit = static_cast<unsigned>(c - 'A' + 10);
+    if (digit >= base) break;
+    value = value * base + digit;
+  }
+  return negative ? 0u - value : value;
+}
+
 }  // namespace tvx::sim

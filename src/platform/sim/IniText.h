@@ -44,4 +44,10 @@ class IniText {
   std::vector<Line> lines_;
 };
 
+// A value as the profile functions hand it over: one pair of surrounding quotes dropped.
+std::string profileValue(const std::string& raw);
+// A value as GetPrivateProfileIntA reads it: leading blanks, an optional sign, an optional base
+// prefix ("0x", "0o", "0b"), then the digits of that base; anything after them is ignored.
+unsigned profileNumber(const std::string& text);
+
 }  // namespace tvx::sim

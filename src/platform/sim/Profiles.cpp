@@ -12,10 +12,7 @@ namespace {
 // Copies a value as the profile functions do: one pair of surrounding quotes is dropped and the
 // text is cut to the buffer. Returns the number of characters copied.
 DWORD copyValue(const std::string& value, LPSTR buffer, DWORD size) {
-  std::string text = value;
-  if (text.size() >= 2 && (text[0] == '"' || text[0] == '\'') && text.back() == text[0]) {
-    text = text.substr(1, text.size() - 2);
-  }
+  const std::string text = profileValue(value);
   DWORD n = std::min<DWORD>(static_cast<DWORD>(text.size()), size - 1);
   std::memcpy(buffer, text.data(), n);
   buffer[n] = '\0';
@@ -92,28 +89,7 @@ UINT Profiles::GetPrivateProfileIntA(LPCSTR section, LPCSTR key, INT defaultValu
   if (readString(section, key, "", buffer, sizeof(buffer), file, m_.injectFault("GetPrivateProfileIntA")) == 0) {
     return static_cast<UINT>(defaultValue);
   }
-  // Leading blanks, an optional sign, an optional base prefix ("0x", "0o", "0b"), then the
-  // digits of that base; anything after them is ignored.
-  const char* p = buffer;
-  while (*p == ' ' || *p == '\t') ++p;
-  bool negative = false;
-  if (*p == '-' || *p == '+') negative = *p++ == '-';
-  UINT base = 10;
-  if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) base = 16;
-  if (p[0] == '0' && (p[1] == 'o' || p[1] == 'O')) base = 8;
-  if (p[0] == '0' && (p[1] == 'b' || p[1] == 'B')) base = 2;
-  if (base != 10) p += 2;
-  UINT value = 0;
-  while (true) {
-    const char c = *p++;
-    UINT digit = 99;
-    if (c >= '0' && c <= '9') digit = static_cast<UINT>(c - '0');
-    if (c >= 'a' && c <= 'f') digit = static_cast<UINT>(c - 'a' + 10);
-    if (c >= 'A' && c <= 'F') digit = static_cast<UINT>(c - 'A' + 10);
-    if (digit >= base) break;
-    value = value * base + digit;
-  }
-  return negative ? 0u - value : value;
+  return profileNumber(buffer);
 }
 
 BOOL Profiles::WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR file) {

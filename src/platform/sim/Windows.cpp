@@ -56,7 +56,12 @@ Window* Windows::windowOf(HWND window) {
 
 HWND Windows::FindWindowExA(HWND, HWND, LPCSTR className, LPCSTR title) {
   if (m_.injectFault("FindWindowExA")) return nullptr;
-  m_.asked("for windows");
+  // The question names what is looked for: polling for one window is a wait, looking for one
+  // window and then for another around a pause is not.
+  std::string what = "for a window";
+  if (className != nullptr) what += std::string(" of class ") + className;
+  if (title != nullptr) what += std::string(" titled \"") + title + "\"";
+  m_.asked(what);
   for (std::size_t i = 0; i < m_.windows.size(); ++i) {
     const Window& w = m_.windows[i];
     if (!w.open) continue;
@@ -89,6 +94,8 @@ int Windows::MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     m_.lastError = ERROR_NOT_ENOUGH_MEMORY;
     return 0;
   }
+  // A message box puts a question to the person: a sleep before it is no wait for a window.
+  m_.asked("the person");
   int answer = (type & 0xF) == MB_YESNO ? IDYES : IDOK;
   DWORD delay = 0;
   if (auto step = m_.takeScriptStep("message")) {

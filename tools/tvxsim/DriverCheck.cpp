@@ -1,0 +1,368 @@
+#include "DriverCheck.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "../../src/platform/sim/IniText.h"
+#include "../../src/platform/sim/SetupApi.h"
+#include "../../src/platform/sim/Text.h"
+
+namespace tvx::sim {
+
+namespace {
+
+const char* const kVxdInstallDir = "C:\\Program Files\\Tarvic\\W95-98\\";
+const char* const kWdmInstallDir = "C:\\Program Files\\Tarvic\\W2K-ME\\";
+const char* const kWdmInstallFolder = "C:\\Program Files\\Tarvic\\W2K-ME";
+const char* const kMixerKeys[] = {"Software\\Tarvic Sound Suite\\Mixer", "Software\\Tarvic\\Mixer"};
+
+// The package's INF files: a name holding ".inf" or ".INF" (so "DRIVER.Inf" is none).
+bool isInfName(const std::string& name) {
+  return name.find(".inf") != std::string::npos || name.find(".INF") != std::string::npos;
+}
+
+std::vector<const FileNode*> plainFiles(const FileTree& files, const std::string& folder) {
+  std::vector<const FileNode*> out;
+  auto p = parseAbsolutePath(folder);
+  const FileNode* node = p ? files.find(*p) : nullptr;
+  if (node == nullptr || !node->isDirectory) return out;
+  for (const auto& c : node->children) {
+    if (!c->isDirectory) out.push_back(c.get());
+  }
+  return out;
+}
+
+bool folderExists(const FileTree& files, const std::string& path) {
+  auto p = parseAbsolutePath(path);
+  const FileNode* node = p ? files.find(*p) : nullptr;
+  return node != nullptr && node->isDirectory;
+}
+
+std::vector<std::string> linesOf(const std::string& text) {
+  std::vector<std::string> lines = split(text, '\n');
+  for (auto& l : lines) {
+    if (!l.empty() && l.back() == '\r') l.pop_back();
+  }
+  return lines;
+}
+
+std::string windowsInf(const Machine& m) { return m.windowsDir + "\\INF\\"; }
+
+// An INF copy Windows reads, and where Windows takes its relative source paths from.
+struct InfCopy {
+  std::string path;
+  std::string sourceRoot;
+};
+
+// The copy that SetupCopyOEMInfA made of the staged INF: the one whose precompiled companion
+// names it as its source. Its source paths are relative to the place recorded there.
+std::optional<InfCopy> oemCopyOf(const FileTree& files, const Machine& m, const std::string& stagedInf) {
+  for (const std::string& folder : {windowsInf(m) + "OTHER\\", windowsInf(m)}) {
+    for (const FileNode* f : plainFiles(files, folder)) {
+      const std::string& n = f->name;
+      if (n.size() < 4 || !iequals(n.substr(n.size() - 4), ".PNF")) continue;
+      const std::string tag = "PNF of " + stagedInf + "; source ";
+      if (f->data.rfind(tag, 0) != 0) continue;
+      const std::string rest = f->data.substr(tag.size());
+      const std::string source = rest.substr(0, rest.find(';'));
+      return InfCopy{folder + n.substr(0, n.size() - 3) + "INF", source};
+    }
+  }
+  return std::nullopt;
+}
+
+struct Checker {
+  const DriverClaim& claim;
+  const Intent& intent;
+  const Machine& after;
+  const FileTree& before;
+  const FileTree& booted;
+  DriverFindings findings;
+
+  void missing(const std::string& what) {
+    if (std::find(findings.missing.begin(), findings.missing.end(), what) == findings.missing.end()) {
+      findings.missing.push_back(what);
+    }
+  }
+
+  std::string installDir() const { return claim.family == Family::Vxd ? kVxdInstallDir : kWdmInstallDir; }
+
+  std::vector<std::string> packageInfs() const {
+    std::vector<std::string> names;
+    for (const FileNode* f : plainFiles(before, claim.packageDir)) {
+      if (isInfName(f->name)) names.push_back(f->name);
+    }
+    return names;
+  }
+
+  // Where the run must have put copies of the package's INF files, as the installation places
+  // them for this Windows.
+  std::vector<InfCopy> expectedCopies(const std::vector<std::string>& infs) const {
+    std::vector<InfCopy> copies;
+    const std::string inf = windowsInf(after);
+    const auto both = [&](const std::string& name) {
+      copies.push_back(InfCopy{inf + name, inf});
+      copies.push_back(InfCopy{inf + "OTHER\\" + name, inf + "OTHER\\"});
+    };
+    switch (claim.placement) {
+      case Placement::Registered:
+      case Placement::ForTheSuite:
+        if (claim.family == Family::Vxd || intent.os.win98) {
+          for (const auto& name : infs) both(name);
+        }
+        break;
+      case Placement::WdmDialog:
+        for (const auto& name : infs) both(name);
+        break;
+      case Placement::VxdDialog: {
+        const std::string folder = folderExists(before, inf + "OTHER") ? inf + "OTHER\\" : inf;
+        for (const auto& name : infs) copies.push_back(InfCopy{folder + name, folder});
+        break;
+      }
+    }
+    return copies;
+  }
+
+  bool registersWdm() const {
+    return claim.family == Family::Wdm &&
+           (claim.placement == Placement::Registered || claim.placement == Placement::WdmDialog);
+  }
+
+  // Every file the INF's [SourceDisksFiles] names, in the folder its disk points to.
+  void checkSourceFiles(const InfCopy& copy, const std::string& name, const IniText& ini) {
+    for (const auto& [file, entry] : ini.entries("SourceDisksFiles")) {
+      const std::vector<std::string> fields = infFields(entry);
+      const std::string disk = fields.empty() ? std::string() : fields[0];
+      auto value = ini.get("SourceDisksNames", disk);
+      if (!value) {
+        missing(name + " [SourceDisksFiles] names " + file + " on disk " + disk + ", which [SourceDisksNames] lacks");
+        continue;
+      }
+      std::string folder = sourceFolderOf(*value, copy.sourceRoot);
+      if (fields.size() > 1 && !fields[1].empty()) folder += "\\" + fields[1];
+      if (!exists(after.files, folder + "\\" + file)) {
+        missing(name + " [SourceDisksFiles] names " + file + "; not in " + folder);
+      }
+    }
+  }
+
+  void checkCatalog(const std::string& name, const IniText& ini) {
+    auto catalog = ini.get("Version", "CatalogFile");
+    if (!catalog || catalog->empty()) return;
+    const std::string path = windowsInf(after) + "CATALOG\\" + *catalog;
+    if (!exists(after.files, path)) missing(name + " declares the catalog " + *catalog + "; not in " + folderOf(path));
+  }
+
+  // An option line of the package and its place in a copy: the copy may have gained lines (the
+  // source-disk entries), so the line is found as the same occurrence among the lines that begin
+  // like it. Gives the copy's line, or null when it has no such line.
+  static const std::string* optionLineOf(const std::vector<std::string>& package, const std::vector<std::string>& copy,
+                                         std::size_t index, std::size_t prefix) {
+    const auto same = [&](const std::string& a, const std::string& b) {
+      return a.size() >= prefix && b.size() >= prefix && a.compare(0, prefix, b, 0, prefix) == 0;
+    };
+    std::size_t occurrence = 0;
+    for (std::size_t i = 0; i < index; ++i) occurrence += same(package[i], package[index]) ? 1 : 0;
+    for (const std::string& line : copy) {
+      if (!same(line, package[index])) continue;
+      if (occurrence == 0) return &line;
+      --occurrence;
+    }
+    return nullptr;
+  }
+
+  void checkOptionLines(const std::string& path, const FileNode& package, bool wdm) {
+    const FileNode* copy = fileAt(after.files, path);
+    if (copy == nullptr) return;
+    const DialogSeen& d = *claim.options;
+    const bool motherBoard = d.checked(1006);
+    const int jacks =
+        d.checked(1007) ? 0 : (d.checked(1011) ? 1 : 0) + (d.checked(1012) ? 2 : 0) + (d.checked(1013) ? 4 : 0);
+    struct Option {
+      const char* shipped;  // the line, or its start, as the package ships it
+      std::size_t column;   // where the value stands
+      char value;           // what the options make of it; 0: as shipped
+    };
+    const std::vector<Option> options =
+        wdm ? std::vector<Option>{{"HKR,\"Settings\",\"EnableLegacy\",    0x00010001,0x03,0,0,0", 48,
+                                   d.checked(1000) ? '2' : '\0'},
+                                  {"HKR,\"Settings\",\"JackConfig\",      0x00010001,0x05,0,0,0", 48,
+                                   static_cast<char>('0' + jacks)}}
+            : std::vector<Option>{{"HKR,Config,DISMPU,1,0", 20, d.checked(1000) ? '1' : '0'},
+                                  {"HKR,Config,DISJSTK,1,0", 21, d.checked(1001) ? '1' : '0'},
+                                  {"HKR,Config,LINEINasREAR,1,1", 26, d.checked(1007) || !d.checked(1011) ? '0' : '1'},
+                                  {"HKR,Config,LINEINasBASS,1,0", 26, motherBoard && d.checked(1012) ? '1' : '0'},
+                                  {"HKR,Config,MICasBASS,1,0", 23, motherBoard && d.checked(1013) ? '1' : '0'}};
+    const std::vector<std::string> was = linesOf(package.data);
+    const std::vector<std::string> now = linesOf(copy->data);
+    for (const Option& o : options) {
+      // The first line that is the option line (a WDM line may carry more text after it).
+      const std::string shipped = o.shipped;
+      auto at = std::find_if(was.begin(), was.end(), [&](const std::string& s) {
+        return wdm ? s.rfind(shipped, 0) == 0 : s == shipped;
+      });
+      if (at == was.end()) continue;
+      std::string wanted = *at;
+      if (o.value != '\0') wanted[o.column] = o.value;
+      const std::string* line = optionLineOf(was, now, static_cast<std::size_t>(at - was.begin()), o.column);
+      if (line == nullptr || *line != wanted) {
+        missing(path + " lacks the option line \"" + wanted + "\"");
+      }
+    }
+  }
+
+  void checkCopy(const InfCopy& copy, const FileNode& package) {
+    const FileNode* node = fileAt(after.files, copy.path);
+    if (node == nullptr) {
+      missing("no copy of " + package.name + " in " + folderOf(copy.path));
+      return;
+    }
+    ++findings.infCopies;
+    const IniText ini(node->data);
+    checkSourceFiles(copy, package.name, ini);
+    checkCatalog(package.name, ini);
+    if (claim.options) checkOptionLines(copy.path, package, claim.placement == Placement::WdmDialog);
+  }
+
+  void checkOemCopy() {
+    const std::string staged = std::string(kWdmInstallDir) + "TVAUDIO.INF";
+    auto copy = oemCopyOf(after.files, after, staged);
+    if (!copy) {
+      missing("Windows holds no copy of " + staged + " (SetupCopyOEMInfA)");
+      return;
+    }
+    const FileNode* package = fileAt(before, claim.packageDir + "TVAUDIO.INF");
+    ++findings.infCopies;
+    const IniText ini(fileAt(after.files, copy->path) != nullptr ? fileAt(after.files, copy->path)->data : "");
+    checkSourceFiles(*copy, "TVAUDIO.INF", ini);
+    checkCatalog("TVAUDIO.INF", ini);
+    if (claim.options && package != nullptr) checkOptionLines(copy->path, *package, true);
+  }
+
+  void checkStaged() {
+    for (const FileNode* f : plainFiles(before, claim.packageDir)) {
+      const FileNode* staged = fileAt(after.files, installDir() + f->name);
+      if (staged != nullptr && (staged->data == f->data || claim.placement == Placement::WdmDialog)) {
+        ++findings.packageFiles;
+      }
+    }
+  }
+
+  void checkSources() {
+    RegistryTree registry = after.registry;
+    const std::vector<std::string> sources = installationSources(registry);
+    const bool listed = std::any_of(sources.begin(), sources.end(),
+                                    [](const std::string& s) { return iequals(s, kWdmInstallFolder); });
+    if (!listed) missing(std::string("the installation sources lack ") + kWdmInstallFolder);
+  }
+
+  // The mixer program: replaced at the Windows start by the rename queue (from the package's
+  // Mixer.dat), or at once in the suite's folder and the Windows folder (the VxD options).
+  void checkMixer() {
+    const std::string windowsMixer = after.windowsDir + "\\Mixer.exe";
+    if (claim.placement == Placement::VxdDialog) {
+      const FileNode* mixer = fileAt(before, claim.packageDir + "Mixer.exe");
+      if (mixer == nullptr) return;
+      RegistryTree registry = after.registry;
+      std::vector<std::string> targets;
+      for (const char* keyPath : kMixerKeys) {
+        const RegKey* key = registry.find(registry.root(HKEY_LOCAL_MACHINE), keyPath);
+        const RegValue* value = key != nullptr ? key->value("Path") : nullptr;
+        if (value == nullptr) continue;
+        std::string folder = value->text();
+        if (folder.empty() || folder.back() != '\\') folder += '\\';
+        if (!exists(before, folder + "Mixer.exe")) continue;
+        targets.push_back(folder + "Mixer.exe");
+        break;
+      }
+      if (targets.empty()) return;  // no mixer of the suite's: nothing to replace
+      if (exists(before, windowsMixer)) targets.push_back(windowsMixer);
+      for (const auto& target : targets) {
+        const FileNode* now = fileAt(after.files, target);
+        if (now == nullptr || now->data != mixer->data) missing(target + " is not the package's mixer");
+      }
+      findings.mixer = "mixer replaced";
+      return;
+    }
+    if (claim.placement == Placement::WdmDialog) return;
+    const FileNode* mixer = fileAt(before, claim.packageDir + "Mixer.dat");
+    if (mixer == nullptr || !claim.restarted) return;
+    const FileNode* now = fileAt(booted, windowsMixer);
+    if (now == nullptr || now->data != mixer->data) {
+      missing("after the restart " + windowsMixer + " is not the package's mixer");
+    }
+    findings.mixer = "mixer replaced at boot";
+  }
+
+  void run() {
+    const std::vector<std::string> infs = packageInfs();
+    if (infs.empty()) missing("the package in " + claim.packageDir + " holds no INF file");
+    for (const InfCopy& copy : expectedCopies(infs)) {
+      const FileNode* package = fileAt(before, claim.packageDir + copy.path.substr(copy.path.rfind('\\') + 1));
+      if (package != nullptr) checkCopy(copy, *package);
+    }
+    // Windows Me (and first-edition 98) install the WDM driver from the copy the setup API keeps.
+    if (registersWdm() && !intent.os.win98se) checkOemCopy();
+    if (claim.placement == Placement::WdmDialog) {
+      for (const auto& name : infs) {
+        const FileNode* package = fileAt(before, claim.packageDir + name);
+        if (package != nullptr && claim.options) checkOptionLines(installDir() + name, *package, true);
+      }
+    }
+    checkStaged();
+    if (registersWdm()) checkSources();
+    checkMixer();
+  }
+};
+
+}  // namespace
+
+std::vector<std::string> infFields(const std::string& value) {
+  std::vector<std::string> fields;
+  std::string current;
+  bool quoted = false;
+  for (char c : value) {
+    if (c == '"') {
+      quoted = !quoted;
+      continue;
+    }
+    if (c == ',' && !quoted) {
+      fields.push_back(trim(current));
+      current.clear();
+      continue;
+    }
+    current += c;
+  }
+  fields.push_back(trim(current));
+  return fields;
+}
+
+std::string sourceFolderOf(const std::string& diskValue, const std::string& sourceRoot) {
+  const std::vector<std::string> fields = infFields(diskValue);
+  std::string path = fields.size() > 3 ? fields[3] : std::string();
+  if (path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' && path[2] == '\\') {
+    while (path.size() > 3 && path.back() == '\\') path.pop_back();
+    return path;
+  }
+  std::string root = sourceRoot;
+  while (!root.empty() && root.back() == '\\') root.pop_back();
+  while (!path.empty() && path.front() == '\\') path.erase(path.begin());
+  while (!path.empty() && path.back() == '\\') path.pop_back();
+  return path.empty() ? root : root + "\\" + path;
+}
+
+std::string DriverFindings::summary() const {
+  std::string out = std::to_string(infCopies) + (infCopies == 1 ? " INF copy, " : " INF copies, ") +
+                    std::to_string(packageFiles) + (packageFiles == 1 ? " package file" : " package files");
+  if (!mixer.empty()) out += ", " + mixer;
+  return out;
+}
+
+DriverFindings checkDriver(const DriverClaim& claim, const Intent& intent, const Machine& after, const FileTree& before,
+                           const FileTree& booted) {
+  Checker checker{claim, intent, after, before, booted, {}};
+  checker.run();
+  return checker.findings;
+}
+
+}  // namespace tvx::sim

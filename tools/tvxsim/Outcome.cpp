@@ -1,0 +1,278 @@
+#include "Outcome.h"
+
+#include <algorithm>
+
+#include "../../src/platform/sim/IniText.h"
+#include "../../src/platform/sim/Text.h"
+#include "Diff.h"
+#include "DriverCheck.h"
+#include "Intent.h"
+#include "RunView.h"
+
+namespace tvx::sim {
+
+namespace {
+
+// What the program says, word for word.
+const char* const kCompleted = "Setup completed! The system will restart now!";
+const char* const kNoInstallationFiles = "Can not find installation files.";
+const char* const kNoHandOff = "Can not find the setup program for Windows 2000/XP.";
+const char* const kNoSuite = "Can not find the Tarvic Sound Suite setup program.";
+const char* const kNtRefusal = "This driver can not be used on Windows NT or Windows 2000.";
+const char* const kWdmRefusal = "This WDM driver can only be installed on Windows 98SE/ME/2000";
+const char* const kWdmInstallFolder = "C:\\Program Files\\Tarvic\\W2K-ME";
+
+Outcome complete(std::string summary) { return Outcome{Outcome::Verdict::Complete, std::move(summary), {}}; }
+Outcome nothing(std::string why) { return Outcome{Outcome::Verdict::NothingInstalled, std::move(why), {}}; }
+Outcome incomplete(std::vector<std::string> missing) {
+  return Outcome{Outcome::Verdict::Incomplete, {}, std::move(missing)};
+}
+
+std::string quotedIfBlank(const std::string& path) {
+  return path.find(' ') != std::string::npos ? "\"" + path + "\"" : path;
+}
+
+const char* familyName(Family f) { return f == Family::Vxd ? "VxD" : "WDM"; }
+
+// "C:\PROGRA~1\TARVIC\W2K-ME" for "C:\Program Files\Tarvic\W2K-ME", as GetShortPathNameA gives it.
+std::string shortPathOf(const FileTree& files, const std::string& longPath) {
+  auto p = parseAbsolutePath(longPath);
+  if (!p) return longPath;
+  std::string out = std::string(1, p->drive) + ":";
+  const FileNode* node = files.drive(p->drive);
+  for (const auto& part : p->parts) {
+    node = node != nullptr ? node->child(part) : nullptr;
+    out += "\\" + (node != nullptr ? node->shortName : part);
+  }
+  return out;
+}
+
+// What a way of the program that installs nothing may still change before it stops.
+enum class Allowed { StartupSettings, TrayAndMixerSettings };
+
+bool allowedChange(const Change& c, const std::string& windowsDir, Allowed allowed) {
+  const auto file = [&](const char* name) { return iequals(c.path, windowsDir + "\\" + name); };
+  const auto value = [&](const char* key, const char* name) {
+    return iequals(c.path, key) && c.what.rfind("value", 0) == 0 && startsWithI(c.detail, std::string("\"") + name + "\"");
+  };
+  // Every start: the CD player's setting, the default recording format, the suite's start-up entry.
+  if (file("TVCDPLAY.INI") || value("HKEY_CURRENT_USER\\Software\\Microsoft\\Multimedia\\Audio", "DefaultFormat") ||
+      value("HKEY_USERS\\.Default\\Software\\Microsoft\\Multimedia\\Audio", "DefaultFormat") ||
+      value("HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Tarvic Sound Suite")) {
+    return true;
+  }
+  if (allowed != Allowed::TrayAndMixerSettings) return false;
+  // The driver run's preparation before the refusal: the tray's volume icon and mixerdef.ini.
+  return file("mixerdef.ini") ||
+         value("HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Systray", "Services") ||
+         value("HKEY_USERS\\.DEFAULT\\Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Systray", "Services");
+}
+
+struct Check {
+  const Machine& after;
+  const FileTree& before;
+  const RegistryTree& registryBefore;
+  Intent intent;
+  RunView view;
+  FileTree booted;
+
+  // Nothing was installed: true when the machine changed no more than that allows.
+  Outcome nothingBut(const std::string& why, Allowed allowed) const {
+    std::vector<std::string> changed;
+    for (const auto& c : diffFiles(before, after.files)) {
+      if (!allowedChange(c, after.windowsDir, allowed)) changed.push_back(c.what + " " + c.path);
+    }
+    for (const auto& c : diffRegistry(registryBefore, after.registry)) {
+      if (!allowedChange(c, after.windowsDir, allowed)) {
+        changed.push_back(c.what + " " + c.path + (c.detail.empty() ? "" : ": " + c.detail));
+      }
+    }
+    if (changed.empty()) return nothing(why);
+    std::vector<std::string> missing{"nothing was to change (" + why + "), yet:"};
+    missing.insert(missing.end(), changed.begin(), changed.end());
+    return incomplete(missing);
+  }
+
+  std::string told() const {
+    for (const char* text : {kNoInstallationFiles, kNoHandOff, kNoSuite, kNtRefusal, kWdmRefusal}) {
+      if (view.showed(text)) return std::string("told \"") + text + "\"";
+    }
+    return {};
+  }
+
+  Outcome driver(DriverClaim claim) const {
+    claim.restarted = after.restartRequested;
+    const DriverFindings found = checkDriver(claim, intent, after, before, booted);
+    const std::string summary = std::string(familyName(claim.family)) + " driver: " + found.summary();
+    if (view.showed(kCompleted)) return found.missing.empty() ? complete(summary) : incomplete(found.missing);
+    if (view.showed(kNoInstallationFiles)) return nothingBut(told(), Allowed::StartupSettings);
+    if (view.showed(kNtRefusal)) return nothingBut("refused: " + told(), Allowed::StartupSettings);
+    if (view.showed(kWdmRefusal)) return nothingBut("refused: " + told(), Allowed::TrayAndMixerSettings);
+    // The person was told nothing: the machine holds the driver, or is as it was.
+    if (found.missing.empty()) return complete(summary + "; the person was not told");
+    return nothingBut("the run stopped without a word", Allowed::StartupSettings);
+  }
+
+  bool started(const std::string& path) const {
+    const std::string command = quotedIfBlank(path);
+    return std::any_of(view.started.begin(), view.started.end(),
+                       [&](const std::string& s) { return iequals(s, command); });
+  }
+
+  // The suite installer meant for this Windows started, and the marker file written for it.
+  Outcome suite(Family family, bool driverChecked, std::vector<std::string>& missing, bool markers) const {
+    const std::string installer = suiteInstaller(intent, family, after.files);
+    if (!started(installer)) {
+      if (view.showed(kNoSuite)) return nothingBut(told(), Allowed::StartupSettings);
+      missing.push_back("the suite installer " + installer + " was not started");
+      return incomplete(missing);
+    }
+    std::string summary = "suite installer " + installer + " started";
+    if (markers) {
+      const bool wdm = driverChecked && family == Family::Wdm;
+      const FileNode* node = fileAt(after.files, after.windowsDir + "\\TVXSETUP.INI");
+      const IniText ini(node != nullptr ? node->data : std::string());
+      const auto read = [&](const char* section, const char* key) {
+        auto v = ini.get(section, key);
+        return v ? profileValue(*v) : std::string("(missing)");
+      };
+      const std::string command = wdm ? shortPathOf(after.files, kWdmInstallFolder) + "\\MESetup.dat" : "";
+      const std::pair<const char*, std::string> wanted[] = {
+          {"[Need_To_Reboot] Install", wdm ? "NO" : "YES"},
+          {"[Need_To_InstallDriver] Install", wdm ? "YES" : "NO"},
+          {"[Need_To_InstallDriver] Command", command}};
+      const std::string found[] = {read("Need_To_Reboot", "Install"), read("Need_To_InstallDriver", "Install"),
+                                   read("Need_To_InstallDriver", "Command")};
+      for (int i = 0; i < 3; ++i) {
+        if (!iequals(found[i], wanted[i].second)) {
+          missing.push_back("TVXSETUP.INI " + std::string(wanted[i].first) + " is \"" + found[i] + "\", not \"" +
+                            wanted[i].second + "\"");
+        }
+      }
+      summary += wdm ? ", markers: finish the WDM driver" : ", markers: restart";
+    }
+    return missing.empty() ? complete(summary) : incomplete(missing);
+  }
+
+  Outcome handOff() const {
+    std::string installer = intent.sourceDir + "W2KSetup.dat";
+    if (!exists(after.files, installer)) installer = intent.sourceDir + "W2KSetup.exe";
+    if (!exists(after.files, installer)) {
+      if (view.showed(kNoHandOff)) return nothingBut(told(), Allowed::StartupSettings);
+      return incomplete({"neither W2KSetup.dat nor W2KSetup.exe is on the CD, and the person was not told"});
+    }
+    const bool driverOnly = intent.tail == "/DRIVER" || intent.tail == "DRIVER" || intent.tail == "-DRIVER" ||
+                            intent.options.driverOnly != 0;
+    const std::string command = quotedIfBlank(installer) + (driverOnly ? " /DRIVER" : "");
+    if (std::find(view.started.begin(), view.started.end(), command) != view.started.end()) {
+      return complete("handed to the Windows 2000/XP installer: " + command);
+    }
+    if (view.showed(kNoHandOff)) return nothingBut(told(), Allowed::StartupSettings);
+    return incomplete({"the Windows 2000/XP installer was not started as " + command});
+  }
+
+  Outcome mainDialog() const {
+    const DialogSeen* arch = view.dialog(130);
+    const DialogSeen* main = view.dialog(102);
+    if (arch != nullptr && arch->result != "OK") return nothingBut("cancelled in the architecture dialog", Allowed::StartupSettings);
+    if (main == nullptr || !main->shown) {
+      const std::string why = told();
+      return nothingBut(why.empty() ? "the main dialog was not shown" : why, Allowed::StartupSettings);
+    }
+    if (main->result == "Cancel") return nothingBut("cancelled", Allowed::StartupSettings);
+    const bool apps = main->checked(1001);
+    const bool driverChecked = main->checked(1002) && !intent.os.nt4;
+    if (!apps && !driverChecked) return nothingBut("nothing chosen", Allowed::StartupSettings);
+    if (!apps) return driver(DriverClaim{cdFamily(intent), Placement::Registered, packageFolder(intent, cdFamily(intent), before), {}, false});
+    // The suite's family: the one the driver run staged, else the offered one or the one chosen.
+    Family family = offeredFamily(intent);
+    if (arch != nullptr) family = arch->checked(1004) ? Family::Vxd : Family::Wdm;
+    std::vector<std::string> missing;
+    std::string staged;
+    if (driverChecked) {
+      family = cdFamily(intent);
+      const DriverClaim claim{family, Placement::ForTheSuite, packageFolder(intent, family, before), {}, false};
+      const DriverFindings found = checkDriver(claim, intent, after, before, booted);
+      missing = found.missing;
+      staged = std::string(familyName(family)) + " driver staged: " + found.summary() + "; ";
+      // The CD taken out and not put back: the program completes what it staged and restarts.
+      if (view.showed(kCompleted) && !view.showed(kNoSuite)) return driver(claim);
+    }
+    Outcome o = suite(family, driverChecked, missing, true);
+    if (o.verdict == Outcome::Verdict::Complete) o.summary = staged + o.summary;
+    return o;
+  }
+
+  Outcome optionsDialog(int templateId, Family family, Placement placement) const {
+    const DialogSeen* d = view.dialog(templateId);
+    if (d == nullptr) return nothingBut("the options dialog was not shown", Allowed::StartupSettings);
+    // Install ends the program inside the dialog; a dialog that ended went by Cancel.
+    if (!d->result.empty()) return nothingBut("cancelled", Allowed::StartupSettings);
+    return driver(DriverClaim{family, placement, packageFolder(intent, family, before), *d, false});
+  }
+
+  Outcome run() const {
+    switch (intent.flow) {
+      case Flow::SuiteFromCommandLine: {
+        std::vector<std::string> missing;
+        return suite(offeredFamily(intent), false, missing, false);
+      }
+      case Flow::HandOff:
+        return handOff();
+      case Flow::DriverFromCd:
+      case Flow::WebPackage: {
+        if (intent.os.nt4) return nothingBut("no driver on Windows NT 4.0", Allowed::StartupSettings);
+        if (!intent.os.windows9x()) return nothingBut("no driver on this Windows", Allowed::StartupSettings);
+        const Family family = intent.flow == Flow::WebPackage ? webFamily(intent) : cdFamily(intent);
+        return driver(DriverClaim{family, Placement::Registered, packageFolder(intent, family, before), {}, false});
+      }
+      case Flow::MainDialog:
+        return mainDialog();
+      case Flow::WdmOptionsDialog:
+        return optionsDialog(131, Family::Wdm, Placement::WdmDialog);
+      case Flow::VxdOptionsDialog:
+        return optionsDialog(103, Family::Vxd, Placement::VxdDialog);
+    }
+    return nothing("");
+  }
+};
+
+}  // namespace
+
+const char* Outcome::word() const {
+  switch (verdict) {
+    case Verdict::Complete:
+      return "complete";
+    case Verdict::Incomplete:
+      return "INCOMPLETE";
+    case Verdict::NothingInstalled:
+      return "nothing installed";
+  }
+  return "";
+}
+
+std::string Outcome::text() const {
+  if (verdict != Verdict::Incomplete) return std::string(word()) + " (" + summary + ")";
+  std::string out = "INCOMPLETE: ";
+  for (std::size_t i = 0; i < missing.size(); ++i) {
+    out += missing[i];
+    if (i + 1 < missing.size()) out += missing[i].back() == ':' ? " " : "; ";
+  }
+  return out;
+}
+
+Outcome checkOutcome(const Machine& after, const FileTree& filesBefore, const RegistryTree& registryBefore) {
+  Check check{after, filesBefore, registryBefore, intentOf(after, filesBefore), viewOf(after.log), after.files};
+  // After a restart request, Windows 95, 98 and Me carry out the rename queue as they start.
+  if (after.restartRequested && after.os.isWindows9x()) {
+    Machine start;
+    start.os = after.os;
+    start.windowsDir = after.windowsDir;
+    start.files = after.files;
+    start.boot();
+    check.booted = start.files;
+  }
+  return check.run();
+}
+
+}  // namespace tvx::sim
