@@ -68,7 +68,7 @@ as_wine_user() {
 cleanup() {
   local status=$? command=$BASH_COMMAND
   if [ "$status" != 0 ] && [ "$status" != 77 ] && [ -z "${REPORTED:-}" ]; then
-    echo "FAIL: the test ended with exit code $status at: $command" >&2
+    echo "FAIL: a command of the test failed (exit code $status); the last one run: $command" >&2
     wine_said
   fi
   [ -n "${ANSWER_PID:-}" ] && kill "$ANSWER_PID" 2>/dev/null || true
@@ -163,7 +163,7 @@ make_template() {
       done
       touch "$TEMPLATE/.tvx-ready"
     fi
-  ) 9>"$(dirname "$TEMPLATE")/.lock"
+  ) 9>"$(dirname "$TEMPLATE")/.lock" || { REPORTED=1; exit 1; }  # the step said what failed
 }
 
 # A fresh prefix for this test: copies of everything the tests may write, hard links for the
