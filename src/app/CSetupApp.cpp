@@ -1,6 +1,7 @@
 #include "CSetupApp.h"
 
 #include "../install/DriverInstallation.h"
+#include "../install/InstallPaths.h"
 #include "../suite/ApplicationSuite.h"
 #include "../ui/Dialogs.h"
 #include "Switches.h"
@@ -19,6 +20,11 @@ StartupFlow chooseStartupFlow(const InstallContext& ctx, const std::string& uppe
 BOOL CSetupApp::InitInstance() {
   const Platform& p = platform();
   const bool versionKnown = classifyOs(ctx_, p.system);
+  // Without the Windows version no flow can be chosen: the person is told before anything changes.
+  if (!versionKnown) {
+    p.windows.MessageBoxA(nullptr, kInstallationIncomplete, "Setup", MB_OK);
+    p.exit.Exit(0);
+  }
   deriveSourceDir(ctx_, m_programPath, versionKnown, p);
   readInstallOptions(ctx_, p.profiles);
   ApplyStartupAudioSettings(ctx_, p);
@@ -64,7 +70,10 @@ void CSetupApp::HandOffToW2KSetup(const std::string& upperTail) {
   // Quoted when it holds a blank: unquoted, Windows would try "E:\Driver.exe" first.
   std::string command = installer.find(' ') != std::string::npos ? "\"" + installer + "\"" : installer;
   if (isDriverSwitch(upperTail) || ctx_.driverOnly != 0) command += " /DRIVER";
-  p.processes.WinExec(command.c_str(), SW_SHOW);
+  // An installer that does not start is, to the person, one that is not there.
+  if (p.processes.WinExec(command.c_str(), SW_SHOW) <= 31) {
+    p.windows.MessageBoxA(nullptr, "Can not find the setup program for Windows 2000/XP.", "Setup", MB_OK);
+  }
 }
 
 }  // namespace tvx

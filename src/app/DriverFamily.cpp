@@ -1,3 +1,4 @@
+#include "FolderScan.h"
 #include "InstallContext.h"
 
 namespace tvx {
@@ -33,10 +34,12 @@ void chooseAppSetupPath(InstallContext& ctx, IFileSystem& files) {
     relative = "NT40\\app\\Setup.exe";
   }
   ctx.appSetupPath = ctx.sourceDir + relative;
-  if ((ctx.isWin95 || ctx.isWin98 || ctx.isWinMe) && !files.CanOpenForReading(ctx.appSetupPath.c_str())) {
+  // The installer meant for this Windows is taken when it is there, even when it cannot be read this
+  // once: the fallback would install the suite of the other driver family.
+  if ((ctx.isWin95 || ctx.isWin98 || ctx.isWinMe) && !FileIsThere(files, ctx.appSetupPath)) {
     ctx.appSetupPath = ctx.sourceDir + "W2K-ME\\app\\Setup.exe";
   }
-  ctx.appSetupFound = files.CanOpenForReading(ctx.appSetupPath.c_str()) ? 1 : 0;
+  ctx.appSetupFound = FileIsThere(files, ctx.appSetupPath) ? 1 : 0;
 }
 
 }  // namespace tvx

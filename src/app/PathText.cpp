@@ -10,13 +10,13 @@ std::string withBackslash(std::string folder) {
 std::string windowsFolder(ISystemInfo& system) {
   char buffer[MAX_PATH] = {};
   const UINT n = system.GetWindowsDirectoryA(buffer, MAX_PATH);
-  return withBackslash(n > 0 && n < MAX_PATH ? buffer : "");
+  return n > 0 && n < MAX_PATH ? withBackslash(buffer) : std::string();
 }
 
 std::string systemFolder(ISystemInfo& system) {
   char buffer[MAX_PATH] = {};
   const UINT n = system.GetSystemDirectoryA(buffer, MAX_PATH);
-  return withBackslash(n > 0 && n < MAX_PATH ? buffer : "");
+  return n > 0 && n < MAX_PATH ? withBackslash(buffer) : std::string();
 }
 
 std::string moduleFolder(ISystemInfo& system) {

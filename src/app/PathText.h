@@ -7,7 +7,8 @@
 namespace tvx {
 
 std::string withBackslash(std::string folder);
-// The Windows folder and the system folder with their trailing backslash (C:\WINDOWS\).
+// The Windows folder and the system folder with their trailing backslash (C:\WINDOWS\); empty when
+// Windows does not tell it.
 std::string windowsFolder(ISystemInfo& system);
 std::string systemFolder(ISystemInfo& system);
 // The folder of the running module, with its backslash (D:\ for D:\SETUP.EXE).

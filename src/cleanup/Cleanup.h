@@ -24,8 +24,9 @@ void DeleteMediaResourceEntries(const Platform& platform, const std::string& typ
 void CleanOldDriverFiles(const Platform& platform, int retireLegacyFiles);
 
 // Queues one entry of the rename queue that Windows 95/98/Me carry out at their next start:
-// the source is moved to the destination, or deleted when the destination is "NUL".
-void QueueRenameOnRestart(const Platform& platform, const std::string& destination, const std::string& source);
+// the source is moved to the destination, or deleted when the destination is "NUL". False when the
+// entry could not be written.
+bool QueueRenameOnRestart(const Platform& platform, const std::string& destination, const std::string& source);
 
 // The "run" entry of WIN.INI without the earlier drivers' programs; " " when none is left.
 std::string RemoveLegacyRunPrograms(const std::string& run);

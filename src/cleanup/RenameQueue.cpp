@@ -2,8 +2,9 @@
 
 namespace tvx {
 
-void QueueRenameOnRestart(const Platform& platform, const std::string& destination, const std::string& source) {
-  platform.profiles.WritePrivateProfileStringA("rename", destination.c_str(), source.c_str(), "WININIT.INI");
+bool QueueRenameOnRestart(const Platform& platform, const std::string& destination, const std::string& source) {
+  return platform.profiles.WritePrivateProfileStringA("rename", destination.c_str(), source.c_str(), "WININIT.INI") !=
+         FALSE;
 }
 
 }  // namespace tvx

@@ -13,7 +13,8 @@ enum class DriverRunKind { MainDialogWithSuite, MainDialogDriverOnly, CommandLin
 class InfPatcher {
  public:
   virtual ~InfPatcher() = default;
-  virtual void ApplyWdmOptionsToInf(const std::string& infPath) = 0;
+  // False when the file could not be opened, read or written.
+  virtual bool ApplyWdmOptionsToInf(const std::string& infPath) = 0;
 };
 
 // Runs the driver installation with the owner window of its messages (none: null).

@@ -21,8 +21,20 @@ class OptionLineReader {
     char piece[kLineBuffer];
     while (true) {
       start = streams_.ftell(inf_);
-      if (streams_.fgets(piece, kLineBuffer, inf_) == nullptr) return false;
-      const long read = streams_.ftell(inf_) - start;
+      if (start < 0) {
+        failed_ = true;  // no position: a line could not be found again to be written
+        return false;
+      }
+      if (streams_.fgets(piece, kLineBuffer, inf_) == nullptr) {
+        failed_ = streams_.ferror(inf_) != 0;  // a read error, not the end of the file
+        return false;
+      }
+      const long end = streams_.ftell(inf_);
+      if (end < 0) {
+        failed_ = true;
+        return false;
+      }
+      const long read = end - start;
       std::string text(piece, read > 0 && read < kLineBuffer ? static_cast<std::size_t>(read) : std::strlen(piece));
       const bool firstPiece = lineStart_;
       lineStart_ = !text.empty() && text.back() == '\n';
@@ -33,45 +45,50 @@ class OptionLineReader {
       return true;
     }
   }
+  // The file could not be read to its end: a line may have been missed.
+  bool failed() const { return failed_; }
 
  private:
   IFileStreams& streams_;
   FileStream* inf_;
   bool lineStart_ = true;
+  bool failed_ = false;
 };
 
-void writeAt(const Platform& platform, FileStream* inf, long position, char c, DWORD waitMs) {
+bool writeAt(const Platform& platform, FileStream* inf, long position, char c, DWORD waitMs) {
   if (waitMs > 0) platform.time.Sleep(waitMs);
   IFileStreams& streams = platform.streams;
-  streams.fseek(inf, position, kSeekSet);
-  streams.fputc(static_cast<unsigned char>(c), inf);
-  streams.fflush(inf);
+  return streams.fseek(inf, position, kSeekSet) == 0 && streams.fputc(static_cast<unsigned char>(c), inf) != kEof &&
+         streams.fflush(inf) == 0;
 }
+
+OptionLinePatch written(bool done) { return done ? OptionLinePatch::Written : OptionLinePatch::Failed; }
 
 }  // namespace
 
-void PatchInfOptionLine(const Platform& platform, FileStream* inf, const char* lineText, char digit, DWORD waitMs) {
+OptionLinePatch PatchInfOptionLine(const Platform& platform, FileStream* inf, const char* lineText, char digit,
+                                   DWORD waitMs) {
   OptionLineReader reader(platform.streams, inf);
   std::string line;
   long start = 0;
   while (reader.next(line, start)) {
     if (line != lineText) continue;
-    writeAt(platform, inf, start + static_cast<long>(std::strlen(lineText)) - 1, digit, waitMs);
-    return;
+    return written(writeAt(platform, inf, start + static_cast<long>(std::strlen(lineText)) - 1, digit, waitMs));
   }
+  return reader.failed() ? OptionLinePatch::Failed : OptionLinePatch::NotFound;
 }
 
-bool PatchWdmOptionLine(const Platform& platform, FileStream* inf, const char* lineText, char value, DWORD waitMs) {
-  platform.streams.fseek(inf, 0, kSeekSet);
+OptionLinePatch PatchWdmOptionLine(const Platform& platform, FileStream* inf, const char* lineText, char value,
+                                   DWORD waitMs) {
+  if (platform.streams.fseek(inf, 0, kSeekSet) != 0) return OptionLinePatch::Failed;
   OptionLineReader reader(platform.streams, inf);
   std::string line;
   long start = 0;
   while (reader.next(line, start)) {
     if (line.rfind(lineText, 0) != 0) continue;
-    writeAt(platform, inf, start + kWdmValueColumn, value, waitMs);
-    return true;
+    return written(writeAt(platform, inf, start + kWdmValueColumn, value, waitMs));
   }
-  return false;
+  return reader.failed() ? OptionLinePatch::Failed : OptionLinePatch::NotFound;
 }
 
 }  // namespace tvx

@@ -23,14 +23,20 @@ struct VxdInstallInputs {
   VxdInfOptions options;
 };
 
+// What patching an option line came to: the value written, no such line in the file (it stays as
+// it is), or the file could not be read or written.
+enum class OptionLinePatch { Written, NotFound, Failed };
+
 // Finds, from the stream's position, the first line that is `lineText` and overwrites the line's
 // last character (its last digit) with `digit`, after waiting `waitMs`. The line is found by the
 // place where it starts, so a file with bare LF line ends is patched as one with CR LF.
-void PatchInfOptionLine(const Platform& platform, FileStream* inf, const char* lineText, char digit, DWORD waitMs);
+OptionLinePatch PatchInfOptionLine(const Platform& platform, FileStream* inf, const char* lineText, char digit,
+                                   DWORD waitMs);
 
 // Finds, from the start, the first line that begins with `lineText` and overwrites its
-// character 48 with `value`, after waiting `waitMs`. Gives false when there is no such line.
-bool PatchWdmOptionLine(const Platform& platform, FileStream* inf, const char* lineText, char value, DWORD waitMs);
+// character 48 with `value`, after waiting `waitMs`.
+OptionLinePatch PatchWdmOptionLine(const Platform& platform, FileStream* inf, const char* lineText, char value,
+                                   DWORD waitMs);
 
 // Installs the VxD package of the download with the dialog's options and restarts Windows; ends
 // the process (also when it refuses Windows NT, 2000 and XP).

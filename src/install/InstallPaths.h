@@ -16,5 +16,6 @@ constexpr const char* kWdmInstallFolder = "C:\\Program Files\\Tarvic\\W2K-ME";
 
 constexpr const char* kCompletionText = "Setup completed! The system will restart now!";
 constexpr const char* kMissingInstallationFiles = "Can not find installation files.";
+constexpr const char* kInstallationIncomplete = "Can not complete the installation. Please run Setup again.";
 
 }  // namespace tvx

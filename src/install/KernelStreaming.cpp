@@ -127,7 +127,9 @@ void PatchKernelStreamingInfs(const InstallContext& ctx, const Platform& platfor
     case DriverRunKind::WdmOptionsDialog:
       break;
   }
-  const std::string infDir = windowsFolder(platform.system) + "INF\\";
+  const std::string windows = windowsFolder(platform.system);
+  if (windows.empty()) return;  // no Windows folder: no file of Windows' own is touched
+  const std::string infDir = windows + "INF\\";
   for (std::size_t i = 0; i < count; ++i) patchInf(platform, infDir, *files[i]);
 }
 

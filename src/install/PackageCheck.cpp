@@ -6,6 +6,8 @@ namespace tvx {
 
 namespace {
 
+constexpr DWORD kValueBuffer = 1024;
+
 bool isFolder(IFileSystem& files, const std::string& path) {
   const DWORD attributes = files.GetFileAttributesA(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
@@ -20,15 +22,38 @@ std::string DriverPackageFolder(const InstallContext& ctx, DriverRunKind kind, I
   return isFolder(files, own) ? own : ctx.sourceDir + "W95-98\\drv\\";
 }
 
-bool HoldsDriverPackage(IFileSystem& files, const std::string& folder) {
-  for (const std::string& name : plainFilesOf(files, folder + "*.*")) {
-    if (isInfName(name)) return true;
+bool HoldsDriverPackage(const Platform& platform, const std::string& folder, bool vxdFamily) {
+  for (const std::string& name : plainFilesOf(platform.files, folder + "*.*")) {
+    if (!isInfName(name)) continue;
+    const std::string inf = folder + name;
+    char disk[kValueBuffer] = {};
+    platform.profiles.GetPrivateProfileStringA("SourceDisksNames", vxdFamily ? "1" : "200", "", disk, kValueBuffer,
+                                               inf.c_str());
+    char files[kValueBuffer] = {};
+    platform.profiles.GetPrivateProfileStringA("SourceDisksFiles", nullptr, "", files, kValueBuffer, inf.c_str());
+    if (disk[0] != '\0' && files[0] != '\0') return true;
   }
   return false;
 }
 
+bool DriverPackageIsThere(const InstallContext& ctx, const Platform& platform, DriverRunKind kind) {
+  bool vxd = false;
+  if (kind == DriverRunKind::WebPackage) {
+    vxd = chooseDriverFamily(ctx, DriverFamilyRule::W) == 1;
+  } else if (kind != DriverRunKind::WdmOptionsDialog) {
+    vxd = chooseDriverFamily(ctx, DriverFamilyRule::D) == 1;
+  }
+  return HoldsDriverPackage(platform, DriverPackageFolder(ctx, kind, platform.files), vxd);
+}
+
 void RefuseMissingPackage(const Platform& platform, HWND owner) {
   platform.windows.MessageBoxA(owner, kMissingInstallationFiles, "Setup", MB_OK);
+  platform.exit.Exit(0);
+}
+
+void TellInstallationIncomplete(const Platform& platform, HWND owner) {
+  platform.windows.ShowWaitCursor(false);
+  platform.windows.MessageBoxA(owner, kInstallationIncomplete, "Setup", MB_OK);
   platform.exit.Exit(0);
 }
 

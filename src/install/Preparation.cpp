@@ -69,8 +69,9 @@ void PrepareForDriverInstall(InstallContext& ctx, const Platform& platform, Driv
   platform.time.Sleep(500);
   if (!wdmDialog && kind != DriverRunKind::WebPackage) windows.ShowWaitCursor(true);
 
-  const std::string mixerSettings = windowsFolder(platform.system) + "mixerdef.ini";
-  if (FileStream* open = platform.streams.fopen(mixerSettings.c_str(), "rb")) {
+  const std::string windowsDir = windowsFolder(platform.system);
+  const std::string mixerSettings = windowsDir + "mixerdef.ini";
+  if (FileStream* open = windowsDir.empty() ? nullptr : platform.streams.fopen(mixerSettings.c_str(), "rb")) {
     platform.profiles.WritePrivateProfileStringA("RUNTIME", "Initialize", "0", mixerSettings.c_str());
     platform.streams.fclose(open);
   }

@@ -124,23 +124,32 @@ void waitForGamePort(const Platform& platform, HWND repaintWindow) {
   }
 }
 
-// Makes Windows install the staged WDM driver now, and waits until it has.
-void registerWdmDriver(const InstallContext& ctx, const Platform& platform, HWND repaintWindow) {
-  const std::string infDir = windowsFolder(platform.system) + "INF\\";
+// Makes Windows install the staged WDM driver now. False when Windows could not be given the INF
+// or the installation sources could not be extended: then it would not find the driver's files.
+bool registerWdmDriver(const InstallContext& ctx, const Platform& platform) {
+  const std::string windows = windowsFolder(platform.system);
   for (const char* cache : {"Drvdata.bin", "Drvidx.bin"}) {
-    platform.files.SetFileAttributesA((infDir + cache).c_str(), FILE_ATTRIBUTE_NORMAL);
-    platform.files.DeleteFileA((infDir + cache).c_str());
+    if (windows.empty()) break;
+    const std::string path = windows + "INF\\" + cache;
+    platform.files.SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    platform.files.DeleteFileA(path.c_str());
   }
   IDevices& devices = platform.devices;
+  bool registered = true;
   if (ctx.isWin98SE == 0) {
-    devices.SetupCopyOEMInfA((std::string(kWdmInstallDir) + "TVAUDIO.INF").c_str(), kWdmInstallFolder, SPOST_PATH, 0,
-                             nullptr, 0, nullptr, nullptr);
+    registered = devices.SetupCopyOEMInfA((std::string(kWdmInstallDir) + "TVAUDIO.INF").c_str(), kWdmInstallFolder,
+                                          SPOST_PATH, 0, nullptr, 0, nullptr, nullptr) != FALSE;
   }
-  {
-    ExtendSourceList sources(platform, kWdmInstallFolder);
-    DEVINST root = 0;
-    if (devices.CM_Locate_DevNodeA(&root, nullptr, 0) == CR_SUCCESS) devices.CM_Reenumerate_DevNode(root, 0);
-  }
+  ExtendSourceList sources(platform, kWdmInstallFolder);
+  DEVINST root = 0;
+  if (devices.CM_Locate_DevNodeA(&root, nullptr, 0) == CR_SUCCESS) devices.CM_Reenumerate_DevNode(root, 0);
+  sources.release();
+  return registered && sources.extended();
+}
+
+// Waits until Windows has installed the WDM driver: the mixer device, the device installer's
+// windows, the tray's volume icon and, with the legacy devices enabled, the game port.
+void waitForWdmDriver(const Platform& platform, HWND repaintWindow) {
   const int mixerWaitPasses = waitForMixer(platform, repaintWindow);
   WaitForDeviceInstallWindows(platform, repaintWindow);
   waitForTray(platform, mixerWaitPasses, repaintWindow);
@@ -158,7 +167,7 @@ ExtendSourceList::ExtendSourceList(const Platform& platform, const std::string& 
   }
   std::vector<LPCSTR> extended(queried_, queried_ + count_);
   extended.push_back(folder.c_str());
-  devices_.SetupSetSourceListA(kSystemAndUser, extended.data(), static_cast<UINT>(extended.size()));
+  extended_ = devices_.SetupSetSourceListA(kSystemAndUser, extended.data(), static_cast<UINT>(extended.size())) != FALSE;
 }
 
 void ExtendSourceList::release() {
@@ -184,7 +193,10 @@ void WaitForDeviceInstallWindows(const Platform& platform, HWND repaintWindow) {
 
 void RegisterDriverAndRestart(InstallContext& ctx, const Platform& platform, DriverRunKind kind, HWND owner) {
   const HWND repaintWindow = kind == DriverRunKind::MainDialogDriverOnly ? owner : nullptr;
-  if (kind == DriverRunKind::WdmOptionsDialog || ctx.useVxdDriver == 0) registerWdmDriver(ctx, platform, repaintWindow);
+  if (kind == DriverRunKind::WdmOptionsDialog || ctx.useVxdDriver == 0) {
+    if (!registerWdmDriver(ctx, platform)) TellInstallationIncomplete(platform, owner);
+    waitForWdmDriver(platform, repaintWindow);
+  }
   WaitForDeviceInstallWindows(platform, nullptr);
   platform.time.Sleep(5000);
   platform.windows.MessageBoxA(owner, kCompletionText, "Setup", MB_OK);

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "../app/FolderScan.h"
 #include "../app/PathText.h"
 #include "../cleanup/Cleanup.h"
@@ -80,15 +82,14 @@ Package choosePackage(InstallContext& ctx, const Platform& platform, DriverRunKi
 }
 
 // The new mixer program takes the old one's place at the next start of Windows; the old one is
-// kept as Mixer.old, and the previous Mixer.old deleted.
-void queueMixerReplacement(const Platform& platform, const std::string& packageDir) {
+// kept as Mixer.old, and the previous Mixer.old deleted. False when a step of it failed.
+bool queueMixerReplacement(const Platform& platform, const std::string& packageDir, const std::string& windows) {
   const std::string newMixer = packageDir + "Mixer.dat";
-  if (!platform.files.CanOpenForReading(newMixer.c_str())) return;
-  const std::string windows = windowsFolder(platform.system);
-  CopyFileOver(platform, newMixer, windows + "Mixer.dat", false);
-  QueueRenameOnRestart(platform, "NUL", windows + "Mixer.old");
-  QueueRenameOnRestart(platform, windows + "Mixer.old", windows + "Mixer.exe");
-  QueueRenameOnRestart(platform, windows + "Mixer.exe", windows + "Mixer.dat");
+  if (!FileIsThere(platform.files, newMixer)) return true;
+  bool whole = CopyFileOver(platform, newMixer, windows + "Mixer.dat", false) != FALSE;
+  whole = QueueRenameOnRestart(platform, "NUL", windows + "Mixer.old") && whole;
+  whole = QueueRenameOnRestart(platform, windows + "Mixer.old", windows + "Mixer.exe") && whole;
+  return QueueRenameOnRestart(platform, windows + "Mixer.exe", windows + "Mixer.dat") && whole;
 }
 
 }  // namespace
@@ -102,11 +103,13 @@ BOOL CopyFileOver(const Platform& platform, const std::string& source, const std
   return copied;
 }
 
-void StageDriverPackage(InstallContext& ctx, const Platform& platform, DriverRunKind kind, StagedInfList& stagedInfList,
+bool StageDriverPackage(InstallContext& ctx, const Platform& platform, DriverRunKind kind, StagedInfList& stagedInfList,
                         InfPatcher* patcher) {
   IFileSystem& files = platform.files;
   const bool wdmDialog = kind == DriverRunKind::WdmOptionsDialog;
-  const std::string infDir = windowsFolder(platform.system) + "INF\\";
+  const std::string windows = windowsFolder(platform.system);
+  if (windows.empty()) return false;  // no Windows folder: no INF folder to place the package in
+  const std::string infDir = windows + "INF\\";
   files.CreateDirectoryA((infDir + "OTHER\\").c_str());
   files.CreateDirectoryA((infDir + "CATALOG\\").c_str());
 
@@ -129,10 +132,15 @@ void StageDriverPackage(InstallContext& ctx, const Platform& platform, DriverRun
 
   const Package package = choosePackage(ctx, platform, kind);
   const bool copyInfs = wdmDialog || ctx.useVxdDriver == 1 || ctx.isWin98 != 0;
-  for (const std::string& name : plainFilesOf(files, package.sourceDir + "*.*")) {
+  // Whether all that Windows needs of the package is in place: the listing of the package, each
+  // file staged, the INF copies, the catalog and the mixer's replacement.
+  const FolderListing listing = listPlainFiles(platform, package.sourceDir + "*.*");
+  // A folder without the package's INF (its own folder could not be made current, say) stages no driver.
+  bool whole = listing.whole && std::any_of(listing.names.begin(), listing.names.end(), isInfName);
+  for (const std::string& name : listing.names) {
     const std::string source = package.sourceDir + name;
     const std::string staged = package.installDir + name;
-    CopyFileOver(platform, source, staged, wdmDialog);
+    whole = CopyFileOver(platform, source, staged, wdmDialog) && whole;
     if (mirror && !holdsSetup(name) && !CopyFileOver(platform, source, mirrorDir + name, false)) {
       // The setup source cannot take the file: it goes to INF\OTHER, and no later file is mirrored.
       mirror = false;
@@ -141,24 +149,29 @@ void StageDriverPackage(InstallContext& ctx, const Platform& platform, DriverRun
     if (!isInfName(name) || !copyInfs) continue;
     std::string infSource = source;
     if (wdmDialog) {
-      if (patcher != nullptr) patcher->ApplyWdmOptionsToInf(staged);
+      if (patcher != nullptr) whole = patcher->ApplyWdmOptionsToInf(staged) && whole;
       infSource = staged;
     }
     for (const std::string& copy : {infDir + name, infDir + "OTHER\\" + name}) {
-      CopyFileOver(platform, infSource, copy, true);
+      whole = CopyFileOver(platform, infSource, copy, true) && whole;
       stagedInfList.push_back(copy);
     }
   }
 
-  // The CD's VxD package has no catalog; the flat packages bring one for either family.
-  if (!package.vxd || kind == DriverRunKind::WebPackage || wdmDialog)
-    CopyFileOver(platform, package.sourceDir + "tvaudio.cat", infDir + "CATALOG\\tvaudio.cat", false);
-  if (!wdmDialog) queueMixerReplacement(platform, package.sourceDir);
+  // The CD's VxD package has no catalog; the flat packages bring one for either family. A
+  // package without it has nothing to copy.
+  if (!package.vxd || kind == DriverRunKind::WebPackage || wdmDialog) {
+    if (!CopyFileOver(platform, package.sourceDir + "tvaudio.cat", infDir + "CATALOG\\tvaudio.cat", false)) {
+      whole = whole && platform.system.GetLastError() == ERROR_FILE_NOT_FOUND;
+    }
+  }
+  if (!wdmDialog) whole = queueMixerReplacement(platform, package.sourceDir, windows) && whole;
   if (kind == DriverRunKind::WebPackage && (ctx.isWin95 || ctx.isWin98)) {
     for (const std::string& name : plainFilesOf(files, ctx.sourceDir + "026\\*.*")) {
       CopyFileOver(platform, ctx.sourceDir + "026\\" + name, kVxdSubPackageDir + name, true);
     }
   }
+  return whole;
 }
 
 }  // namespace tvx

@@ -14,10 +14,17 @@ using StagedInfList = std::vector<std::string>;
 // give (the VxD package's folder for this Windows, or the one above it when that is missing), or
 // the download's own folder.
 std::string DriverPackageFolder(const InstallContext& ctx, DriverRunKind kind, IFileSystem& files);
-// A package is there when its folder holds an INF file.
-bool HoldsDriverPackage(IFileSystem& files, const std::string& folder);
+// A package of a family is there when its folder holds an INF that names files on the family's
+// disk: "1" for the VxD package, "200" for the WDM package (the disks the INF preparation points
+// at the install folder).
+bool HoldsDriverPackage(const Platform& platform, const std::string& folder, bool vxdFamily);
+// The same for the package the run kind takes, of the family its rule gives.
+bool DriverPackageIsThere(const InstallContext& ctx, const Platform& platform, DriverRunKind kind);
 // Tells the person the installation files are missing and ends the program; nothing was changed.
 [[noreturn]] void RefuseMissingPackage(const Platform& platform, HWND owner);
+// Tells the person the installation could not be completed and ends the program, without a
+// restart: something Windows needs of the driver could not be put in place.
+[[noreturn]] void TellInstallationIncomplete(const Platform& platform, HWND owner);
 
 // Closes the top-level window of this title (WM_CLOSE), if there is one.
 void CloseWindowTitled(const Platform& platform, const char* title);
@@ -30,8 +37,9 @@ void PrepareForDriverInstall(InstallContext& ctx, const Platform& platform, Driv
 
 // Copies the package to its install folder and into the INF folders, the catalog, the mirror in
 // the Windows setup source, and queues the mixer replacement; decides the family where the run
-// kind leaves it to this step (useVxdDriver).
-void StageDriverPackage(InstallContext& ctx, const Platform& platform, DriverRunKind kind, StagedInfList& stagedInfList,
+// kind leaves it to this step (useVxdDriver). False when something Windows needs of the package
+// could not be put in place.
+bool StageDriverPackage(InstallContext& ctx, const Platform& platform, DriverRunKind kind, StagedInfList& stagedInfList,
                         InfPatcher* patcher);
 
 // Clears the destination's attributes, copies over it and, with clearAfter, clears them again.
@@ -39,8 +47,8 @@ void StageDriverPackage(InstallContext& ctx, const Platform& platform, DriverRun
 BOOL CopyFileOver(const Platform& platform, const std::string& source, const std::string& destination, bool clearAfter);
 
 // Points the staged INF copies at the install folder (VxD: appended to key "1"; WDM: key "200"
-// and the catalog as a source file of disk 200).
-void RewriteInfSourceDisks(const Platform& platform, const StagedInfList& stagedInfList, bool vxdFamily);
+// and the catalog as a source file of disk 200). False when a copy could not be read or written.
+bool RewriteInfSourceDisks(const Platform& platform, const StagedInfList& stagedInfList, bool vxdFamily);
 
 // Gives the copy lines of Windows' kernel-streaming INF files the flag that keeps existing files.
 void PatchKernelStreamingInfs(const InstallContext& ctx, const Platform& platform, DriverRunKind kind);
@@ -63,11 +71,14 @@ class ExtendSourceList {
   ExtendSourceList(const ExtendSourceList&) = delete;
   ExtendSourceList& operator=(const ExtendSourceList&) = delete;
   void release();
+  // Whether the list now holds the folder.
+  bool extended() const { return extended_; }
 
  private:
   IDevices& devices_;
   LPCSTR* queried_ = nullptr;
   UINT count_ = 0;
+  bool extended_ = false;
 };
 
 }  // namespace tvx

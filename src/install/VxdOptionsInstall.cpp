@@ -13,54 +13,74 @@ namespace {
 const char* const kNtRefusal = "This driver can not be used on Windows NT or Windows 2000.";
 const char* const kMixerKeys[] = {"Software\\Tarvic Sound Suite\\Mixer", "Software\\Tarvic\\Mixer"};
 
-// The INF folder: INF\OTHER where it exists (it then stays the current folder), else INF.
+// The INF folder: INF\OTHER where it exists (it then stays the current folder), else INF; empty
+// when Windows does not tell its folder.
 std::string infFolder(const Platform& platform) {
-  const std::string inf = windowsFolder(platform.system) + "INF\\";
+  const std::string windows = windowsFolder(platform.system);
+  if (windows.empty()) return {};
+  const std::string inf = windows + "INF\\";
   return platform.files.SetCurrentDirectoryA((inf + "OTHER\\").c_str()) ? inf + "OTHER\\" : inf;
 }
 
 // Writes the dialog's options into one INF copy, each line only where the option differs from
-// what the package ships.
-void applyOptions(const Platform& platform, FileStream* inf, const VxdInfOptions& options) {
+// what the package ships. False when the copy could not be read or written.
+bool applyOptions(const Platform& platform, FileStream* inf, const VxdInfOptions& options) {
   IFileStreams& streams = platform.streams;
-  if (options.midiPortDisabled) PatchInfOptionLine(platform, inf, "HKR,Config,DISMPU,1,0", '1', 100);
-  if (options.gamePortDisabled) {
-    streams.fseek(inf, 0, kSeekSet);
-    PatchInfOptionLine(platform, inf, "HKR,Config,DISJSTK,1,0", '1', 100);
-  }
-  if (options.lineInAsRear == 0) {
-    streams.fseek(inf, 0, kSeekSet);
-    PatchInfOptionLine(platform, inf, "HKR,Config,LINEINasREAR,1,1", '0', 0);
-  }
-  if (options.lineInAsBass == 1) {
-    streams.fseek(inf, 0, kSeekSet);
-    PatchInfOptionLine(platform, inf, "HKR,Config,LINEINasBASS,1,0", '1', 0);
-  }
-  if (options.micAsBass == 1) {
-    streams.fseek(inf, 0, kSeekSet);
-    PatchInfOptionLine(platform, inf, "HKR,Config,MICasBASS,1,0", '1', 0);
+  struct Line {
+    bool wanted;
+    const char* text;
+    char digit;
+    DWORD waitMs;
+  };
+  const Line lines[] = {{options.midiPortDisabled, "HKR,Config,DISMPU,1,0", '1', 100},
+                        {options.gamePortDisabled, "HKR,Config,DISJSTK,1,0", '1', 100},
+                        {options.lineInAsRear == 0, "HKR,Config,LINEINasREAR,1,1", '0', 0},
+                        {options.lineInAsBass == 1, "HKR,Config,LINEINasBASS,1,0", '1', 0},
+                        {options.micAsBass == 1, "HKR,Config,MICasBASS,1,0", '1', 0}};
+  bool whole = true;
+  for (const Line& line : lines) {
+    if (!line.wanted) continue;
+    // The MIDI port's line is looked for from where the file was opened, each other from its start.
+    if (&line != &lines[0] && streams.fseek(inf, 0, kSeekSet) != 0) whole = false;
+    whole = PatchInfOptionLine(platform, inf, line.text, line.digit, line.waitMs) != OptionLinePatch::Failed && whole;
   }
   streams.fseek(inf, 0, kSeekEnd);
-  streams.fflush(inf);
+  return streams.fflush(inf) == 0 && whole;
+}
+
+bool anyOption(const VxdInfOptions& o) {
+  return o.midiPortDisabled || o.gamePortDisabled || o.lineInAsRear == 0 || o.lineInAsBass == 1 || o.micAsBass == 1;
 }
 
 // The folder of the suite's mixer, from the first of its registry keys whose "Path" holds a
-// Mixer.exe; empty when neither does.
-std::string mixerFolder(const Platform& platform) {
+// Mixer.exe; empty when neither does. `readable` turns false when a key that is there could not be read.
+std::string mixerFolder(const Platform& platform, bool& readable) {
   IRegistry& registry = platform.registry;
   for (const char* path : kMixerKeys) {
     HKEY key = nullptr;
-    if (registry.RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) continue;
+    const LONG opened = registry.RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_QUERY_VALUE, &key);
+    if (opened != ERROR_SUCCESS) {
+      readable = readable && opened == static_cast<LONG>(ERROR_FILE_NOT_FOUND);
+      continue;
+    }
     char folder[MAX_PATH + 1] = {};
     DWORD size = MAX_PATH;
-    const bool read =
-        registry.RegQueryValueExA(key, "Path", nullptr, reinterpret_cast<BYTE*>(folder), &size) == ERROR_SUCCESS;
+    const LONG read = registry.RegQueryValueExA(key, "Path", nullptr, reinterpret_cast<BYTE*>(folder), &size);
     registry.RegCloseKey(key);
-    if (!read) continue;
+    if (read != ERROR_SUCCESS) {
+      readable = readable && read == static_cast<LONG>(ERROR_FILE_NOT_FOUND);
+      continue;
+    }
     const std::string mixer = withBackslash(folder);
-    if (platform.files.CanOpenForReading((mixer + "Mixer.exe").c_str())) return mixer;
+    if (FileIsThere(platform.files, mixer + "Mixer.exe")) return mixer;
   }
   return {};
+}
+
+// Copies a file of the package over an installed one; a package without that file has nothing
+// to copy. False when the copy failed otherwise.
+bool copyIfInPackage(const Platform& platform, const std::string& source, const std::string& destination) {
+  return CopyFileOver(platform, source, destination, true) || platform.system.GetLastError() == ERROR_FILE_NOT_FOUND;
 }
 
 }  // namespace
@@ -80,9 +100,10 @@ void InstallVxdWithOptions(const VxdInstallInputs& inputs, const Platform& platf
     platform.windows.MessageBoxA(dialog, kNtRefusal, "Information", MB_OK);
     platform.exit.Exit(0);
   }
-  const bool windows95Family = running.isWin95 || running.isWin98 || running.isWinMe;
+  // A Windows the program cannot tell (its version could not be read) gets no driver it may not fit.
+  if (!running.isWin95 && !running.isWin98 && !running.isWinMe) TellInstallationIncomplete(platform, dialog);
   // Without the package there is nothing to install: the earlier driver stays as it is.
-  if (!HoldsDriverPackage(files, inputs.sourceDir)) RefuseMissingPackage(platform, dialog);
+  if (!HoldsDriverPackage(platform, inputs.sourceDir, true)) RefuseMissingPackage(platform, dialog);
 
   CleanOldDriverRegistry(platform);
   CleanOldDriverFiles(platform, 1);
@@ -97,40 +118,60 @@ void InstallVxdWithOptions(const VxdInstallInputs& inputs, const Platform& platf
     }
   }
 
-  for (const std::string& name : plainFilesOf(files, inputs.sourceDir + "*.*")) {
-    CopyFileOver(platform, inputs.sourceDir + name, kVxdInstallDir + name, true);
-    if (!windows95Family || !isInfName(name)) continue;
+  // Whether all that Windows needs is in place: the package listed, staged and placed in the INF
+  // folder with its options, the copies pointed at the install folder, the mixer replaced.
+  const FolderListing package = listPlainFiles(platform, inputs.sourceDir + "*.*");
+  bool whole = package.whole && !infDir.empty();
+  for (const std::string& name : package.names) {
+    whole = CopyFileOver(platform, inputs.sourceDir + name, kVxdInstallDir + name, true) && whole;
+    if (!isInfName(name)) continue;
     const std::string copy = infDir + name;
-    CopyFileOver(platform, inputs.sourceDir + name, copy, true);
+    whole = CopyFileOver(platform, inputs.sourceDir + name, copy, true) && whole;
     if (FileStream* inf = platform.streams.fopen(copy.c_str(), "r+b")) {
-      applyOptions(platform, inf, inputs.options);
-      platform.streams.fclose(inf);
+      whole = applyOptions(platform, inf, inputs.options) && whole;
+      whole = platform.streams.fclose(inf) == 0 && whole;
+    } else if (anyOption(inputs.options)) {
+      whole = false;  // the options could not be written
     }
     stagedInfList.push_back(copy);
   }
-  if (windows95Family) {
-    const std::string subPackage = inputs.sourceDir + "026\\";
-    for (const std::string& name : plainFilesOf(files, subPackage + "*.*")) {
-      CopyFileOver(platform, subPackage + name, kVxdSubPackageDir + name, true);
-    }
+  const std::string subPackage = inputs.sourceDir + "026\\";
+  for (const std::string& name : plainFilesOf(files, subPackage + "*.*")) {
+    CopyFileOver(platform, subPackage + name, kVxdSubPackageDir + name, true);
   }
 
   for (const std::string& inf : stagedInfList) {
     char disk[1024] = {};
     platform.profiles.GetPrivateProfileStringA("SourceDisksNames", "1", "", disk, sizeof(disk), inf.c_str());
+    if (disk[0] == '\0') {
+      // A copy that could not be read while the package's INF has the disk would lose its entry.
+      char original[1024] = {};
+      const std::string packageInf = inputs.sourceDir + inf.substr(inf.rfind('\\') + 1);
+      platform.profiles.GetPrivateProfileStringA("SourceDisksNames", "1", "", original, sizeof(original),
+                                                 packageInf.c_str());
+      if (original[0] != '\0') whole = false;
+    }
     const std::string entry = std::string(disk) + ", " + kVxdInstallFolder;
-    platform.profiles.WritePrivateProfileStringA("SourceDisksNames", "1", entry.c_str(), inf.c_str());
+    whole = platform.profiles.WritePrivateProfileStringA("SourceDisksNames", "1", entry.c_str(), inf.c_str()) && whole;
   }
   stagedInfList.clear();
 
-  // The new mixer replaces the suite's at once; a mixer that is running keeps its file.
-  const std::string mixer = mixerFolder(platform);
+  // The new mixer replaces the suite's at once.
+  bool mixerKnown = true;
+  const std::string mixer = mixerFolder(platform, mixerKnown);
+  whole = mixerKnown && whole;
   if (!mixer.empty()) {
     const std::string newMixer = std::string(kVxdInstallDir) + "Mixer.exe";
-    CopyFileOver(platform, newMixer, mixer + "Mixer.exe", true);
-    const std::string windowsMixer = windowsFolder(platform.system) + "Mixer.exe";
-    if (files.CanOpenForReading(windowsMixer.c_str())) CopyFileOver(platform, newMixer, windowsMixer, true);
+    whole = copyIfInPackage(platform, newMixer, mixer + "Mixer.exe") && whole;
+    const std::string windows = windowsFolder(platform.system);
+    const std::string windowsMixer = windows + "Mixer.exe";
+    if (windows.empty()) {
+      whole = false;
+    } else if (FileIsThere(platform.files, windowsMixer)) {
+      whole = copyIfInPackage(platform, newMixer, windowsMixer) && whole;
+    }
   }
+  if (!whole) TellInstallationIncomplete(platform, dialog);
 
   platform.windows.MessageBoxA(dialog, kCompletionText, "Setup", MB_OK);
   platform.restart.ExitWindowsEx(EWX_REBOOT, 0);

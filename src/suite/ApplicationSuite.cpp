@@ -4,6 +4,7 @@ namespace tvx {
 
 namespace {
 const char* const kSuiteMissing = "Can not find the Tarvic Sound Suite setup program.";
+const char* const kIncomplete = "Can not complete the installation. Please run Setup again.";
 }
 
 void InstallApplicationSuiteFromCommandLine(InstallContext& ctx, const Platform& platform) {
@@ -12,9 +13,8 @@ void InstallApplicationSuiteFromCommandLine(InstallContext& ctx, const Platform&
   RemovePreviousSuite(platform);
   ctx.useVxdDriver = chooseDriverFamily(ctx, DriverFamilyRule::M);
   chooseAppSetupPath(ctx, platform.files);
-  if (ctx.appSetupFound != 0) {
-    LaunchSuiteSetup(platform, ctx.appSetupPath);
-  } else {
+  // An installer that is missing, or that does not start, is the same to the person.
+  if (ctx.appSetupFound == 0 || !LaunchSuiteSetup(platform, ctx.appSetupPath)) {
     platform.windows.MessageBoxA(nullptr, kSuiteMissing, "Setup", MB_OK);
   }
   platform.exit.Exit(0);
@@ -41,8 +41,15 @@ int InstallApplicationSuite(InstallContext& ctx, const Platform& platform, HWND 
     platform.windows.MessageBoxA(mainDialog, kSuiteMissing, "Setup", MB_OK);
     return IDCANCEL;
   }
-  WriteResumeMarkers(platform, ctx.installDriver, ctx.useVxdDriver);
-  LaunchSuiteSetup(platform, ctx.appSetupPath);
+  // Without its markers the suite's installer would not know what is left to do.
+  if (!WriteResumeMarkers(platform, ctx.installDriver, ctx.useVxdDriver)) {
+    platform.windows.MessageBoxA(mainDialog, kIncomplete, "Setup", MB_OK);
+    return IDCANCEL;
+  }
+  if (!LaunchSuiteSetup(platform, ctx.appSetupPath)) {
+    platform.windows.MessageBoxA(mainDialog, kSuiteMissing, "Setup", MB_OK);
+    return IDCANCEL;
+  }
   return IDOK;
 }
 

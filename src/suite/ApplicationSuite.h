@@ -14,10 +14,11 @@ void ApplyStartupAudioSettings(const InstallContext& ctx, const Platform& platfo
 void CloseSuiteWindows(const Platform& platform);
 // Runs the earlier suite's uninstaller with " -a" and waits until it has ended.
 void RemovePreviousSuite(const Platform& platform);
-// Writes TVXSETUP.INI, which tells the suite's installer what is left to do.
-void WriteResumeMarkers(const Platform& platform, int installDriver, int useVxdDriver);
-// Starts the suite's installer without waiting for it.
-void LaunchSuiteSetup(const Platform& platform, const std::string& setupPath);
+// Writes TVXSETUP.INI, which tells the suite's installer what is left to do. False when it could
+// not be written whole.
+bool WriteResumeMarkers(const Platform& platform, int installDriver, int useVxdDriver);
+// Starts the suite's installer without waiting for it. False when it did not start.
+bool LaunchSuiteSetup(const Platform& platform, const std::string& setupPath);
 
 // The "/AP" flow of the start-up: no window of this program; ends the process with code 0.
 [[noreturn]] void InstallApplicationSuiteFromCommandLine(InstallContext& ctx, const Platform& platform);

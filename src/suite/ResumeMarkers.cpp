@@ -11,27 +11,28 @@ const char* const kWdmInstallDir = "C:\\Program Files\\Tarvic\\W2K-ME";
 
 }  // namespace
 
-void WriteResumeMarkers(const Platform& platform, int installDriver, int useVxdDriver) {
-  char windows[MAX_PATH] = {};
-  platform.system.GetWindowsDirectoryA(windows, MAX_PATH);
-  const std::string markers = withBackslash(windows) + "TVXSETUP.INI";
+bool WriteResumeMarkers(const Platform& platform, int installDriver, int useVxdDriver) {
+  const std::string windows = windowsFolder(platform.system);
+  if (windows.empty()) return false;  // no Windows folder: the installer would find no markers
+  const std::string markers = windows + "TVXSETUP.INI";
   IProfiles& profiles = platform.profiles;
+  const auto write = [&](const char* section, const char* key, const std::string& value) {
+    return profiles.WritePrivateProfileStringA(section, key, value.c_str(), markers.c_str()) != FALSE;
+  };
 
   if (installDriver != 0 && useVxdDriver == 0) {
-    profiles.WritePrivateProfileStringA("Need_To_Reboot", "Install", "NO", markers.c_str());
+    bool whole = write("Need_To_Reboot", "Install", "NO");
     char shortPath[MAX_PATH] = {};
     DWORD n = platform.files.GetShortPathNameA(kWdmInstallDir, shortPath, MAX_PATH);
     // Without a short name (the folder is missing) the long path still names the folder.
     const std::string folder = withBackslash(n > 0 && n < MAX_PATH ? shortPath : kWdmInstallDir);
     platform.files.SetCurrentDirectoryA(folder.c_str());
-    profiles.WritePrivateProfileStringA("Need_To_InstallDriver", "Install", "YES", markers.c_str());
-    profiles.WritePrivateProfileStringA("Need_To_InstallDriver", "Command", (folder + "MESetup.dat").c_str(),
-                                        markers.c_str());
-    return;
+    whole = write("Need_To_InstallDriver", "Install", "YES") && whole;
+    return write("Need_To_InstallDriver", "Command", folder + "MESetup.dat") && whole;
   }
-  profiles.WritePrivateProfileStringA("Need_To_Reboot", "Install", "YES", markers.c_str());
-  profiles.WritePrivateProfileStringA("Need_To_InstallDriver", "Install", "NO", markers.c_str());
-  profiles.WritePrivateProfileStringA("Need_To_InstallDriver", "Command", "", markers.c_str());
+  bool whole = write("Need_To_Reboot", "Install", "YES");
+  whole = write("Need_To_InstallDriver", "Install", "NO") && whole;
+  return write("Need_To_InstallDriver", "Command", "") && whole;
 }
 
 }  // namespace tvx

@@ -89,9 +89,9 @@ void RemovePreviousSuite(const Platform& platform) {
   reg.RegCloseKey(key);
 }
 
-void LaunchSuiteSetup(const Platform& platform, const std::string& setupPath) {
+bool LaunchSuiteSetup(const Platform& platform, const std::string& setupPath) {
   // Quoted when it holds a blank: unquoted, "E:\Driver.exe" would be tried first.
-  start(platform, setupPath.find(' ') != std::string::npos ? "\"" + setupPath + "\"" : setupPath, nullptr);
+  return start(platform, setupPath.find(' ') != std::string::npos ? "\"" + setupPath + "\"" : setupPath, nullptr);
 }
 
 }  // namespace tvx

@@ -1,6 +1,7 @@
 #include "CSetupDlg.h"
 
 #include "../install/DriverInstallation.h"
+#include "../install/InstallPaths.h"
 #include "../suite/ApplicationSuite.h"
 #include "CAboutDlg.h"
 #include "CDriverArchDlg.h"
@@ -38,7 +39,11 @@ BOOL CSetupDlg::OnInitDialog() {
   pleaseWait_.ShowWindow(SW_HIDE);
 
   ReadDriverOptions();
-  classifyOs(ctx_, p.system);
+  // The version is read again here; without it the dialog cannot tell what it may offer.
+  if (!classifyOs(ctx_, p.system)) {
+    p.windows.MessageBoxA(m_hWnd, kInstallationIncomplete, "Setup", MB_OK);
+    p.exit.Exit(0);
+  }
   if (ctx_.isNT4) {
     // No driver is installed on NT 4.0.
     p.dialogs.CheckDlgButton(m_hWnd, IDC_INSTALL_DRIVER, BST_UNCHECKED);

@@ -54,16 +54,19 @@ void CWdmOptionsDlg::OnOK() {
   RunDriverInstallation(run, platform(), DriverRunKind::WdmOptionsDialog, m_hWnd, this);
 }
 
-void CWdmOptionsDlg::ApplyWdmOptionsToInf(const std::string& infPath) {
+bool CWdmOptionsDlg::ApplyWdmOptionsToInf(const std::string& infPath) {
   const Platform& p = platform();
   FileStream* inf = p.streams.fopen(infPath.c_str(), "r+b");
-  if (inf == nullptr) return;
-  if (legacyBox_.GetCheck() == BST_CHECKED) PatchWdmOptionLine(p, inf, kEnableLegacyLine, '2', 100);
+  if (inf == nullptr) return false;
+  bool whole = true;
+  if (legacyBox_.GetCheck() == BST_CHECKED) {
+    whole = PatchWdmOptionLine(p, inf, kEnableLegacyLine, '2', 100) != OptionLinePatch::Failed;
+  }
   const std::string jackConfig = std::to_string(JackConfigFromChecks(ReadJackChecks(jacks_)));
-  PatchWdmOptionLine(p, inf, kJackConfigLine, jackConfig[0], 0);
+  whole = PatchWdmOptionLine(p, inf, kJackConfigLine, jackConfig[0], 0) != OptionLinePatch::Failed && whole;
   p.streams.fseek(inf, 0, kSeekEnd);
-  p.streams.fflush(inf);
-  p.streams.fclose(inf);
+  whole = p.streams.fflush(inf) == 0 && whole;
+  return p.streams.fclose(inf) == 0 && whole;
 }
 
 }  // namespace tvx

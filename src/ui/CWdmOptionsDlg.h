@@ -23,7 +23,7 @@ class CWdmOptionsDlg : public CDialog, public InfPatcher {
 
   // Writes the boxes' options into the "EnableLegacy" and "JackConfig" lines of one INF file, in
   // place; a file that cannot be opened is left alone.
-  void ApplyWdmOptionsToInf(const std::string& infPath) override;
+  bool ApplyWdmOptionsToInf(const std::string& infPath) override;
 
   std::string sourceDir;  // the package folder: the program's own, ending in a backslash
 

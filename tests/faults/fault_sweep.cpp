@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,9 +27,10 @@ struct Totals {
 };
 
 // Runs Setup.exe on the machine; the message of a hang or of an escaped exception, else empty.
-std::string run(Machine& machine) {
+// The run's outcome goes to `outcome`.
+std::string run(Machine& machine, std::optional<tvx::sim::Outcome>& outcome) {
   try {
-    tvx::sim::runSetup(machine, "sweep");
+    outcome = tvx::sim::runSetup(machine, "sweep").outcome;
   } catch (const tvx::sim::RunBoundExceeded& e) {
     return "the run hangs: " + e.what;
   } catch (const std::exception& e) {
@@ -45,10 +47,12 @@ bool sweep(const char* folder, std::size_t every, bool verbose, Totals& totals) 
     Machine machine;
     if (!tvx::sim::loadMachineOrReport(machine, folder, "fault_sweep")) return false;
     baseline.before = tvx::faults::snapshotOf(machine);
-    const std::string problem = run(machine);
+    std::optional<tvx::sim::Outcome> outcome;
+    const std::string problem = run(machine, outcome);
     ++totals.runs;
-    if (!problem.empty()) {
-      std::printf("%s: the run without failures: %s\n", folder, problem.c_str());
+    if (!problem.empty() || (outcome && outcome->verdict == tvx::sim::Outcome::Verdict::Incomplete)) {
+      std::printf("%s: the run without failures: %s\n", folder,
+                  problem.empty() ? outcome->text().c_str() : problem.c_str());
       ++totals.breaks;
       return true;
     }
@@ -65,9 +69,13 @@ bool sweep(const char* folder, std::size_t every, bool verbose, Totals& totals) 
     machine.faults.maxCalls = calls * 20 + 1000;
     machine.faults.maxTime = std::max<DWORD>(time * 4, 3600000);
     std::vector<std::string> broken;
-    const std::string problem = run(machine);
+    std::optional<tvx::sim::Outcome> outcome;
+    const std::string problem = run(machine, outcome);
     if (!problem.empty()) broken.push_back(problem);
     if (problem.empty()) broken = tvx::faults::checkRun(baseline, machine, machine.windowsDir);
+    // What the person was told is true: a completion means the machine holds the installation; a
+    // run that stopped told the person so or left the machine as it was.
+    if (outcome && outcome->verdict == tvx::sim::Outcome::Verdict::Incomplete) broken.push_back(outcome->text());
     ++totals.runs;
     if (!machine.faults.failedCall.empty()) ++totals.injected;
     for (const auto& b : broken) {

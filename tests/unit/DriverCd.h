@@ -15,6 +15,7 @@ constexpr const char* kWdmInf =
     "[Strings]\r\nTarvic=\"Tarvic\"\r\n";
 constexpr const char* kVxdInf =
     "[Version]\r\nSignature=\"$CHICAGO$\"\r\n\r\n[SourceDisksNames]\r\n1=\"Tarvic Driver Disk\",,,\r\n\r\n"
+    "[SourceDisksFiles]\r\nTVAUDIO.VXD=1\r\n\r\n"
     "[Strings]\r\nSSC-Legacy.DeviceDesc=\"TVX4400 Legacy Devices\"\r\n";
 
 struct DriverCd : SimMachine {

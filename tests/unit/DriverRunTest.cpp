@@ -73,7 +73,10 @@ TEST(RunDriverInstallation, TheOrderOfStepsOfEachRunKind) {
   wdm.file("D:\\TVAUDIO.INF", test::kWdmInf);
   struct NoPatch : InfPatcher {
     int calls = 0;
-    void ApplyWdmOptionsToInf(const std::string&) override { ++calls; }
+    bool ApplyWdmOptionsToInf(const std::string&) override {
+      ++calls;
+      return true;
+    }
   } patcher;
   HWND options = wdm.dialog("Options");
   EXPECT_TRUE(wdm.run(DriverRunKind::WdmOptionsDialog, options, &patcher));

@@ -69,8 +69,8 @@ TEST(PatchWdmOptionLine, CharacterFortyEightOfTheFirstLineThatBeginsWithTheOptio
   for (const char* end : {"\r\n", "\n"}) {
     const std::string before = lines({"[Settings.AddReg]", std::string(kLegacy) + " ; more text", kLegacy, kJack}, end);
     const std::string result = patched(before, [](const Platform& p, FileStream* f) {
-      EXPECT_TRUE(PatchWdmOptionLine(p, f, kLegacy, '2', 0));
-      EXPECT_TRUE(PatchWdmOptionLine(p, f, kJack, '4', 0));
+      EXPECT_EQ(PatchWdmOptionLine(p, f, kLegacy, '2', 0), OptionLinePatch::Written);
+      EXPECT_EQ(PatchWdmOptionLine(p, f, kJack, '4', 0), OptionLinePatch::Written);
     });
     const std::string expected =
         lines({"[Settings.AddReg]", "HKR,\"Settings\",\"EnableLegacy\",    0x00010001,0x02,0,0,0 ; more text", kLegacy,
@@ -83,7 +83,7 @@ TEST(PatchWdmOptionLine, CharacterFortyEightOfTheFirstLineThatBeginsWithTheOptio
       "HKR,\"Settings\",\"JackConfig\",     0x00010001,0x05,0,0,0\r\n"
       "HKR,\"Settings\",\"JackConfig\",       0x00010001,0x05,0,0,0\r\n";
   EXPECT_EQ(
-      patched(spaced, [](const Platform& p, FileStream* f) { EXPECT_FALSE(PatchWdmOptionLine(p, f, kJack, '0', 0)); }),
+      patched(spaced, [](const Platform& p, FileStream* f) { EXPECT_EQ(PatchWdmOptionLine(p, f, kJack, '0', 0), OptionLinePatch::NotFound); }),
       spaced);
 }
 
@@ -92,15 +92,34 @@ TEST(PatchWdmOptionLine, APieceOfALongLineIsNoLine) {
   std::string expected = text;
   expected[1023 + 55 + 2 + 48] = '0';
   EXPECT_EQ(
-      patched(text, [](const Platform& p, FileStream* f) { EXPECT_TRUE(PatchWdmOptionLine(p, f, kJack, '0', 0)); }),
+      patched(text, [](const Platform& p, FileStream* f) { EXPECT_EQ(PatchWdmOptionLine(p, f, kJack, '0', 0), OptionLinePatch::Written); }),
       expected);
+}
+
+TEST(OptionLinePatchers, ALineHoldingANulByteIsOneLineAndTheNextIsStillFound) {
+  const std::string nul("; note\0 from the vendor", 24);
+  for (const char* end : {"\r\n", "\n"}) {
+    const std::string vxd = lines({"[Add]", nul, "HKR,Config,DISMPU,1,0"}, end);
+    EXPECT_EQ(patched(vxd, [](const Platform& p,
+                              FileStream* f) { PatchInfOptionLine(p, f, "HKR,Config,DISMPU,1,0", '1', 0); }),
+              lines({"[Add]", nul, "HKR,Config,DISMPU,1,1"}, end))
+        << "line end " << std::strlen(end);
+    const std::string wdm = lines({nul, kLegacy}, end);
+    std::string expected = wdm;
+    expected[expected.size() - std::strlen(end) - 55 + 48] = '2';
+    EXPECT_EQ(
+        patched(wdm, [](const Platform& p, FileStream* f) { EXPECT_EQ(PatchWdmOptionLine(p, f, kLegacy, '2', 0), OptionLinePatch::Written); }),
+        expected)
+        << "line end " << std::strlen(end);
+  }
 }
 
 // The download of the VxD package with its options dialog.
 struct VxdDownload : DriverCd {
   explicit VxdDownload(const char* os) : DriverCd(os) {
     file("C:\\DL\\TVAUDIO.INF",
-         "[SourceDisksNames]\r\n1=\"Tarvic Driver Disk\",,,\r\n[Add]\r\nHKR,Config,DISMPU,1,0\r\n"
+         "[SourceDisksNames]\r\n1=\"Tarvic Driver Disk\",,,\r\n[SourceDisksFiles]\r\nTVAUDIO.VXD=1\r\n"
+         "[Add]\r\nHKR,Config,DISMPU,1,0\r\n"
          "HKR,Config,DISJSTK,1,0\r\nHKR,Config,LINEINasREAR,1,1\r\nHKR,Config,LINEINasBASS,1,0\r\n"
          "HKR,Config,MICasBASS,1,0\r\n");
     file("C:\\DL\\PLAIN.INF", "[Version]\r\n");
@@ -127,7 +146,8 @@ TEST(InstallVxdWithOptions, TheOptionsReachTheInfCopiesWithTheirSourceDisk) {
   m.platform().files.SetFileAttributesA("C:\\WINDOWS\\INF\\OTHER\\PLAIN.INF", FILE_ATTRIBUTE_READONLY);
   EXPECT_TRUE(m.run());
   EXPECT_EQ(m.content("C:\\WINDOWS\\INF\\OTHER\\TVAUDIO.INF"),
-            "[SourceDisksNames]\r\n1=\"Tarvic Driver Disk\",,,, C:\\Program Files\\Tarvic\\W95-98\r\n[Add]\r\n"
+            "[SourceDisksNames]\r\n1=\"Tarvic Driver Disk\",,,, C:\\Program Files\\Tarvic\\W95-98\r\n"
+            "[SourceDisksFiles]\r\nTVAUDIO.VXD=1\r\n[Add]\r\n"
             "HKR,Config,DISMPU,1,1\r\nHKR,Config,DISJSTK,1,0\r\nHKR,Config,LINEINasREAR,1,0\r\n"
             "HKR,Config,LINEINasBASS,1,0\r\nHKR,Config,MICasBASS,1,1\r\n");
   EXPECT_EQ(m.content("C:\\WINDOWS\\INF\\OTHER\\PLAIN.INF"),
@@ -143,7 +163,7 @@ TEST(InstallVxdWithOptions, TheOptionsReachTheInfCopiesWithTheirSourceDisk) {
   auto patched = m.happenings("patched");
   ASSERT_EQ(patched.size(), 3u) << "the report names each option line changed";
   EXPECT_EQ(patched[0].field("file"), "C:\\WINDOWS\\INF\\OTHER\\TVAUDIO.INF");
-  EXPECT_EQ(patched[0].field("line"), "4");
+  EXPECT_EQ(patched[0].field("line"), "6");
   EXPECT_EQ(patched[0].field("old"), "HKR,Config,DISMPU,1,0");
   EXPECT_EQ(patched[0].field("new"), "HKR,Config,DISMPU,1,1");
   EXPECT_EQ(patched[2].field("new"), "HKR,Config,MICasBASS,1,1");

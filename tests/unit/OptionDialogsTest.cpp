@@ -5,7 +5,7 @@
 #include <map>
 #include <regex>
 
-#include "SimMachine.h"
+#include "DriverCd.h"
 #include "tools/tvxsim/SimRun.h"
 
 namespace tvx {
@@ -100,7 +100,8 @@ struct Download : test::SimMachine {
 struct VxdDownload : Download {
   explicit VxdDownload(const char* os = "win98", const std::string& moreOptions = "")
       : Download(os, false, moreOptions) {
-    file("D:\\TVAUDIO.INF", "[SourceDisksNames]\r\n1=\"Tarvic Driver Disk\",,,\r\n[TVX4400.AddReg]\r\n" +
+    file("D:\\TVAUDIO.INF",
+         "[SourceDisksNames]\r\n1=\"Tarvic Driver Disk\",,,\r\n[SourceDisksFiles]\r\nTVAUDIO.VXD=1\r\n[TVX4400.AddReg]\r\n" +
                                 joined({kVxdLines[0], kVxdLines[1], kVxdLines[2], kVxdLines[3], kVxdLines[4]}, "\r\n"));
     file("D:\\TVAUDIO.VXD", "MZ vxd");
     file("D:\\026\\BANK026.DAT", "bank");
@@ -120,7 +121,8 @@ struct WdmDownload : Download {
     file("D:\\tvaudio.sys", "MZ wdm");
   }
   const std::string crlf = joined({"[SourceDisksNames]", "200=\"Tarvic WDM Audio Driver Disk\",,,\\W2K-ME\\drv",
-                                   "[TVX4400.AddReg]", kLegacy, kJack, "[Strings]"},
+                                   "[SourceDisksFiles]", "tvaudio.sys=200", "[TVX4400.AddReg]", kLegacy, kJack,
+                                   "[Strings]"},
                                   "\r\n");
   const std::string lf = joined({"[TVX4400.AddReg]", "HKR,,DriverDesc,,%TVX4400.DeviceDesc%", kLegacy, kJack}, "\n");
   const std::string mixed = std::string("; mixed line ends\n[TVX4400.AddReg]\r\n") + kJack + "\n" + kLegacy + "\r\n";
@@ -321,7 +323,7 @@ TEST(OptionDialogs, AProgramPathWithoutAFolderTakesTheRunningModulesFolder) {
   for (const bool wdm : {false, true}) {
     for (const char* started : {"SETUP", "\\SETUP.EXE"}) {
       Download m("winme", wdm);
-      m.file("D:\\TVAUDIO.INF", "[Version]\r\n");
+      m.file("D:\\TVAUDIO.INF", wdm ? test::kWdmInf : test::kVxdInf);
       m.machine.commandLine = started;
       m.machine.currentDir = *sim::parseAbsolutePath("C:\\WINDOWS");
       m.steps({"Return"});

@@ -14,6 +14,8 @@ const char* kMedia = "[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Services\\
 struct Registration : DriverCd {
   explicit Registration(const char* os = "winme") : DriverCd(os) {
     registry(std::string(kTray) + "\"Services\"=dword:00000003\r\n");
+    // The staging before has put the WDM package in place.
+    file("C:\\Program Files\\Tarvic\\W2K-ME\\TVAUDIO.INF", test::kWdmInf);
     ctx.useVxdDriver = 0;
   }
   void after(DWORD ms, std::function<void()> action) {
@@ -154,7 +156,7 @@ TEST(ExtendSourceList, EveryEntryIsKeptAndTheFolderAddedOnEachRun) {
   EXPECT_EQ(m.sim.devices().openLists(), 0u);
 }
 
-TEST(ExtendSourceList, AListThatCannotBeReadIsNotWritten) {
+TEST(ExtendSourceList, AListThatCannotBeReadIsNotWrittenAndThePersonIsTold) {
   Registration m("winme");
   m.registry(
       "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Setup]\r\n"
@@ -167,7 +169,12 @@ TEST(ExtendSourceList, AListThatCannotBeReadIsNotWritten) {
                                                "Software\\Microsoft\\Windows\\CurrentVersion\\Setup");
   ASSERT_NE(setup, nullptr);
   EXPECT_EQ(setup->value("Installation Sources")->data, (std::vector<BYTE>{'A', ':', '\\', 0, 0}));
-  EXPECT_TRUE(m.machine.restartRequested) << "the run goes on";
+  // Windows would not find the driver's folder among its sources: no completion, no restart.
+  const auto messages = m.happenings("message");
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].field("text"), "Can not complete the installation. Please run Setup again.");
+  EXPECT_FALSE(m.machine.restartRequested);
+  EXPECT_EQ(m.sleeps(3000), 0u) << "no wait for a device Windows cannot install";
 }
 
 }  // namespace

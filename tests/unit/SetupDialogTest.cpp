@@ -2,7 +2,7 @@
 // a simulated machine with the program's own templates and the person's clicks from the script.
 #include <gtest/gtest.h>
 
-#include "SimMachine.h"
+#include "DriverCd.h"
 #include "src/app/CSetupApp.h"
 #include "src/ui/CSetupDlg.h"
 
@@ -312,9 +312,10 @@ TEST(SetupDialog, OkRunsItsStepsInOrderByChoiceAndSystem) {
                ""},
        }) {
     Cd m(r.os, r.ini);
-    for (const char* folder : {"W95-98\\drv\\95", "W95-98\\drv\\98", "W2K-ME\\drv"}) {
-      m.file(std::string("D:\\") + folder + "\\TVAUDIO.INF", "[Version]\r\n");
+    for (const char* folder : {"W95-98\\drv\\95", "W95-98\\drv\\98"}) {
+      m.file(std::string("D:\\") + folder + "\\TVAUDIO.INF", test::kVxdInf);
     }
+    m.file("D:\\W2K-ME\\drv\\TVAUDIO.INF", test::kWdmInf);
     m.machine.mixerDevices = 1;
     m.script(r.clicks);
     m.run();

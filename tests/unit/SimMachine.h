@@ -15,7 +15,8 @@ struct SimMachine {
     machine.os = *sim::OsVersion::byName(os);
     machine.files.addDrive('C');
     machine.files.addDrive('D');
-    machine.files.makeDirectories(machine.windowsPath());
+    // Every Windows has its INF folder.
+    machine.files.makeDirectories(*sim::parseAbsolutePath(machine.windowsDir + "\\INF"));
   }
 
   Platform platform() { return sim.platform(); }

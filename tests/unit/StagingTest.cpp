@@ -194,9 +194,10 @@ TEST(StageDriverPackage, TheWdmOptionsDialogPatchesEachStagedInfBeforeItIsCopied
   struct Recorder : InfPatcher {
     test::SimMachine* m = nullptr;
     std::vector<std::string> seen;
-    void ApplyWdmOptionsToInf(const std::string& path) override {
+    bool ApplyWdmOptionsToInf(const std::string& path) override {
       seen.push_back(path);
       m->file(path, "patched " + path);
+      return true;
     }
   };
   DriverCd m("win98se");

@@ -45,10 +45,17 @@ bool folderExists(const FileTree& files, const std::string& path) {
   return node != nullptr && node->isDirectory;
 }
 
-CdOptions readOptions(const FileTree& files, const std::string& sourceDir) {
+// The options as the program could read them: a value whose last read failed (the machine's
+// fault plan made it fail) reads as its default, as it does for the program.
+CdOptions readOptions(const Machine& machine, const FileTree& files, const std::string& sourceDir) {
   const FileNode* node = fileAt(files, sourceDir + "setup.ini");
   const IniText ini(node != nullptr ? node->data : std::string());
+  const auto unread = [&](const char* section, const char* key) {
+    auto it = machine.lastNumberReadFailed.find(toUpper(sourceDir + "setup.ini|" + section + "|" + key));
+    return it != machine.lastNumberReadFailed.end() && it->second;
+  };
   const auto number = [&](const char* section, const char* key, int fallback) {
+    if (unread(section, key)) return fallback;
     auto value = ini.get(section, key);
     const std::string text = value ? profileValue(*value) : std::string();
     return text.empty() ? fallback : static_cast<int>(profileNumber(text));
@@ -75,7 +82,7 @@ Intent intentOf(const Machine& machine, const FileTree& before) {
   Intent intent;
   intent.os = classify(machine.os);
   intent.sourceDir = folderOf(machine.modulePath);
-  intent.options = readOptions(before, intent.sourceDir);
+  intent.options = readOptions(machine, before, intent.sourceDir);
   intent.tail = toUpper(splitCommandLine(machine.commandLine).tail);
   const CdOptions& o = intent.options;
   if (o.webSetup == 0 && isSuiteTail(intent.tail)) {

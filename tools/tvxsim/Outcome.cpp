@@ -20,6 +20,7 @@ const char* const kNoHandOff = "Can not find the setup program for Windows 2000/
 const char* const kNoSuite = "Can not find the Tarvic Sound Suite setup program.";
 const char* const kNtRefusal = "This driver can not be used on Windows NT or Windows 2000.";
 const char* const kWdmRefusal = "This WDM driver can only be installed on Windows 98SE/ME/2000";
+const char* const kIncomplete = "Can not complete the installation. Please run Setup again.";
 const char* const kWdmInstallFolder = "C:\\Program Files\\Tarvic\\W2K-ME";
 
 Outcome complete(std::string summary) { return Outcome{Outcome::Verdict::Complete, std::move(summary), {}}; }
@@ -70,6 +71,14 @@ bool allowedChange(const Change& c, const std::string& windowsDir, Allowed allow
 
 struct Check {
   const Machine& after;
+  bool sameFile(const std::string& a, const std::string& b) const {
+    auto pa = parseAbsolutePath(a);
+    auto pb = parseAbsolutePath(b);
+    if (!pa || !pb) return false;
+    const FileNode* folderA = after.files.find(pa->parent());
+    const FileNode* folderB = after.files.find(pb->parent());
+    return folderA != nullptr && folderA == folderB && iequals(pa->leaf(), pb->leaf());
+  }
   const FileTree& before;
   const RegistryTree& registryBefore;
   Intent intent;
@@ -78,6 +87,22 @@ struct Check {
 
   // Nothing was installed: true when the machine changed no more than that allows.
   Outcome nothingBut(const std::string& why, Allowed allowed) const {
+    const std::vector<std::string> changed = changesBeyond(allowed);
+    if (changed.empty()) return nothing(why);
+    std::vector<std::string> missing{"nothing was to change (" + why + "), yet:"};
+    missing.insert(missing.end(), changed.begin(), changed.end());
+    return incomplete(missing);
+  }
+
+  // The person was told the program could not go on: nothing installed when the machine is as
+  // it was (but for what that way of the program changes first), else failed, and the person
+  // knows it.
+  Outcome toldBut(const std::string& why, Allowed allowed) const {
+    if (changesBeyond(allowed).empty()) return nothing(why);
+    return Outcome{Outcome::Verdict::Failed, why, {}};
+  }
+
+  std::vector<std::string> changesBeyond(Allowed allowed) const {
     std::vector<std::string> changed;
     for (const auto& c : diffFiles(before, after.files)) {
       if (!allowedChange(c, after.windowsDir, allowed)) changed.push_back(c.what + " " + c.path);
@@ -87,14 +112,11 @@ struct Check {
         changed.push_back(c.what + " " + c.path + (c.detail.empty() ? "" : ": " + c.detail));
       }
     }
-    if (changed.empty()) return nothing(why);
-    std::vector<std::string> missing{"nothing was to change (" + why + "), yet:"};
-    missing.insert(missing.end(), changed.begin(), changed.end());
-    return incomplete(missing);
+    return changed;
   }
 
   std::string told() const {
-    for (const char* text : {kNoInstallationFiles, kNoHandOff, kNoSuite, kNtRefusal, kWdmRefusal}) {
+    for (const char* text : {kIncomplete, kNoInstallationFiles, kNoHandOff, kNoSuite, kNtRefusal, kWdmRefusal}) {
       if (view.showed(text)) return std::string("told \"") + text + "\"";
     }
     return {};
@@ -105,9 +127,9 @@ struct Check {
     const DriverFindings found = checkDriver(claim, intent, after, before, booted);
     const std::string summary = std::string(familyName(claim.family)) + " driver: " + found.summary();
     if (view.showed(kCompleted)) return found.missing.empty() ? complete(summary) : incomplete(found.missing);
-    if (view.showed(kNoInstallationFiles)) return nothingBut(told(), Allowed::StartupSettings);
-    if (view.showed(kNtRefusal)) return nothingBut("refused: " + told(), Allowed::StartupSettings);
-    if (view.showed(kWdmRefusal)) return nothingBut("refused: " + told(), Allowed::TrayAndMixerSettings);
+    if (view.showed(kNtRefusal)) return toldBut("refused: " + told(), Allowed::StartupSettings);
+    if (view.showed(kWdmRefusal)) return toldBut("refused: " + told(), Allowed::TrayAndMixerSettings);
+    if (!told().empty()) return toldBut(told(), Allowed::StartupSettings);
     // The person was told nothing: the machine holds the driver, or is as it was.
     if (found.missing.empty()) return complete(summary + "; the person was not told");
     return nothingBut("the run stopped without a word", Allowed::StartupSettings);
@@ -123,7 +145,10 @@ struct Check {
   Outcome suite(Family family, bool driverChecked, std::vector<std::string>& missing, bool markers) const {
     const std::string installer = suiteInstaller(intent, family, after.files);
     if (!started(installer)) {
-      if (view.showed(kNoSuite)) return nothingBut(told(), Allowed::StartupSettings);
+      if (!told().empty()) return toldBut(told(), Allowed::StartupSettings);
+      if (!exists(after.files, installer)) {
+        return nothingBut("the suite installer is not on the CD; the person was not told", Allowed::StartupSettings);
+      }
       missing.push_back("the suite installer " + installer + " was not started");
       return incomplete(missing);
     }
@@ -144,6 +169,7 @@ struct Check {
       const std::string found[] = {read("Need_To_Reboot", "Install"), read("Need_To_InstallDriver", "Install"),
                                    read("Need_To_InstallDriver", "Command")};
       for (int i = 0; i < 3; ++i) {
+        if (i == 2 && wdm && sameFile(found[i], wanted[i].second)) continue;
         if (!iequals(found[i], wanted[i].second)) {
           missing.push_back("TVXSETUP.INI " + std::string(wanted[i].first) + " is \"" + found[i] + "\", not \"" +
                             wanted[i].second + "\"");
@@ -158,8 +184,9 @@ struct Check {
     std::string installer = intent.sourceDir + "W2KSetup.dat";
     if (!exists(after.files, installer)) installer = intent.sourceDir + "W2KSetup.exe";
     if (!exists(after.files, installer)) {
-      if (view.showed(kNoHandOff)) return nothingBut(told(), Allowed::StartupSettings);
-      return incomplete({"neither W2KSetup.dat nor W2KSetup.exe is on the CD, and the person was not told"});
+      if (view.showed(kNoHandOff)) return toldBut(told(), Allowed::StartupSettings);
+      return nothingBut("neither W2KSetup.dat nor W2KSetup.exe is on the CD; the person was not told",
+                        Allowed::StartupSettings);
     }
     const bool driverOnly = intent.tail == "/DRIVER" || intent.tail == "DRIVER" || intent.tail == "-DRIVER" ||
                             intent.options.driverOnly != 0;
@@ -167,7 +194,7 @@ struct Check {
     if (std::find(view.started.begin(), view.started.end(), command) != view.started.end()) {
       return complete("handed to the Windows 2000/XP installer: " + command);
     }
-    if (view.showed(kNoHandOff)) return nothingBut(told(), Allowed::StartupSettings);
+    if (!told().empty()) return toldBut(told(), Allowed::StartupSettings);
     return incomplete({"the Windows 2000/XP installer was not started as " + command});
   }
 
@@ -176,9 +203,11 @@ struct Check {
     const DialogSeen* main = view.dialog(102);
     if (arch != nullptr && arch->result != "OK") return nothingBut("cancelled in the architecture dialog", Allowed::StartupSettings);
     if (main == nullptr || !main->shown) {
-      const std::string why = told();
-      return nothingBut(why.empty() ? "the main dialog was not shown" : why, Allowed::StartupSettings);
+      if (!told().empty()) return toldBut(told(), Allowed::StartupSettings);
+      return nothingBut("the main dialog was not shown", Allowed::StartupSettings);
     }
+    // A step that could not go on tells the person, then ends the dialog as cancelled.
+    if (main->result == "Cancel" && !told().empty()) return toldBut(told(), Allowed::StartupSettings);
     if (main->result == "Cancel") return nothingBut("cancelled", Allowed::StartupSettings);
     const bool apps = main->checked(1001);
     const bool driverChecked = main->checked(1002) && !intent.os.nt4;
@@ -208,6 +237,17 @@ struct Check {
     if (d == nullptr) return nothingBut("the options dialog was not shown", Allowed::StartupSettings);
     // Install ends the program inside the dialog; a dialog that ended went by Cancel.
     if (!d->result.empty()) return nothingBut("cancelled", Allowed::StartupSettings);
+    // Windows that get no driver of this family: the run refuses them (the WDM run once it has
+    // taken out the tray's volume icon and reset the mixer's settings), told or not.
+    const OsClass& os = intent.os;
+    if (family == Family::Wdm && !os.win98se && !os.winMe) {
+      return nothingBut(view.showed(kWdmRefusal) ? "refused: " + told() : "refused; the person was not told",
+                        Allowed::TrayAndMixerSettings);
+    }
+    if (family == Family::Vxd && (os.nt4 || os.nt5)) {
+      return nothingBut(view.showed(kNtRefusal) ? "refused: " + told() : "refused; the person was not told",
+                        Allowed::StartupSettings);
+    }
     return driver(DriverClaim{family, placement, packageFolder(intent, family, before), *d, false});
   }
 
@@ -247,6 +287,8 @@ const char* Outcome::word() const {
       return "INCOMPLETE";
     case Verdict::NothingInstalled:
       return "nothing installed";
+    case Verdict::Failed:
+      return "failed";
   }
   return "";
 }

@@ -12,12 +12,13 @@
 namespace tvx::sim {
 
 struct Outcome {
-  enum class Verdict { Complete, Incomplete, NothingInstalled };
+  // Failed: the person was told the installation could not be made, and the machine changed.
+  enum class Verdict { Complete, Incomplete, NothingInstalled, Failed };
   Verdict verdict = Verdict::NothingInstalled;
   std::string summary;               // what the machine holds, or why nothing was installed
   std::vector<std::string> missing;  // what an INCOMPLETE run lacks or changed, one piece each
-  std::string text() const;          // "complete (...)", "INCOMPLETE: ...; ...", "nothing installed (...)"
-  const char* word() const;          // "complete", "INCOMPLETE", "nothing installed"
+  std::string text() const;  // "complete (...)", "INCOMPLETE: ...; ...", "nothing installed (...)", "failed (...)"
+  const char* word() const;  // "complete", "INCOMPLETE", "nothing installed", "failed"
 };
 
 // `after` is the machine when the run has ended; `filesBefore` and `registryBefore` as it was

@@ -188,6 +188,9 @@ class Machine {
   void closeFile(const WinPath& path, bool writing);
   OpenCount openCount(const WinPath& path) const;
   bool fails(const char* call) const { return failingCalls.count(call) != 0; }
+  // Whether the last GetPrivateProfileIntA of each value failed, by "FILE|SECTION|KEY" in upper case:
+  // the program then took the value's default, as for a missing one.
+  std::map<std::string, bool> lastNumberReadFailed;
   // Files a full disk cut short, with their content then (a later whole write mends them).
   std::map<std::string, std::string> writesCutShort;
   // Counts a platform call; true when this call is the one the fault plan makes fail.

@@ -396,8 +396,10 @@ void loadMachine(Machine& machine, const fs::path& folder) {
     machine.searchPath = machine.os.isWindows9x() ? machine.windowsDir + ";" + machine.windowsDir + "\\COMMAND"
                                                   : machine.systemDir + ";" + machine.windowsDir;
   }
-  // Every Windows has its Windows and system folders.
-  if (machine.files.find(machine.windowsPath()) == nullptr) machine.files.makeDirectories(machine.windowsPath());
+  // Every Windows has its Windows, INF and system folders.
+  WinPath inf = machine.windowsPath();
+  inf.parts.push_back("INF");
+  if (machine.files.find(inf) == nullptr) machine.files.makeDirectories(inf);
   if (auto system = parseAbsolutePath(machine.systemDir); system && machine.files.find(*system) == nullptr) {
     machine.files.makeDirectories(*system);
   }

@@ -86,7 +86,12 @@ DWORD Profiles::readString(LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPST
 
 UINT Profiles::GetPrivateProfileIntA(LPCSTR section, LPCSTR key, INT defaultValue, LPCSTR file) {
   char buffer[30];
-  if (readString(section, key, "", buffer, sizeof(buffer), file, m_.injectFault("GetPrivateProfileIntA")) == 0) {
+  const bool unreadable = m_.injectFault("GetPrivateProfileIntA");
+  if (auto path = profilePath(file)) {
+    m_.lastNumberReadFailed[toUpper(path->str() + "|" + (section != nullptr ? section : "") + "|" +
+                                    (key != nullptr ? key : ""))] = unreadable;
+  }
+  if (readString(section, key, "", buffer, sizeof(buffer), file, unreadable) == 0) {
     return static_cast<UINT>(defaultValue);
   }
   return profileNumber(buffer);

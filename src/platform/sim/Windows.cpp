@@ -73,8 +73,10 @@ HWND Windows::FindWindowExA(HWND, HWND, LPCSTR className, LPCSTR title) {
 }
 
 LRESULT Windows::SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (m_.injectFault("SendMessageA")) return 0;  // the message did not get through
+  // A message to a dialog of the program's own, or one of its controls, is a call of its
+  // procedure on this thread; one to another program's window may not get through.
   if (dialogs_ != nullptr && dialogs_->owns(window)) return dialogs_->SendMessageA(window, message, wParam, lParam);
+  if (m_.injectFault("SendMessageA")) return 0;
   auto index = reinterpret_cast<std::uintptr_t>(window) / 0x10;
   if (index == 0 || index > m_.windows.size()) {
     m_.lastError = ERROR_INVALID_HANDLE;
