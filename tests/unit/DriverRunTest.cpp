@@ -160,3 +160,62 @@ TEST(PrepareForDriverInstall, TheWdmOptionsRunRefusesEveryWindowsButSecondEditio
 
 }  // namespace
 }  // namespace tvx
+
+namespace tvx {
+namespace {
+
+const char* kIncomplete = "Can not complete the installation. Please run Setup again.";
+
+// The messages of a run, in order.
+std::vector<std::string> messagesOf(const test::DriverCd& m) {
+  std::vector<std::string> out;
+  for (const auto& h : m.happenings("message")) out.push_back(h.field("text"));
+  return out;
+}
+
+// A folder where the run must put a file: Windows refuses to copy over it, as over a file it
+// cannot replace.
+void block(test::DriverCd& m, const std::string& path) { m.machine.files.makeDirectories(*sim::parseAbsolutePath(path)); }
+
+TEST(RunDriverInstallation, APieceWindowsNeedsThatCannotBePutInPlaceIsToldNotCompleted) {
+  const struct {
+    const char* os;
+    const char* blocked;  // what cannot be made
+  } cases[] = {
+      {"win98se", "C:\\Program Files\\Tarvic\\W95-98\\TVAUDIO.VXD"},   // a package file staged
+      {"win95", "C:\\WINDOWS\\INF\\OTHER\\TVAUDIO.INF"},               // an INF copy
+      {"win98se", "C:\\WINDOWS\\Mixer.dat"},                           // the new mixer beside the old one
+      {"winme", "C:\\WINDOWS\\INF\\CATALOG\\tvaudio.cat"},             // the WDM package's catalog
+  };
+  for (const auto& c : cases) {
+    DriverRun m(c.os);
+    block(m, c.blocked);
+    EXPECT_TRUE(m.run(DriverRunKind::CommandLine)) << c.blocked;
+    EXPECT_EQ(messagesOf(m), (std::vector<std::string>{kAnnouncement, kIncomplete})) << c.blocked;
+    EXPECT_FALSE(m.machine.restartRequested) << c.blocked;
+  }
+  // The same run with nothing in the way completes.
+  DriverRun whole("win98se");
+  EXPECT_TRUE(whole.run(DriverRunKind::CommandLine));
+  EXPECT_EQ(messagesOf(whole).back(), "Setup completed! The system will restart now!");
+}
+
+TEST(RunDriverInstallation, AWindowsItCannotTellGetsNoDriver) {
+  DriverRun m("win98se");
+  m.ctx.isWin98 = m.ctx.isWin98SE = 0;  // the version could not be read
+  EXPECT_TRUE(m.run(DriverRunKind::CommandLine));
+  EXPECT_EQ(messagesOf(m), std::vector<std::string>{kIncomplete});
+  EXPECT_FALSE(m.exists("C:\\Program Files\\Tarvic")) << "nothing was staged";
+}
+
+TEST(RunDriverInstallation, APackageOfTheOtherFamilyIsNoPackage) {
+  // The CD's VxD folder holds the WDM INF: Windows 95 has no package of its own family there.
+  DriverRun m("win95");
+  m.file("D:\\W95-98\\drv\\95\\TVAUDIO.INF", test::kWdmInf);
+  EXPECT_TRUE(m.run(DriverRunKind::CommandLine));
+  EXPECT_EQ(messagesOf(m), std::vector<std::string>{"Can not find installation files."});
+  EXPECT_TRUE(m.machine.devices[0].present) << "the earlier device is not removed";
+}
+
+}  // namespace
+}  // namespace tvx
