@@ -18,7 +18,8 @@ bool RewriteInfSourceDisks(const Platform& platform, const StagedInfList& staged
     if (value[0] == '\0') {
       // An INF without the disk has nothing to point; a copy that could not be read while the
       // staged INF it was copied from has the disk would keep naming the CD.
-      const std::string staged = std::string(vxdFamily ? kVxdInstallDir : kWdmInstallDir) + inf.substr(inf.rfind('\\') + 1);
+      const std::string staged =
+          std::string(vxdFamily ? kVxdInstallDir : kWdmInstallDir) + inf.substr(inf.rfind('\\') + 1);
       char original[kValueBuffer] = {};
       profiles.GetPrivateProfileStringA("SourceDisksNames", key, "", original, kValueBuffer, staged.c_str());
       if (original[0] != '\0') whole = false;
@@ -33,8 +34,8 @@ bool RewriteInfSourceDisks(const Platform& platform, const StagedInfList& staged
                                                   inf.c_str()) &&
               whole;
     } else {
-      whole = profiles.WritePrivateProfileStringA("SourceDisksNames", "200",
-                                                  ("\"Tarvic WDM Audio Driver Disk\",,," + path).c_str(), inf.c_str()) &&
+      whole = profiles.WritePrivateProfileStringA(
+                  "SourceDisksNames", "200", ("\"Tarvic WDM Audio Driver Disk\",,," + path).c_str(), inf.c_str()) &&
               whole;
       whole = profiles.WritePrivateProfileStringA("SourceDisksFiles", "tvaudio.cat", "200", inf.c_str()) && whole;
     }

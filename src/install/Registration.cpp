@@ -167,7 +167,8 @@ ExtendSourceList::ExtendSourceList(const Platform& platform, const std::string& 
   }
   std::vector<LPCSTR> extended(queried_, queried_ + count_);
   extended.push_back(folder.c_str());
-  extended_ = devices_.SetupSetSourceListA(kSystemAndUser, extended.data(), static_cast<UINT>(extended.size())) != FALSE;
+  extended_ =
+      devices_.SetupSetSourceListA(kSystemAndUser, extended.data(), static_cast<UINT>(extended.size())) != FALSE;
 }
 
 void ExtendSourceList::release() {

@@ -5,7 +5,7 @@ namespace tvx {
 namespace {
 const char* const kSuiteMissing = "Can not find the Tarvic Sound Suite setup program.";
 const char* const kIncomplete = "Can not complete the installation. Please run Setup again.";
-}
+}  // namespace
 
 void InstallApplicationSuiteFromCommandLine(InstallContext& ctx, const Platform& platform) {
   CloseSuiteWindows(platform);

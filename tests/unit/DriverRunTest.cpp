@@ -175,17 +175,19 @@ std::vector<std::string> messagesOf(const test::DriverCd& m) {
 
 // A folder where the run must put a file: Windows refuses to copy over it, as over a file it
 // cannot replace.
-void block(test::DriverCd& m, const std::string& path) { m.machine.files.makeDirectories(*sim::parseAbsolutePath(path)); }
+void block(test::DriverCd& m, const std::string& path) {
+  m.machine.files.makeDirectories(*sim::parseAbsolutePath(path));
+}
 
 TEST(RunDriverInstallation, APieceWindowsNeedsThatCannotBePutInPlaceIsToldNotCompleted) {
   const struct {
     const char* os;
     const char* blocked;  // what cannot be made
   } cases[] = {
-      {"win98se", "C:\\Program Files\\Tarvic\\W95-98\\TVAUDIO.VXD"},   // a package file staged
-      {"win95", "C:\\WINDOWS\\INF\\OTHER\\TVAUDIO.INF"},               // an INF copy
-      {"win98se", "C:\\WINDOWS\\Mixer.dat"},                           // the new mixer beside the old one
-      {"winme", "C:\\WINDOWS\\INF\\CATALOG\\tvaudio.cat"},             // the WDM package's catalog
+      {"win98se", "C:\\Program Files\\Tarvic\\W95-98\\TVAUDIO.VXD"},  // a package file staged
+      {"win95", "C:\\WINDOWS\\INF\\OTHER\\TVAUDIO.INF"},              // an INF copy
+      {"win98se", "C:\\WINDOWS\\Mixer.dat"},                          // the new mixer beside the old one
+      {"winme", "C:\\WINDOWS\\INF\\CATALOG\\tvaudio.cat"},            // the WDM package's catalog
   };
   for (const auto& c : cases) {
     DriverRun m(c.os);

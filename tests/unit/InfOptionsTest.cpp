@@ -82,18 +82,22 @@ TEST(PatchWdmOptionLine, CharacterFortyEightOfTheFirstLineThatBeginsWithTheOptio
   const std::string spaced =
       "HKR,\"Settings\",\"JackConfig\",     0x00010001,0x05,0,0,0\r\n"
       "HKR,\"Settings\",\"JackConfig\",       0x00010001,0x05,0,0,0\r\n";
-  EXPECT_EQ(
-      patched(spaced, [](const Platform& p, FileStream* f) { EXPECT_EQ(PatchWdmOptionLine(p, f, kJack, '0', 0), OptionLinePatch::NotFound); }),
-      spaced);
+  EXPECT_EQ(patched(spaced,
+                    [](const Platform& p, FileStream* f) {
+                      EXPECT_EQ(PatchWdmOptionLine(p, f, kJack, '0', 0), OptionLinePatch::NotFound);
+                    }),
+            spaced);
 }
 
 TEST(PatchWdmOptionLine, APieceOfALongLineIsNoLine) {
   const std::string text = std::string(1023, 'x') + kJack + "\r\n" + kJack + "\n";
   std::string expected = text;
   expected[1023 + 55 + 2 + 48] = '0';
-  EXPECT_EQ(
-      patched(text, [](const Platform& p, FileStream* f) { EXPECT_EQ(PatchWdmOptionLine(p, f, kJack, '0', 0), OptionLinePatch::Written); }),
-      expected);
+  EXPECT_EQ(patched(text,
+                    [](const Platform& p, FileStream* f) {
+                      EXPECT_EQ(PatchWdmOptionLine(p, f, kJack, '0', 0), OptionLinePatch::Written);
+                    }),
+            expected);
 }
 
 TEST(OptionLinePatchers, ALineHoldingANulByteIsOneLineAndTheNextIsStillFound) {
@@ -107,9 +111,11 @@ TEST(OptionLinePatchers, ALineHoldingANulByteIsOneLineAndTheNextIsStillFound) {
     const std::string wdm = lines({nul, kLegacy}, end);
     std::string expected = wdm;
     expected[expected.size() - std::strlen(end) - 55 + 48] = '2';
-    EXPECT_EQ(
-        patched(wdm, [](const Platform& p, FileStream* f) { EXPECT_EQ(PatchWdmOptionLine(p, f, kLegacy, '2', 0), OptionLinePatch::Written); }),
-        expected)
+    EXPECT_EQ(patched(wdm,
+                      [](const Platform& p, FileStream* f) {
+                        EXPECT_EQ(PatchWdmOptionLine(p, f, kLegacy, '2', 0), OptionLinePatch::Written);
+                      }),
+              expected)
         << "line end " << std::strlen(end);
   }
 }

@@ -101,8 +101,9 @@ struct VxdDownload : Download {
   explicit VxdDownload(const char* os = "win98", const std::string& moreOptions = "")
       : Download(os, false, moreOptions) {
     file("D:\\TVAUDIO.INF",
-         "[SourceDisksNames]\r\n1=\"Tarvic Driver Disk\",,,\r\n[SourceDisksFiles]\r\nTVAUDIO.VXD=1\r\n[TVX4400.AddReg]\r\n" +
-                                joined({kVxdLines[0], kVxdLines[1], kVxdLines[2], kVxdLines[3], kVxdLines[4]}, "\r\n"));
+         "[SourceDisksNames]\r\n1=\"Tarvic Driver "
+         "Disk\",,,\r\n[SourceDisksFiles]\r\nTVAUDIO.VXD=1\r\n[TVX4400.AddReg]\r\n" +
+             joined({kVxdLines[0], kVxdLines[1], kVxdLines[2], kVxdLines[3], kVxdLines[4]}, "\r\n"));
     file("D:\\TVAUDIO.VXD", "MZ vxd");
     file("D:\\026\\BANK026.DAT", "bank");
     file("C:\\WINDOWS\\SYSTEM\\SMPDATA.DAT", "samples");
@@ -120,10 +121,10 @@ struct WdmDownload : Download {
     file("D:\\Readme.Inf", joined({kLegacy, kJack}, "\r\n"));
     file("D:\\tvaudio.sys", "MZ wdm");
   }
-  const std::string crlf = joined({"[SourceDisksNames]", "200=\"Tarvic WDM Audio Driver Disk\",,,\\W2K-ME\\drv",
-                                   "[SourceDisksFiles]", "tvaudio.sys=200", "[TVX4400.AddReg]", kLegacy, kJack,
-                                   "[Strings]"},
-                                  "\r\n");
+  const std::string crlf =
+      joined({"[SourceDisksNames]", "200=\"Tarvic WDM Audio Driver Disk\",,,\\W2K-ME\\drv", "[SourceDisksFiles]",
+              "tvaudio.sys=200", "[TVX4400.AddReg]", kLegacy, kJack, "[Strings]"},
+             "\r\n");
   const std::string lf = joined({"[TVX4400.AddReg]", "HKR,,DriverDesc,,%TVX4400.DeviceDesc%", kLegacy, kJack}, "\n");
   const std::string mixed = std::string("; mixed line ends\n[TVX4400.AddReg]\r\n") + kJack + "\n" + kLegacy + "\r\n";
 };

@@ -91,7 +91,8 @@ TEST(OutcomeOfADriverRun, ACompleteInstallationOnEachWindowsIsComplete) {
 TEST(OutcomeOfADriverRun, APackageFileMissingFromTheFolderTheInfNamesIsIncomplete) {
   ScenarioRun run("win98se-cd-driver-wdm");
   run.remove("C:\\Program Files\\Tarvic\\W2K-ME\\tvaudio.sys");
-  EXPECT_MISSING(run.outcome(), "TVAUDIO.INF [SourceDisksFiles] names tvaudio.sys; not in C:\\PROGRA~1\\TARVIC\\W2K-ME");
+  EXPECT_MISSING(run.outcome(),
+                 "TVAUDIO.INF [SourceDisksFiles] names tvaudio.sys; not in C:\\PROGRA~1\\TARVIC\\W2K-ME");
 }
 
 TEST(OutcomeOfADriverRun, ADiskEntryPointingElsewhereIsIncomplete) {
@@ -126,8 +127,7 @@ TEST(OutcomeOfADriverRun, OptionLinesNotWrittenAreIncomplete) {
   EXPECT_MISSING(vxd.outcome(), "lacks the option line \"HKR,Config,LINEINasREAR,1,0\"");
   // The WDM options: the jack value of the staged copy, which Windows Me registers.
   ScenarioRun wdm("winme-options-wdm");
-  wdm.replaceInFile("C:\\Program Files\\Tarvic\\W2K-ME\\TVAUDIO.INF", "0x00010001,0x00,0,0,0",
-                    "0x00010001,0x05,0,0,0");
+  wdm.replaceInFile("C:\\Program Files\\Tarvic\\W2K-ME\\TVAUDIO.INF", "0x00010001,0x00,0,0,0", "0x00010001,0x05,0,0,0");
   EXPECT_MISSING(wdm.outcome(), "W2K-ME\\TVAUDIO.INF lacks the option line");
 }
 
@@ -146,7 +146,7 @@ TEST(OutcomeOfADriverRun, EachOtherPieceWindowsLooksForIsNamedWhenMissing) {
 
   ScenarioRun sources("winme-cd-driver-wdm");
   sim::RegKey* setup = sources.machine.registry.find(sources.machine.registry.root(HKEY_LOCAL_MACHINE),
-                                                      "Software\\Microsoft\\Windows\\CurrentVersion\\Setup");
+                                                     "Software\\Microsoft\\Windows\\CurrentVersion\\Setup");
   ASSERT_NE(setup, nullptr);
   setup->removeValue("Installation Sources");
   EXPECT_MISSING(sources.outcome(), "the installation sources lack C:\\Program Files\\Tarvic\\W2K-ME");
@@ -203,7 +203,8 @@ TEST(SourceDisks, TheFourthFieldIsThePathAsWindowsReadsIt) {
   // A relative path is below where the INF was installed from.
   EXPECT_EQ(sim::sourceFolderOf("\"Disk\",,,\\W2K-ME\\drv", "C:\\Program Files\\Tarvic\\W2K-ME"),
             "C:\\Program Files\\Tarvic\\W2K-ME\\W2K-ME\\drv");
-  EXPECT_EQ(sim::sourceFolderOf("\"Disk\"", "C:\\Program Files\\Tarvic\\W2K-ME\\"), "C:\\Program Files\\Tarvic\\W2K-ME");
+  EXPECT_EQ(sim::sourceFolderOf("\"Disk\"", "C:\\Program Files\\Tarvic\\W2K-ME\\"),
+            "C:\\Program Files\\Tarvic\\W2K-ME");
 }
 
 TEST(RunView, ReadsTheControlsOfADialogAsTheyStoodWhenItEnded) {

@@ -198,9 +198,8 @@ struct Checker {
     for (const Option& o : options) {
       // The first line that is the option line (a WDM line may carry more text after it).
       const std::string shipped = o.shipped;
-      auto at = std::find_if(was.begin(), was.end(), [&](const std::string& s) {
-        return wdm ? s.rfind(shipped, 0) == 0 : s == shipped;
-      });
+      auto at = std::find_if(was.begin(), was.end(),
+                             [&](const std::string& s) { return wdm ? s.rfind(shipped, 0) == 0 : s == shipped; });
       if (at == was.end()) continue;
       std::string wanted = *at;
       if (o.value != '\0') wanted[o.column] = o.value;
@@ -251,8 +250,8 @@ struct Checker {
   void checkSources() {
     RegistryTree registry = after.registry;
     const std::vector<std::string> sources = installationSources(registry);
-    const bool listed = std::any_of(sources.begin(), sources.end(),
-                                    [](const std::string& s) { return iequals(s, kWdmInstallFolder); });
+    const bool listed =
+        std::any_of(sources.begin(), sources.end(), [](const std::string& s) { return iequals(s, kWdmInstallFolder); });
     if (!listed) missing(std::string("the installation sources lack ") + kWdmInstallFolder);
   }
 

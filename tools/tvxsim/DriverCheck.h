@@ -23,9 +23,9 @@ enum class Placement {
 struct DriverClaim {
   Family family = Family::Vxd;
   Placement placement = Placement::Registered;
-  std::string packageDir;              // where the package came from
-  std::optional<DialogSeen> options;   // the option dialog as it stood when Install was pressed
-  bool restarted = false;              // Windows was asked to restart: the mixer is checked after it
+  std::string packageDir;             // where the package came from
+  std::optional<DialogSeen> options;  // the option dialog as it stood when Install was pressed
+  bool restarted = false;             // Windows was asked to restart: the mixer is checked after it
 };
 
 struct DriverFindings {
@@ -38,8 +38,8 @@ struct DriverFindings {
 
 // `before` is the machine before the run, `after` after it, `booted` after the Windows start
 // that followed (the same as `after` when there was none).
-DriverFindings checkDriver(const DriverClaim& claim, const Intent& intent, const Machine& after,
-                           const FileTree& before, const FileTree& booted);
+DriverFindings checkDriver(const DriverClaim& claim, const Intent& intent, const Machine& after, const FileTree& before,
+                           const FileTree& booted);
 
 // The folder a [SourceDisksNames] value points to, as Windows reads it: the fourth field; an
 // absolute one stands for itself, anything else is taken below `sourceRoot` (the place the INF

@@ -123,7 +123,8 @@ const char* flowName(Flow flow) {
 
 Family cdFamily(const Intent& intent) {
   const OsClass& os = intent.os;
-  const bool wdm = (os.win98 && intent.options.windows98SEDriver != 0) || (os.winMe && intent.options.windowsMEDriver != 0);
+  const bool wdm =
+      (os.win98 && intent.options.windows98SEDriver != 0) || (os.winMe && intent.options.windowsMEDriver != 0);
   return wdm ? Family::Wdm : Family::Vxd;
 }
 
@@ -144,8 +145,8 @@ Family offeredFamily(const Intent& intent) {
 }
 
 std::string packageFolder(const Intent& intent, Family family, const FileTree& files) {
-  const bool flat = intent.flow == Flow::WebPackage || intent.flow == Flow::WdmOptionsDialog ||
-                    intent.flow == Flow::VxdOptionsDialog;
+  const bool flat =
+      intent.flow == Flow::WebPackage || intent.flow == Flow::WdmOptionsDialog || intent.flow == Flow::VxdOptionsDialog;
   if (flat) return intent.sourceDir;
   if (family == Family::Wdm) return intent.sourceDir + "W2K-ME\\drv\\";
   const std::string own = intent.sourceDir + (intent.os.win95 ? "W95-98\\drv\\95\\" : "W95-98\\drv\\98\\");

@@ -30,7 +30,15 @@ struct CdOptions {
   int usingCdda = 0;
 };
 
-enum class Flow { SuiteFromCommandLine, HandOff, DriverFromCd, MainDialog, WdmOptionsDialog, VxdOptionsDialog, WebPackage };
+enum class Flow {
+  SuiteFromCommandLine,
+  HandOff,
+  DriverFromCd,
+  MainDialog,
+  WdmOptionsDialog,
+  VxdOptionsDialog,
+  WebPackage
+};
 
 enum class Family { Vxd, Wdm };
 

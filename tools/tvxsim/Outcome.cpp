@@ -54,7 +54,8 @@ enum class Allowed { StartupSettings, TrayAndMixerSettings };
 bool allowedChange(const Change& c, const std::string& windowsDir, Allowed allowed) {
   const auto file = [&](const char* name) { return iequals(c.path, windowsDir + "\\" + name); };
   const auto value = [&](const char* key, const char* name) {
-    return iequals(c.path, key) && c.what.rfind("value", 0) == 0 && startsWithI(c.detail, std::string("\"") + name + "\"");
+    return iequals(c.path, key) && c.what.rfind("value", 0) == 0 &&
+           startsWithI(c.detail, std::string("\"") + name + "\"");
   };
   // Every start: the CD player's setting, the default recording format, the suite's start-up entry.
   if (file("TVCDPLAY.INI") || value("HKEY_CURRENT_USER\\Software\\Microsoft\\Multimedia\\Audio", "DefaultFormat") ||
@@ -162,10 +163,9 @@ struct Check {
         return v ? profileValue(*v) : std::string("(missing)");
       };
       const std::string command = wdm ? shortPathOf(after.files, kWdmInstallFolder) + "\\MESetup.dat" : "";
-      const std::pair<const char*, std::string> wanted[] = {
-          {"[Need_To_Reboot] Install", wdm ? "NO" : "YES"},
-          {"[Need_To_InstallDriver] Install", wdm ? "YES" : "NO"},
-          {"[Need_To_InstallDriver] Command", command}};
+      const std::pair<const char*, std::string> wanted[] = {{"[Need_To_Reboot] Install", wdm ? "NO" : "YES"},
+                                                            {"[Need_To_InstallDriver] Install", wdm ? "YES" : "NO"},
+                                                            {"[Need_To_InstallDriver] Command", command}};
       const std::string found[] = {read("Need_To_Reboot", "Install"), read("Need_To_InstallDriver", "Install"),
                                    read("Need_To_InstallDriver", "Command")};
       for (int i = 0; i < 3; ++i) {
@@ -201,7 +201,8 @@ struct Check {
   Outcome mainDialog() const {
     const DialogSeen* arch = view.dialog(130);
     const DialogSeen* main = view.dialog(102);
-    if (arch != nullptr && arch->result != "OK") return nothingBut("cancelled in the architecture dialog", Allowed::StartupSettings);
+    if (arch != nullptr && arch->result != "OK")
+      return nothingBut("cancelled in the architecture dialog", Allowed::StartupSettings);
     if (main == nullptr || !main->shown) {
       if (!told().empty()) return toldBut(told(), Allowed::StartupSettings);
       return nothingBut("the main dialog was not shown", Allowed::StartupSettings);
@@ -212,7 +213,9 @@ struct Check {
     const bool apps = main->checked(1001);
     const bool driverChecked = main->checked(1002) && !intent.os.nt4;
     if (!apps && !driverChecked) return nothingBut("nothing chosen", Allowed::StartupSettings);
-    if (!apps) return driver(DriverClaim{cdFamily(intent), Placement::Registered, packageFolder(intent, cdFamily(intent), before), {}, false});
+    if (!apps)
+      return driver(DriverClaim{
+          cdFamily(intent), Placement::Registered, packageFolder(intent, cdFamily(intent), before), {}, false});
     // The suite's family: the one the driver run staged, else the offered one or the one chosen.
     Family family = offeredFamily(intent);
     if (arch != nullptr) family = arch->checked(1004) ? Family::Vxd : Family::Wdm;

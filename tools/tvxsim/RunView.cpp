@@ -70,8 +70,8 @@ std::map<int, ControlSeen> parseControls(const std::string& listed) {
       if (end == std::string::npos || labelAt(listed, end + 2, next)) break;
       end += 2;
     }
-    const std::string states = listed.substr(label->second, end == std::string::npos ? std::string::npos
-                                                                                      : end - label->second);
+    const std::string states =
+        listed.substr(label->second, end == std::string::npos ? std::string::npos : end - label->second);
     std::size_t word = 0;
     while (word < states.size()) {
       while (word < states.size() && states[word] == ' ') ++word;

@@ -131,7 +131,8 @@ std::string IniText::text() const {
 }
 
 std::string profileValue(const std::string& raw) {
-  if (raw.size() >= 2 && (raw[0] == '"' || raw[0] == '\'') && raw.back() == raw[0]) return raw.substr(1, raw.size() - 2);
+  if (raw.size() >= 2 && (raw[0] == '"' || raw[0] == '\'') && raw.back() == raw[0])
+    return raw.substr(1, raw.size() - 2);
   return raw;
 }
 
