@@ -14,15 +14,21 @@ void RunDriverInstallation(InstallContext& ctx, const Platform& platform, Driver
   }
   StagedInfList stagedInfList;
   PrepareForDriverInstall(ctx, platform, kind, owner, stagedInfList);
-  const bool staged = StageDriverPackage(ctx, platform, kind, stagedInfList, patcher);
+  // Where Windows would not find the driver the person is told the truth, and Windows' own INF
+  // files are left alone.
+  if (!StageDriverPackage(ctx, platform, kind, stagedInfList, patcher)) TellInstallationIncomplete(platform, owner);
   const bool vxdFamily = kind != DriverRunKind::WdmOptionsDialog && ctx.useVxdDriver == 1;
-  const bool pointed = RewriteInfSourceDisks(platform, stagedInfList, vxdFamily);
+  if (!RewriteInfSourceDisks(platform, stagedInfList, vxdFamily)) TellInstallationIncomplete(platform, owner);
   PatchKernelStreamingInfs(ctx, platform, kind);
   stagedInfList.clear();
-  // Told complete, Windows would not find the driver: the person is told the truth instead.
-  if (!staged || !pointed) TellInstallationIncomplete(platform, owner);
   if (kind != DriverRunKind::MainDialogWithSuite) RegisterDriverAndRestart(ctx, platform, kind, owner);
   // The runs that come back to the main dialog give the arrow back; the others ended the process.
+  platform.windows.ShowWaitCursor(false);
+}
+
+void FinishDriverInstallation(InstallContext& ctx, const Platform& platform, HWND mainDialog) {
+  platform.windows.ShowWaitCursor(true);
+  RegisterDriverAndRestart(ctx, platform, DriverRunKind::MainDialogDriverOnly, mainDialog);
   platform.windows.ShowWaitCursor(false);
 }
 

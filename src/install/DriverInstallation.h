@@ -26,4 +26,9 @@ class InfPatcher {
 void RunDriverInstallation(InstallContext& ctx, const Platform& platform, DriverRunKind kind, HWND owner,
                            InfPatcher* patcher = nullptr);
 
+// Finishes a driver that MainDialogWithSuite staged, as MainDialogDriverOnly finishes its own: the
+// registration, the waits, the completion message and the restart request. Returns to the main
+// dialog, which then ends with OK.
+void FinishDriverInstallation(InstallContext& ctx, const Platform& platform, HWND mainDialog);
+
 }  // namespace tvx

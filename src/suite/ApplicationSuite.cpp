@@ -20,7 +20,7 @@ void InstallApplicationSuiteFromCommandLine(InstallContext& ctx, const Platform&
   platform.exit.Exit(0);
 }
 
-int InstallApplicationSuite(InstallContext& ctx, const Platform& platform, HWND mainDialog) {
+SuiteStart InstallApplicationSuite(InstallContext& ctx, const Platform& platform, HWND mainDialog) {
   CloseSuiteWindows(platform);
   platform.time.Sleep(500);
   RemovePreviousSuite(platform);
@@ -33,24 +33,22 @@ int InstallApplicationSuite(InstallContext& ctx, const Platform& platform, HWND 
         "Setup", MB_OKCANCEL);
     // A prompt that cannot be shown is taken as Cancel: nobody can answer it.
     if (answer != IDCANCEL && answer != 0) continue;
-    if (ctx.installDriver != 0) {
-      platform.windows.MessageBoxA(mainDialog, "Setup completed! The system will restart now!", "Setup", MB_OK);
-      platform.restart.ExitWindowsEx(EWX_REBOOT, 0);
-      return IDOK;
-    }
+    // The staged driver is finished as a driver-only run finishes it, without the suite's
+    // installer: Windows would not find it after the restart otherwise.
+    if (ctx.installDriver != 0) return SuiteStart::DriverLeftToFinish;
     platform.windows.MessageBoxA(mainDialog, kSuiteMissing, "Setup", MB_OK);
-    return IDCANCEL;
+    return SuiteStart::NotStarted;
   }
   // Without its markers the suite's installer would not know what is left to do.
   if (!WriteResumeMarkers(platform, ctx.installDriver, ctx.useVxdDriver)) {
     platform.windows.MessageBoxA(mainDialog, kIncomplete, "Setup", MB_OK);
-    return IDCANCEL;
+    return SuiteStart::NotStarted;
   }
   if (!LaunchSuiteSetup(platform, ctx.appSetupPath)) {
     platform.windows.MessageBoxA(mainDialog, kSuiteMissing, "Setup", MB_OK);
-    return IDCANCEL;
+    return SuiteStart::NotStarted;
   }
-  return IDOK;
+  return SuiteStart::Started;
 }
 
 }  // namespace tvx

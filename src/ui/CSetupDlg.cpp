@@ -130,7 +130,9 @@ void CSetupDlg::OnOK() {
     RunDriverInstallation(ctx_, p, DriverRunKind::MainDialogWithSuite, m_hWnd);
   }
   if (ctx_.installApps) {
-    EndDialog(InstallApplicationSuite(ctx_, p, m_hWnd));
+    const SuiteStart suite = InstallApplicationSuite(ctx_, p, m_hWnd);
+    if (suite == SuiteStart::DriverLeftToFinish) FinishDriverInstallation(ctx_, p, m_hWnd);
+    EndDialog(suite == SuiteStart::NotStarted ? IDCANCEL : IDOK);
     return;
   }
   if (ctx_.installDriver && !ctx_.isNT4) {

@@ -311,6 +311,10 @@ struct Checker {
     checkStaged();
     if (registersWdm()) checkSources();
     checkMixer();
+    // After the restart Windows looks for the card's driver in its INF folders: it must find one.
+    if (claim.restarted && findings.infCopies == 0 && !infs.empty()) {
+      missing("after the restart Windows finds no INF of the driver where it looks for one");
+    }
   }
 };
 

@@ -155,10 +155,10 @@ std::string packageFolder(const Intent& intent, Family family, const FileTree& f
 
 std::string suiteInstaller(const Intent& intent, Family family, const FileTree& files) {
   const OsClass& os = intent.os;
-  if (os.nt4) return intent.sourceDir + "NT40\\app\\Setup.exe";
-  if (os.nt5) return intent.sourceDir + "W2K-ME\\app\\Setup.exe";
-  if (!os.windows9x()) return {};
   const std::string wdm = intent.sourceDir + "W2K-ME\\app\\Setup.exe";
+  if (os.nt4) return intent.sourceDir + "NT40\\app\\Setup.exe";
+  // 2000 and XP, and a Windows no flag names: the installer of the WDM suite, without a fallback.
+  if (!os.windows9x()) return wdm;
   const std::string meant = os.win95 || family == Family::Vxd ? intent.sourceDir + "W95-98\\app\\Setup.exe" : wdm;
   return exists(files, meant) ? meant : wdm;
 }

@@ -65,8 +65,7 @@ Family offeredFamily(const Intent& intent);
 // Where the driver package of a family lies: the CD's package folder, or the download's own.
 std::string packageFolder(const Intent& intent, Family family, const FileTree& files);
 
-// The suite installer meant for this Windows and family (the CD's fallback included); empty on
-// Windows that have none.
+// The suite installer meant for this Windows and family (the CD's fallback included).
 std::string suiteInstaller(const Intent& intent, Family family, const FileTree& files);
 
 // Text helpers over the machine's files.

@@ -116,9 +116,15 @@ struct Check {
     return changed;
   }
 
+  // What the program told the person when it could not go on (a box Windows could not show is
+  // what the program told all the same); empty when it told nothing.
   std::string told() const {
     for (const char* text : {kIncomplete, kNoInstallationFiles, kNoHandOff, kNoSuite, kNtRefusal, kWdmRefusal}) {
-      if (view.showed(text)) return std::string("told \"") + text + "\"";
+      for (const MessageSeen& m : view.messages) {
+        if (m.text != text) continue;
+        return std::string("told \"") + text + "\"" +
+               (m.answer == "(could not be shown)" ? ", in a box Windows could not show" : "");
+      }
     }
     return {};
   }
@@ -147,11 +153,11 @@ struct Check {
     const std::string installer = suiteInstaller(intent, family, after.files);
     if (!started(installer)) {
       if (!told().empty()) return toldBut(told(), Allowed::StartupSettings);
-      if (!exists(after.files, installer)) {
-        return nothingBut("the suite installer is not on the CD; the person was not told", Allowed::StartupSettings);
-      }
-      missing.push_back("the suite installer " + installer + " was not started");
-      return incomplete(missing);
+      // Nothing said and nothing started: the machine must be as it was.
+      return nothingBut(exists(after.files, installer)
+                            ? "the suite installer " + installer + " was not started; the person was not told"
+                            : "the suite installer is not on the CD; the person was not told",
+                        Allowed::StartupSettings);
     }
     std::string summary = "suite installer " + installer + " started";
     if (markers) {
@@ -227,8 +233,11 @@ struct Check {
       const DriverFindings found = checkDriver(claim, intent, after, before, booted);
       missing = found.missing;
       staged = std::string(familyName(family)) + " driver staged: " + found.summary() + "; ";
-      // The CD taken out and not put back: the program completes what it staged and restarts.
-      if (view.showed(kCompleted) && !view.showed(kNoSuite)) return driver(claim);
+      // The CD given up at the prompt: the staged driver is finished as a driver-only run
+      // finishes it, and Windows restarts.
+      if (view.showed(kCompleted)) {
+        return driver(DriverClaim{family, Placement::Registered, claim.packageDir, {}, false});
+      }
     }
     Outcome o = suite(family, driverChecked, missing, true);
     if (o.verdict == Outcome::Verdict::Complete) o.summary = staged + o.summary;

@@ -92,15 +92,16 @@ LRESULT Windows::SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM l
 }
 
 int Windows::MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
-  if (m_.injectFault("MessageBoxA")) {
-    m_.lastError = ERROR_NOT_ENOUGH_MEMORY;
-    return 0;
-  }
+  // A box that Windows cannot show (out of memory) is in the report all the same: the program
+  // tried to tell the person this, and got 0 back.
+  const bool unshown = m_.injectFault("MessageBoxA");
   // A message box puts a question to the person: a sleep before it is no wait for a window.
-  m_.asked("the person");
+  if (!unshown) m_.asked("the person");
   int answer = (type & 0xF) == MB_YESNO ? IDYES : IDOK;
   DWORD delay = 0;
-  if (auto step = m_.takeScriptStep("message")) {
+  if (unshown) {
+    answer = 0;
+  } else if (auto step = m_.takeScriptStep("message")) {
     answer = answerCode(step->value);
     delay = step->delay;
   }
