@@ -10,7 +10,7 @@ namespace {
 RunReport baseReport(const Machine& machine, const std::string& machineName) {
   RunReport r;
   r.machineName = machineName;
-  r.os = machine.os.name;
+  r.os = machine.os.describe();
   r.commandLine = machine.commandLine;
   return r;
 }

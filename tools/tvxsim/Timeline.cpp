@@ -8,17 +8,38 @@ namespace {
 
 std::string quoted(const std::string& text) { return "\"" + text + "\""; }
 
+// How a program was started: "WinExec, SW_SHOW", "CreateProcessA, STARTF_USESHOWWINDOW, SW_SHOW".
+std::string startedHow(const Happening& h) {
+  std::string out = h.field("how");
+  for (const char* parameter : {"show", "startupFlags", "showWindow"}) {
+    const std::string value = h.field(parameter);
+    if (value.empty()) continue;
+    out += ", " + (std::string(parameter) == "startupFlags" && value == "0" ? "no start-up flags" : value);
+  }
+  return out;
+}
+
 std::string describe(const Happening& h) {
   const auto f = [&h](const char* name) { return h.field(name); };
   if (h.kind == "message") {
     return "message " + quoted(f("text")) + ", caption " + quoted(f("caption")) + ", owner " + f("owner") +
            ", buttons " + f("buttons") + " -> " + f("answer");
   }
-  if (h.kind == "start") return "started " + f("commandLine") + " (" + f("how") + ")";
-  if (h.kind == "start failed") return "could not start " + f("commandLine") + " (" + f("how") + ")";
+  if (h.kind == "start") return "started " + f("commandLine") + " (" + startedHow(h) + ")";
+  if (h.kind == "start failed") {
+    return "could not start " + f("commandLine") + " (" + startedHow(h) + ")" +
+           (f("notAProgram").empty() ? "" : ": " + f("notAProgram") + " is not a program");
+  }
+  if (h.kind == "missing dll") return f("call") + " failed: this Windows has no " + f("dll");
+  if (h.kind == "tray") {
+    return "tray program read \"Services\" " + f("services") + ": volume icon " + f("volumeIcon");
+  }
   if (h.kind == "ended") return "program ended: " + f("program") + ", exit code " + f("exitCode");
   if (h.kind == "close") return "WM_CLOSE to " + quoted(f("window")) + ": " + f("result");
-  if (h.kind == "restart") return "restart requested (ExitWindowsEx flags " + f("flags") + ")";
+  if (h.kind == "restart") return "restart requested (ExitWindowsEx " + f("flags") + ", reason " + f("reason") + ")";
+  if (h.kind == "restart refused") {
+    return "restart refused (ExitWindowsEx " + f("flags") + ", reason " + f("reason") + "): " + f("refused");
+  }
   if (h.kind == "exit" && !f("how").empty()) return "program ended (" + f("how") + "), exit code " + f("code");
   if (h.kind == "exit") return "process exit, code " + f("code");
   if (h.kind == "directory") return "current directory set to " + f("current");
@@ -50,6 +71,7 @@ std::string describe(const Happening& h) {
   if (h.kind == "dialog") {
     std::string out =
         "dialog " + f("dialog") + " " + quoted(f("caption")) + " (" + f("language") + ") shown: " + f("controls");
+    if (!f("texts").empty()) out += "; texts " + f("texts");
     if (!f("focus").empty()) out += "; focus on " + f("focus");
     if (!f("systemMenu").empty()) out += "; system menu + " + f("systemMenu");
     return out;

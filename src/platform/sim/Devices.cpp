@@ -8,6 +8,15 @@ namespace {
 constexpr DWORD kErrorInvalidUserBuffer = 0xE000020B;  // SetupAPI's ERROR_INVALID_USER_BUFFER
 }
 
+// A function of a DLL this Windows lacks: the program's look-up finds nothing and the call fails
+// with ERROR_MOD_NOT_FOUND (the configuration manager's functions give CR_FAILURE besides).
+bool Devices::missing(const char* dll, const char* call) {
+  if (!m_.lacks(dll)) return false;
+  m_.lastError = ERROR_MOD_NOT_FOUND;
+  m_.record("missing dll", {{"call", call}, {"dll", dll}});
+  return true;
+}
+
 // The setup API ends every successful call by clearing the last error, as Windows' setupapi does.
 BOOL Devices::succeeded() {
   m_.lastError = ERROR_SUCCESS;
@@ -19,6 +28,7 @@ HDEVINFO Devices::SetupDiGetClassDevsA(const GUID*, LPCSTR, HWND, DWORD flags) {
     m_.lastError = ERROR_NOT_ENOUGH_MEMORY;
     return INVALID_HANDLE_VALUE;
   }
+  if (missing("setupapi.dll", "SetupDiGetClassDevsA")) return INVALID_HANDLE_VALUE;
   std::vector<std::size_t> list;
   for (std::size_t i = 0; i < m_.devices.size(); ++i) {
     if (m_.devices[i].present || (flags & DIGCF_PRESENT) == 0) list.push_back(i);
@@ -42,6 +52,7 @@ BOOL Devices::SetupDiEnumDeviceInfo(HDEVINFO set, DWORD index, SP_DEVINFO_DATA* 
     m_.lastError = ERROR_NOT_ENOUGH_MEMORY;
     return FALSE;
   }
+  if (missing("setupapi.dll", "SetupDiEnumDeviceInfo")) return FALSE;
   auto it = lists_.find(reinterpret_cast<std::uintptr_t>(set));
   if (it == lists_.end()) {
     m_.lastError = ERROR_INVALID_HANDLE;
@@ -65,6 +76,7 @@ BOOL Devices::SetupDiGetDeviceRegistryPropertyA(HDEVINFO set, SP_DEVINFO_DATA* d
     m_.lastError = ERROR_NOT_ENOUGH_MEMORY;
     return FALSE;
   }
+  if (missing("setupapi.dll", "SetupDiGetDeviceRegistryPropertyA")) return FALSE;
   Device* d = deviceOf(set, data);
   if (d == nullptr) {
     m_.lastError = ERROR_INVALID_PARAMETER;
@@ -92,6 +104,7 @@ BOOL Devices::SetupDiRemoveDevice(HDEVINFO set, SP_DEVINFO_DATA* data) {
     m_.lastError = ERROR_ACCESS_DENIED;
     return FALSE;
   }
+  if (missing("setupapi.dll", "SetupDiRemoveDevice")) return FALSE;
   Device* d = deviceOf(set, data);
   if (d == nullptr) {
     m_.lastError = ERROR_INVALID_PARAMETER;
@@ -108,6 +121,7 @@ BOOL Devices::SetupDiRemoveDevice(HDEVINFO set, SP_DEVINFO_DATA* data) {
 }
 
 BOOL Devices::SetupDiDestroyDeviceInfoList(HDEVINFO set) {
+  if (missing("setupapi.dll", "SetupDiDestroyDeviceInfoList")) return FALSE;
   if (lists_.erase(reinterpret_cast<std::uintptr_t>(set)) == 0) {
     m_.lastError = ERROR_INVALID_HANDLE;
     return FALSE;
@@ -117,6 +131,7 @@ BOOL Devices::SetupDiDestroyDeviceInfoList(HDEVINFO set) {
 
 CONFIGRET Devices::CM_Locate_DevNodeA(DEVINST* devInst, LPCSTR, ULONG) {
   if (m_.injectFault("CM_Locate_DevNodeA")) return CR_FAILURE;
+  if (missing("cfgmgr32.dll", "CM_Locate_DevNodeA")) return CR_FAILURE;
   if (m_.fails("CM_Locate_DevNodeA")) return CR_FAILURE;
   *devInst = 1;  // the root of the device tree
   return CR_SUCCESS;
@@ -124,6 +139,7 @@ CONFIGRET Devices::CM_Locate_DevNodeA(DEVINST* devInst, LPCSTR, ULONG) {
 
 CONFIGRET Devices::CM_Reenumerate_DevNode(DEVINST devInst, ULONG) {
   if (m_.injectFault("CM_Reenumerate_DevNode")) return CR_FAILURE;
+  if (missing("cfgmgr32.dll", "CM_Reenumerate_DevNode")) return CR_FAILURE;
   if (devInst != 1 || m_.fails("CM_Reenumerate_DevNode")) return CR_NO_SUCH_DEVNODE;
   m_.record("device", {{"reenumerated", "device tree"}});
   m_.reenumerate();

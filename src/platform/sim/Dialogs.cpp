@@ -61,6 +61,23 @@ std::string stateOf(const Dialogs::Control& c) {
 
 bool reachable(const Dialogs::Control& c) { return c.enabled && c.visible; }
 
+// The texts a person reads in a dialog besides its numbered controls: its statics and group
+// boxes, as drawn ("&" marks a mnemonic unless the static says SS_NOPREFIX).
+std::string textsOf(const std::vector<Dialogs::Control>& controls) {
+  constexpr DWORD kNoPrefix = 0x80;  // SS_NOPREFIX
+  std::string out;
+  for (const Dialogs::Control& c : controls) {
+    const std::string kind = kindName(c.t);
+    if (isListed(c) || c.t.text.empty() || (kind != "static" && kind != "group box")) continue;
+    std::string text;
+    for (char ch : c.t.text) {
+      if (ch != '&' || (kind == "static" && (c.t.style & kNoPrefix) != 0)) text += ch;
+    }
+    out += (out.empty() ? "" : ", ") + ("\"" + text + "\"");
+  }
+  return out;
+}
+
 }  // namespace
 
 // ---- running a dialog ------------------------------------------------------------------------
@@ -166,6 +183,7 @@ void Dialogs::show(Running& d) {
       {"caption", d.t.title},
       {"language", languageName(d.language) + ", " + std::to_string(d.language)},
       {"controls", controls}};
+  if (const std::string texts = textsOf(d.controls); !texts.empty()) fields.emplace_back("texts", texts);
   if (d.focus >= 0) fields.emplace_back("focus", std::to_string(d.controls[d.focus].t.id));
   std::string menu;
   for (const auto& item : d.menuItems) menu += (menu.empty() ? "" : ", ") + ("\"" + item + "\"");

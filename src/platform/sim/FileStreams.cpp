@@ -31,7 +31,7 @@ FileStream* FileStreams::fopen(const char* path, const char* mode) {
   }
   auto s = std::make_unique<CrtStream>(m_.files, *p, m);
   s->cutShort = &m_.writesCutShort;
-  FileNode* node = m_.files.find(*p);
+  FileNode* node = m_.fileAt(*p);
   if (node != nullptr && node->isDirectory) {
     m_.lastError = ERROR_ACCESS_DENIED;
     return nullptr;

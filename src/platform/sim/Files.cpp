@@ -63,10 +63,13 @@ DWORD Files::deleteRefusal(const WinPath& path, const FileNode* node) const {
 }
 
 DWORD Files::createRefusal(const WinPath& path) const {
+  if (!m_.hasMedium(path.drive)) return ERROR_NOT_READY;
   return path.drive == m_.cdDrive ? ERROR_ACCESS_DENIED : ERROR_SUCCESS;
 }
 
+// A drive without its medium (the CD taken out) answers ERROR_NOT_READY, whatever the path.
 DWORD Files::missingError(const WinPath& path) const {
+  if (!m_.hasMedium(path.drive)) return ERROR_NOT_READY;
   FileNode* folder = m_.files.find(path.parent());
   return folder != nullptr && folder->isDirectory ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND;
 }
@@ -75,6 +78,7 @@ BOOL Files::CreateDirectoryA(LPCSTR path) {
   if (m_.injectFault("CreateDirectoryA")) return fail(ERROR_ACCESS_DENIED);
   auto p = resolve(path);
   if (!p || p->parts.empty()) return fail(ERROR_PATH_NOT_FOUND);
+  if (!m_.hasMedium(p->drive)) return fail(ERROR_NOT_READY);
   if (m_.files.find(*p) != nullptr) return fail(ERROR_ALREADY_EXISTS);
   FileNode* folder = m_.files.find(p->parent());
   if (folder == nullptr || !folder->isDirectory) return fail(ERROR_PATH_NOT_FOUND);
@@ -93,9 +97,9 @@ HANDLE Files::FindFirstFileA(LPCSTR pattern, WIN32_FIND_DATAA* data) {
     m_.lastError = ERROR_FILE_NOT_FOUND;
     return INVALID_HANDLE_VALUE;
   }
-  FileNode* folder = m_.files.find(p->parent());
+  FileNode* folder = m_.fileAt(p->parent());
   if (folder == nullptr || !folder->isDirectory) {
-    m_.lastError = ERROR_PATH_NOT_FOUND;
+    m_.lastError = m_.hasMedium(p->drive) ? ERROR_PATH_NOT_FOUND : ERROR_NOT_READY;
     return INVALID_HANDLE_VALUE;
   }
   const std::string leaf = p->leaf();
@@ -154,6 +158,9 @@ BOOL Files::CopyFileA(LPCSTR existing, LPCSTR target, BOOL failIfExists) {
   m_.record("copy", {{"from", existing != nullptr ? existing : ""},
                      {"to", target != nullptr ? target : ""},
                      {"result", copied ? "copied" : "failed, error " + std::to_string(m_.lastError)}});
+  const DWORD error = m_.lastError;
+  m_.copied();
+  m_.lastError = error;  // what the world does meanwhile leaves the program's last error alone
   return copied;
 }
 
@@ -161,9 +168,10 @@ BOOL Files::copyFile(LPCSTR existing, LPCSTR target, BOOL failIfExists) {
   auto from = resolve(existing);
   auto to = resolve(target);
   if (!from || !to) return fail(ERROR_PATH_NOT_FOUND);
-  FileNode* src = m_.files.find(*from);
+  FileNode* src = m_.fileAt(*from);
   if (src == nullptr) return fail(missingError(*from));
   if (src->isDirectory) return fail(ERROR_ACCESS_DENIED);
+  if (!m_.hasMedium(to->drive)) return fail(ERROR_NOT_READY);
   FileNode* folder = m_.files.find(to->parent());
   if (folder == nullptr || !folder->isDirectory || to->parts.empty()) return fail(ERROR_PATH_NOT_FOUND);
   FileNode* dst = folder->child(to->leaf());
@@ -188,8 +196,9 @@ BOOL Files::MoveFileA(LPCSTR existing, LPCSTR target) {
   auto from = resolve(existing);
   auto to = resolve(target);
   if (!from || !to) return fail(ERROR_PATH_NOT_FOUND);
-  FileNode* src = m_.files.find(*from);
+  FileNode* src = m_.fileAt(*from);
   if (src == nullptr) return fail(missingError(*from));
+  if (!m_.hasMedium(to->drive)) return fail(ERROR_NOT_READY);
   FileNode* folder = m_.files.find(to->parent());
   if (folder == nullptr || !folder->isDirectory || to->parts.empty()) return fail(ERROR_PATH_NOT_FOUND);
   if (folder->child(to->leaf()) != nullptr) return fail(ERROR_ALREADY_EXISTS);
@@ -211,7 +220,7 @@ DWORD Files::GetFileAttributesA(LPCSTR path) {
     return INVALID_FILE_ATTRIBUTES;
   }
   auto p = resolve(path);
-  FileNode* node = p ? m_.files.find(*p) : nullptr;
+  FileNode* node = p ? m_.fileAt(*p) : nullptr;
   if (node == nullptr) {
     m_.lastError = p ? missingError(*p) : ERROR_PATH_NOT_FOUND;
     return INVALID_FILE_ATTRIBUTES;
@@ -222,7 +231,7 @@ DWORD Files::GetFileAttributesA(LPCSTR path) {
 BOOL Files::SetFileAttributesA(LPCSTR path, DWORD attributes) {
   if (m_.injectFault("SetFileAttributesA")) return fail(ERROR_ACCESS_DENIED);
   auto p = resolve(path);
-  FileNode* node = p ? m_.files.find(*p) : nullptr;
+  FileNode* node = p ? m_.fileAt(*p) : nullptr;
   if (node == nullptr) return fail(p ? missingError(*p) : ERROR_PATH_NOT_FOUND);
   if (DWORD refused = createRefusal(*p); refused != ERROR_SUCCESS) return fail(refused);
   constexpr DWORD settable =
@@ -234,7 +243,7 @@ BOOL Files::SetFileAttributesA(LPCSTR path, DWORD attributes) {
 BOOL Files::DeleteFileA(LPCSTR path) {
   if (m_.injectFault("DeleteFileA")) return fail(ERROR_ACCESS_DENIED);
   auto p = resolve(path);
-  FileNode* node = p ? m_.files.find(*p) : nullptr;
+  FileNode* node = p ? m_.fileAt(*p) : nullptr;
   if (node == nullptr) return fail(p ? missingError(*p) : ERROR_PATH_NOT_FOUND);
   if (DWORD refused = deleteRefusal(*p, node); refused != ERROR_SUCCESS) return fail(refused);
   m_.files.find(p->parent())->removeChild(node);
@@ -249,6 +258,10 @@ DWORD Files::GetShortPathNameA(LPCSTR longPath, LPSTR shortPath, DWORD size) {
   auto p = resolve(longPath);
   if (!p) {
     m_.lastError = ERROR_INVALID_PARAMETER;
+    return 0;
+  }
+  if (!m_.hasMedium(p->drive)) {
+    m_.lastError = ERROR_NOT_READY;
     return 0;
   }
   std::string out = std::string(1, p->drive) + ":\\";
@@ -305,7 +318,7 @@ BOOL Files::SetCurrentDirectoryA(LPCSTR path) {
   if (m_.injectFault("SetCurrentDirectoryA")) return fail(ERROR_ACCESS_DENIED);
   auto p = resolve(path);
   if (!p) return fail(ERROR_PATH_NOT_FOUND);
-  FileNode* node = m_.files.find(*p);
+  FileNode* node = m_.fileAt(*p);
   if (node == nullptr) return fail(missingError(*p));
   if (!node->isDirectory) return fail(kErrorDirectory);
   m_.currentDir = *p;
@@ -316,7 +329,7 @@ BOOL Files::SetCurrentDirectoryA(LPCSTR path) {
 bool Files::CanOpenForReading(LPCSTR path) {
   if (m_.injectFault("fopen")) return false;
   auto p = resolve(path);
-  FileNode* node = p ? m_.files.find(*p) : nullptr;
+  FileNode* node = p ? m_.fileAt(*p) : nullptr;
   return node != nullptr && !node->isDirectory;
 }
 

@@ -1,6 +1,7 @@
 #include "Machine.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "IniText.h"
 #include "Text.h"
@@ -26,10 +27,31 @@ std::optional<OsVersion> OsVersion::byName(const std::string& name) {
   };
   for (const auto& r : rows) {
     if (iequals(name, r.name)) {
-      return OsVersion{r.name, r.platform, r.major, r.minor, r.buildNumber, r.servicePack};
+      return OsVersion{
+          r.name, r.platform == VER_PLATFORM_WIN32_WINDOWS, r.platform, r.major, r.minor, r.buildNumber, r.servicePack};
     }
   }
   return std::nullopt;
+}
+
+void OsVersion::setVersion(DWORD majorVersion, DWORD minorVersion, DWORD buildNumber) {
+  major = majorVersion;
+  minor = minorVersion;
+  build = platformId == VER_PLATFORM_WIN32_WINDOWS
+              ? (majorVersion << 24) | (minorVersion << 16) | (buildNumber & 0xFFFF)
+              : buildNumber;
+}
+
+std::string OsVersion::describe() const {
+  const auto named = byName(name);
+  std::string out = name;
+  if (!named || named->platformId != platformId || named->major != major || named->minor != minor ||
+      named->build != build) {
+    out += " reporting " + std::to_string(major) + "." + std::to_string(minor) + "." + std::to_string(plainBuild()) +
+           " on platform " + std::to_string(platformId);
+  }
+  if (named && named->servicePack != servicePack) out += ", CSD \"" + servicePack + "\"";
+  return out;
 }
 
 std::string Happening::field(const std::string& name) const {
@@ -120,6 +142,22 @@ std::optional<ScriptStep> Machine::takeDialogStep(int templateId, const std::str
     return std::nullopt;
   }
   return script[scriptPosition++];
+}
+
+bool Machine::hasMedium(char drive) const {
+  return drivesWithoutMedium.count(static_cast<char>(std::toupper(static_cast<unsigned char>(drive)))) == 0;
+}
+
+FileNode* Machine::fileAt(const WinPath& path) const { return hasMedium(path.drive) ? files.find(path) : nullptr; }
+
+void Machine::copied() {
+  ++copies;
+  auto [first, last] = afterCopies.equal_range(copies);
+  if (first == last) return;
+  for (auto it = first; it != last; ++it)
+    addEvent(now, std::move(it->second.description), std::move(it->second.action));
+  afterCopies.erase(first, last);
+  advance(0);
 }
 
 WinPath Machine::windowsPath() const { return *parseAbsolutePath(windowsDir); }

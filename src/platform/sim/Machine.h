@@ -17,15 +17,26 @@
 
 namespace tvx::sim {
 
+// The Windows a machine is, and the numbers GetVersionExA reports. The numbers may be set apart
+// from the name (a machine's version=, platform=, csd=): the machine's files, registry and start
+// still behave as the named Windows' do.
 struct OsVersion {
-  std::string name;  // win95, win98, win98se, winme, nt40, win2k, winxp
+  std::string name;       // win95, win98, win98se, winme, nt40, win2k, winxp
+  bool windows9x = true;  // the named Windows is of the 95 family
   DWORD platformId = VER_PLATFORM_WIN32_WINDOWS;
   DWORD major = 4;
   DWORD minor = 0;
   DWORD build = 0;  // as GetVersionExA reports it: on the Windows 95 family the high word holds the version
   std::string servicePack;
 
-  bool isWindows9x() const { return platformId == VER_PLATFORM_WIN32_WINDOWS; }
+  bool isWindows9x() const { return windows9x; }
+  // The build number alone, without the version the 95 family keeps in its high word.
+  DWORD plainBuild() const { return platformId == VER_PLATFORM_WIN32_WINDOWS ? build & 0xFFFF : build; }
+  // Sets the version numbers as GetVersionExA reports them on this platform.
+  void setVersion(DWORD majorVersion, DWORD minorVersion, DWORD buildNumber);
+  // The name, and the numbers where they are not the named Windows' own ("win98se reporting
+  // 4.10.2047 on platform 1").
+  std::string describe() const;
   static std::optional<OsVersion> byName(const std::string& name);
 };
 
@@ -146,7 +157,11 @@ class Machine {
   // the first re-enumeration.
   std::vector<TimedEvent> afterReenumeration;
   bool reenumerated = false;
-  std::set<std::string, ILess> failingCalls;   // platform calls that fail on this machine, by name
+  std::set<std::string, ILess> failingCalls;  // platform calls that fail on this machine, by name
+  // System DLLs this Windows lacks ("setupapi.dll", "cfgmgr32.dll"): their functions fail as the
+  // program's own look-up fails them, with ERROR_MOD_NOT_FOUND.
+  std::set<std::string, ILess> missingDlls;
+  bool lacks(const char* dll) const { return missingDlls.count(dll) != 0; }
   std::map<std::string, OpenCount> openFiles;  // by full path in upper case
   bool waitCursor = false;
   bool shutdownPrivilege = false;
@@ -160,8 +175,18 @@ class Machine {
   std::optional<std::size_t> sleepAwaitingQuestion;  // index in the log
   void asked(std::string what);
   UINT mixerDevices = 0;
-  std::map<char, std::shared_ptr<FileNode>> ejected;  // the media taken out of each drive
-  WORD language = 0x409;                              // the user's language, by which Windows picks a program's dialogs
+  // Drives whose medium (the CD) is taken out. Their files stay in the tree, as the disc keeps
+  // them, but no program reaches them until the medium is put back.
+  std::set<char> drivesWithoutMedium;
+  bool hasMedium(char drive) const;
+  // The file or folder at a path as a program reaches it: nothing on a drive without its medium.
+  FileNode* fileAt(const WinPath& path) const;
+  // Events that come right after the program's Nth file copy ("copy 12"), by that number.
+  std::multimap<std::size_t, TimedEvent> afterCopies;
+  std::size_t copies = 0;
+  // Counts a file copy of the program and lets the world do what it does right after that copy.
+  void copied();
+  WORD language = 0x409;  // the user's language, by which Windows picks a program's dialogs
 
   DWORD lastError = 0;
   DWORD now = 0;  // virtual milliseconds since the program started

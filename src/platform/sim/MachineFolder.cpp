@@ -162,13 +162,54 @@ void applyAttributes(Machine& machine, const Entry& e) {
   node->attributes = a;
 }
 
+// version=4.10.2222 (major.minor.build, or major.minor with build 0).
+void applyVersion(OsVersion& os, const Entry& e) {
+  const auto parts = split(e.value, '.');
+  if (parts.size() < 2 || parts.size() > 3) fail(e.line, "expected version=major.minor.build, such as 4.10.2222");
+  DWORD numbers[3] = {0, 0, 0};
+  for (std::size_t i = 0; i < parts.size(); ++i) numbers[i] = number(trim(parts[i]), e.line);
+  // The 95 family keeps major and minor in one word of the build number, and the build in the other.
+  if (numbers[0] > 255 || numbers[1] > 255) fail(e.line, "major and minor version are at most 255");
+  if (numbers[2] > 0xFFFF) fail(e.line, "the build number is at most 65535");
+  os.setVersion(numbers[0], numbers[1], numbers[2]);
+}
+
+// platform=0|1|2 or win32s|windows|nt: the platform GetVersionExA reports.
+void applyPlatform(OsVersion& os, const Entry& e) {
+  const std::string v = toLower(e.value);
+  DWORD platform = 0;
+  if (v == "0" || v == "win32s") {
+    platform = VER_PLATFORM_WIN32s;
+  } else if (v == "1" || v == "windows") {
+    platform = VER_PLATFORM_WIN32_WINDOWS;
+  } else if (v == "2" || v == "nt") {
+    platform = VER_PLATFORM_WIN32_NT;
+  } else {
+    fail(e.line, "unknown platform \"" + e.value + "\" (0, 1, 2 or win32s, windows, nt)");
+  }
+  // The build number keeps its value; only where the 95 family's high word holds the version does it move.
+  const DWORD plain = os.plainBuild();
+  os.platformId = platform;
+  os.setVersion(os.major, os.minor, plain);
+}
+
 void applyMachineKey(Machine& machine, const Entry& e, std::string& program, std::string& args, bool& haveCwd,
-                     bool& haveModule, bool& haveSystem, bool& havePath) {
+                     bool& haveModule, bool& haveSystem, bool& havePath, std::set<std::string>& givenDlls) {
   const std::string k = toLower(e.key);
   if (k == "os") {
     auto os = OsVersion::byName(e.value);
     if (!os) fail(e.line, "unknown os \"" + e.value + "\" (win95, win98, win98se, winme, nt40, win2k, winxp)");
     machine.os = *os;
+  } else if (k == "version") {
+    applyVersion(machine.os, e);
+  } else if (k == "platform") {
+    applyPlatform(machine.os, e);
+  } else if (k == "csd") {
+    // Quotes keep the blanks around a text such as 98 SE's " A ".
+    std::string csd = e.value;
+    if (csd.size() >= 2 && csd.front() == '"' && csd.back() == '"') csd = csd.substr(1, csd.size() - 2);
+    if (csd.size() > 127) fail(e.line, "csd is at most 127 characters, as GetVersionExA holds it");
+    machine.os.servicePack = csd;
   } else if (k == "windows") {
     if (!parseAbsolutePath(e.value)) fail(e.line, "windows must be a full path");
     machine.windowsDir = e.value;
@@ -203,6 +244,17 @@ void applyMachineKey(Machine& machine, const Entry& e, std::string& program, std
     machine.mixerDevices = number(e.value, e.line);
   } else if (k == "fails") {
     for (const auto& call : listOf(e.value)) machine.failingCalls.insert(call);
+  } else if (k == "setupapi" || k == "cfgmgr32") {
+    // setupapi=1 gives a Windows 95 the setup API that later Windows and some updates bring;
+    // setupapi=0 takes it from any Windows.
+    if (e.value != "0" && e.value != "1") fail(e.line, k + " is 1 (the DLL is there) or 0 (it is not)");
+    const std::string dll = k + ".dll";
+    if (e.value == "1") {
+      machine.missingDlls.erase(dll);
+    } else {
+      machine.missingDlls.insert(dll);
+    }
+    givenDlls.insert(dll);
   } else if (k == "language") {
     const DWORD language = number(e.value, e.line);
     if (language == 0 || language > 0xFFFF) fail(e.line, "language is a Windows language number such as 1033");
@@ -229,20 +281,28 @@ void setTrayVolumeBit(Machine& m) {
   key.setValue(v);
 }
 
-// event=<time>; <what>. The time is "12 s" or "1500 ms" after the program started, or
-// "reenumeration + 12 s" after the program re-enumerates the device tree.
+// event=<time>; <what>. The time is "12 s" or "1500 ms" after the program started,
+// "reenumeration + 12 s" after the program re-enumerates the device tree, or "copy 12" right
+// after the program's twelfth file copy.
 void addEventEntry(Machine& machine, const Entry& e, const fs::path& folder) {
   auto parts = split(e.value, ';');
   if (parts.size() < 2) fail(e.line, "expected event=<time>; <what>");
   std::string when = trim(parts[0]);
   bool afterReenumeration = false;
+  std::size_t afterCopy = 0;
+  DWORD at = 0;
   if (startsWithI(when, "reenumeration")) {
     afterReenumeration = true;
     when = trim(when.substr(std::string("reenumeration").size()));
     if (when.empty() || when[0] != '+') fail(e.line, "expected \"reenumeration + <time>\"");
     when = trim(when.substr(1));
+    at = duration(when, e.line);
+  } else if (startsWithI(when, "copy")) {
+    afterCopy = number(trim(when.substr(4)), e.line);
+    if (afterCopy == 0) fail(e.line, "copies are counted from 1: expected \"copy <number>\"");
+  } else {
+    at = duration(when, e.line);
   }
-  DWORD at = duration(when, e.line);
   std::string what = trim(parts[1]);
   auto eq = what.find('=');
   std::string verb = toLower(trim(what.substr(0, eq)));
@@ -279,17 +339,18 @@ void addEventEntry(Machine& machine, const Entry& e, const fs::path& folder) {
     const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(arg[0])));
     const bool eject = verb == "eject";
     action = [m, letter, eject] {
-      FileNode* drive = m->files.drive(letter);
-      auto& stash = m->ejected[letter];
-      if (drive == nullptr || (stash != nullptr) == eject) return;
-      if (eject) stash = std::make_shared<FileNode>();
-      std::swap(stash->children, drive->children);
-      if (!eject) stash.reset();
+      if (eject) {
+        m->drivesWithoutMedium.insert(letter);
+      } else {
+        m->drivesWithoutMedium.erase(letter);
+      }
     };
   } else {
     fail(e.line, "unknown event \"" + verb + "\" (mixers, open, close, import, traybit, eject, insert)");
   }
-  if (afterReenumeration) {
+  if (afterCopy != 0) {
+    machine.afterCopies.emplace(afterCopy, TimedEvent{0, what, action});
+  } else if (afterReenumeration) {
     machine.afterReenumeration.push_back(TimedEvent{at, what, action});
   } else {
     machine.addEvent(at, what, action);
@@ -381,15 +442,20 @@ void loadMachine(Machine& machine, const fs::path& folder) {
   bool haveSystem = false;
   bool haveMachine = false;
   bool havePath = false;
+  std::set<std::string> givenDlls;
   for (const auto& s : sections) {
     const std::string name = toLower(s.name);
     if (name == "machine") {
       haveMachine = true;
       for (const auto& e : s.entries)
-        applyMachineKey(machine, e, program, args, haveCwd, haveModule, haveSystem, havePath);
+        applyMachineKey(machine, e, program, args, haveCwd, haveModule, haveSystem, havePath, givenDlls);
     }
   }
   if (!haveMachine) throw MachineError("machine.ini: no [Machine] section");
+  // Windows 95 as it ships has neither the setup API nor the configuration manager's DLL.
+  for (const char* dll : {"setupapi.dll", "cfgmgr32.dll"}) {
+    if (givenDlls.count(dll) == 0 && machine.os.name == "win95") machine.missingDlls.insert(dll);
+  }
   if (!haveSystem) machine.systemDir = machine.windowsDir + (machine.os.isWindows9x() ? "\\SYSTEM" : "\\SYSTEM32");
   // PATH as AUTOEXEC.BAT sets it on the Windows 95 family, and as NT sets it.
   if (!havePath) {

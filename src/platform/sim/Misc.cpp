@@ -1,3 +1,4 @@
+#include "CallNames.h"
 #include "SimPlatform.h"
 
 namespace tvx::sim {
@@ -23,11 +24,13 @@ BOOL Restart::ExitWindowsEx(UINT flags, DWORD reason) {
   // The NT family restarts only for a process that enabled its shutdown privilege.
   if (!m_.os.isWindows9x() && !m_.shutdownPrivilege) {
     m_.lastError = ERROR_PRIVILEGE_NOT_HELD;
-    m_.record("restart refused", {{"flags", std::to_string(flags)}, {"reason", "no shutdown privilege"}});
+    m_.record("restart refused", {{"flags", exitWindowsFlagNames(flags)},
+                                  {"reason", std::to_string(reason)},
+                                  {"refused", "no shutdown privilege"}});
     return FALSE;
   }
   m_.restartRequested = true;
-  m_.record("restart", {{"flags", std::to_string(flags)}, {"reason", std::to_string(reason)}});
+  m_.record("restart", {{"flags", exitWindowsFlagNames(flags)}, {"reason", std::to_string(reason)}});
   return TRUE;
 }
 

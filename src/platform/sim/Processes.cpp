@@ -1,13 +1,34 @@
+#include <cstdio>
 #include <cstring>
 
+#include "CallNames.h"
 #include "SimPlatform.h"
 #include "Text.h"
 
 namespace tvx::sim {
 
 namespace {
-// One scheduler slice: a wait on a program that already takes input returns after it.
+
+const char* const kTrayKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Systray";
+
 }  // namespace
+
+// Windows' tray program, SysTray.exe of the system folder, reads the tray's "Services" as it
+// starts (a second start tells the running one to read it again): bit value 4 puts the volume
+// icon up, which holds the mixer device open.
+void Processes::trayProgramReads() {
+  RegKey* key = m_.registry.find(m_.registry.root(HKEY_CURRENT_USER), kTrayKey);
+  const RegValue* services = key != nullptr ? key->value("Services") : nullptr;
+  if (services == nullptr || services->data.size() != 4) {
+    m_.record("tray", {{"services", "(none)"}, {"volumeIcon", "off"}});
+    return;
+  }
+  const DWORD bits = services->data[0] | (services->data[1] << 8) | (services->data[2] << 16) |
+                     (static_cast<DWORD>(services->data[3]) << 24);
+  char text[16];
+  std::snprintf(text, sizeof(text), "0x%08X", static_cast<unsigned>(bits));
+  m_.record("tray", {{"services", text}, {"volumeIcon", (bits & 4) != 0 ? "on" : "off"}});
+}
 
 // The folders Windows searches for a program named without a folder, in order: the folder of
 // the running program, the current folder, the system folder (and on NT the 16-bit one), the
@@ -34,7 +55,7 @@ std::optional<WinPath> Processes::findProgram(const std::string& name) const {
   const bool hasExtension = name.find('.', slash == std::string::npos ? 0 : slash) != std::string::npos;
   const std::string file = hasExtension ? name : name + ".exe";
   auto isFile = [&](const WinPath& p) {
-    FileNode* node = m_.files.find(p);
+    FileNode* node = m_.fileAt(p);
     return node != nullptr && !node->isDirectory;
   };
   if (name.find_first_of("\\/:") != std::string::npos) {
@@ -49,7 +70,7 @@ std::optional<WinPath> Processes::findProgram(const std::string& name) const {
   return std::nullopt;
 }
 
-long Processes::start(const std::string& commandLine, const char* how) {
+long Processes::start(const std::string& commandLine, const char* how, const Fields& parameters) {
   // Find the program as CreateProcessA does: a quoted name is taken whole; an unquoted one is
   // tried at each blank in turn ("E:\Driver" then "E:\Driver CD\W2KSetup.dat").
   std::optional<WinPath> found;
@@ -62,14 +83,22 @@ long Processes::start(const std::string& commandLine, const char* how) {
       if (end == text.size() || text[end] == ' ') found = findProgram(text.substr(0, end));
     }
   }
+  auto fields = [&](Fields last) {
+    Fields all = {{"how", how}, {"commandLine", commandLine}};
+    all.insert(all.end(), last.begin(), last.end());
+    all.insert(all.end(), parameters.begin(), parameters.end());
+    return all;
+  };
   if (!found) {
-    m_.record("start failed", {{"how", how}, {"commandLine", commandLine}});
+    // Windows looks for the program first: on a drive without its disc, as anywhere else, a
+    // program it cannot find is ERROR_FILE_NOT_FOUND.
+    m_.record("start failed", fields({}));
     m_.lastError = ERROR_FILE_NOT_FOUND;
     return -1;
   }
   // Only an executable file (it begins with "MZ") runs.
-  if (m_.files.find(*found)->data.compare(0, 2, "MZ") != 0) {
-    m_.record("start failed", {{"how", how}, {"commandLine", commandLine}, {"not a program", found->str()}});
+  if (m_.fileAt(*found)->data.compare(0, 2, "MZ") != 0) {
+    m_.record("start failed", fields({{"notAProgram", found->str()}}));
     m_.lastError = ERROR_BAD_EXE_FORMAT;
     return -1;
   }
@@ -89,27 +118,41 @@ long Processes::start(const std::string& commandLine, const char* how) {
     m_.windows.push_back(Window{title, "", false, true});
     p.windows.push_back(m_.windows.size() - 1);
   }
-  m_.record("start", {{"how", how}, {"commandLine", commandLine}, {"program", program}});
+  m_.record("start", fields({{"program", program}}));
   m_.processes.push_back(std::move(p));
+  WinPath tray = *parseAbsolutePath(m_.systemDir);
+  tray.parts.push_back("SysTray.exe");
+  if (iequals(program, tray.str())) trayProgramReads();
   m_.advance(0);
   return static_cast<long>(m_.processes.size() - 1);
 }
 
-UINT Processes::WinExec(LPCSTR commandLine, UINT) {
+UINT Processes::WinExec(LPCSTR commandLine, UINT show) {
   if (m_.injectFault("WinExec")) return 0;  // out of memory or resources
-  if (start(commandLine != nullptr ? commandLine : "", "WinExec") >= 0) return 33;
+  if (start(commandLine != nullptr ? commandLine : "", "WinExec", {{"show", showStateName(show)}}) >= 0) return 33;
   // WinExec gives the old codes: 2 for a missing file, 11 for one that is not a program.
   return m_.lastError == ERROR_BAD_EXE_FORMAT ? ERROR_BAD_FORMAT : ERROR_FILE_NOT_FOUND;
 }
 
-BOOL Processes::CreateProcessA(LPCSTR application, LPSTR commandLine, STARTUPINFOA*, PROCESS_INFORMATION* info) {
+BOOL Processes::CreateProcessA(LPCSTR application, LPSTR commandLine, STARTUPINFOA* startup,
+                               PROCESS_INFORMATION* info) {
   if (m_.injectFault("CreateProcessA")) {
     m_.lastError = ERROR_NOT_ENOUGH_MEMORY;
     return FALSE;
   }
   std::string line = commandLine != nullptr ? commandLine : "";
   if (application != nullptr) line = std::string("\"") + application + "\"" + (line.empty() ? "" : " " + line);
-  long index = start(line, "CreateProcessA");
+  // The start-up information the program hands over: which of its fields count, and the show state.
+  Fields parameters;
+  if (startup == nullptr) {
+    parameters = {{"startupFlags", "(no start-up information)"}};
+  } else {
+    parameters = {{"startupFlags", startupFlagNames(startup->dwFlags)}};
+    if ((startup->dwFlags & STARTF_USESHOWWINDOW) != 0) {
+      parameters.emplace_back("showWindow", showStateName(startup->wShowWindow));
+    }
+  }
+  long index = start(line, "CreateProcessA", parameters);
   if (index < 0) return FALSE;
   std::uintptr_t process = nextHandle_;
   std::uintptr_t thread = nextHandle_ + 4;

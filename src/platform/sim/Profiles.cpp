@@ -73,7 +73,7 @@ DWORD Profiles::readString(LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPST
                            bool unreadable) {
   if (buffer == nullptr || size == 0) return 0;
   auto path = profilePath(file);
-  FileNode* node = path && !unreadable ? m_.files.find(*path) : nullptr;
+  FileNode* node = path && !unreadable ? m_.fileAt(*path) : nullptr;
   const IniText& ini = parsed(node != nullptr && !node->isDirectory ? node->data : std::string());
   if (section == nullptr) return copyList(ini.sections(), buffer, size);
   if (key == nullptr) return copyList(ini.keys(section), buffer, size);
@@ -83,7 +83,7 @@ DWORD Profiles::readString(LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPST
   DWORD n = std::min<DWORD>(static_cast<DWORD>(def.size()), size - 1);
   std::memcpy(buffer, def.data(), n);
   buffer[n] = '\0';
-  if (node == nullptr) m_.lastError = ERROR_FILE_NOT_FOUND;
+  if (node == nullptr) m_.lastError = path ? files_.missingError(*path) : ERROR_FILE_NOT_FOUND;
   return n;
 }
 
@@ -122,7 +122,7 @@ BOOL Profiles::WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR val
     m_.lastError = ERROR_INVALID_PARAMETER;
     return FALSE;
   }
-  FileNode* node = m_.files.find(*path);
+  FileNode* node = m_.fileAt(*path);
   IniText ini(node != nullptr && !node->isDirectory ? node->data : std::string());
   const std::optional<std::string> was = key != nullptr ? ini.get(section, key) : std::nullopt;
   BOOL written = FALSE;
@@ -141,6 +141,10 @@ BOOL Profiles::WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR val
 }
 
 BOOL Profiles::write(const WinPath& path, FileNode* node, IniText& ini, LPCSTR section, LPCSTR key, LPCSTR value) {
+  if (!m_.hasMedium(path.drive)) {
+    m_.lastError = ERROR_NOT_READY;
+    return FALSE;
+  }
   if (node != nullptr) {
     if (DWORD refused = files_.writeRefusal(path, node); refused != ERROR_SUCCESS) {
       m_.lastError = refused;

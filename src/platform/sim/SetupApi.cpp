@@ -78,6 +78,7 @@ BOOL Devices::SetupQuerySourceListA(DWORD, LPCSTR** list, PUINT count) {
     m_.lastError = ERROR_NOT_ENOUGH_MEMORY;
     return FALSE;
   }
+  if (missing("setupapi.dll", "SetupQuerySourceListA")) return FALSE;
   if (m_.fails("SetupQuerySourceListA") || list == nullptr || count == nullptr) {
     m_.lastError = m_.fails("SetupQuerySourceListA") ? ERROR_CALL_NOT_IMPLEMENTED : ERROR_INVALID_PARAMETER;
     return FALSE;
@@ -99,6 +100,7 @@ BOOL Devices::SetupSetSourceListA(DWORD, LPCSTR* list, UINT count) {
     m_.lastError = ERROR_NOT_ENOUGH_MEMORY;
     return FALSE;
   }
+  if (missing("setupapi.dll", "SetupSetSourceListA")) return FALSE;
   if (m_.fails("SetupSetSourceListA") || (list == nullptr && count > 0)) {
     m_.lastError = ERROR_INVALID_PARAMETER;
     return FALSE;
@@ -111,6 +113,7 @@ BOOL Devices::SetupSetSourceListA(DWORD, LPCSTR* list, UINT count) {
 }
 
 BOOL Devices::SetupFreeSourceListA(LPCSTR** list, UINT) {
+  if (missing("setupapi.dll", "SetupFreeSourceListA")) return FALSE;
   if (list == nullptr || *list == nullptr || sourceLists_.erase(reinterpret_cast<std::uintptr_t>(*list)) == 0) {
     m_.lastError = ERROR_INVALID_PARAMETER;
     return FALSE;
@@ -125,8 +128,9 @@ BOOL Devices::SetupCopyOEMInfA(LPCSTR sourceInf, LPCSTR mediaLocation, DWORD med
     m_.lastError = ERROR_NOT_ENOUGH_MEMORY;
     return FALSE;
   }
+  if (missing("setupapi.dll", "SetupCopyOEMInfA")) return FALSE;
   auto source = sourceInf != nullptr ? parseAbsolutePath(sourceInf) : std::nullopt;
-  FileNode* node = source ? m_.files.find(*source) : nullptr;
+  FileNode* node = source ? m_.fileAt(*source) : nullptr;
   if (m_.fails("SetupCopyOEMInfA") || node == nullptr || node->isDirectory) {
     m_.lastError = ERROR_FILE_NOT_FOUND;
     m_.record("oem inf", {{"inf", sourceInf != nullptr ? sourceInf : ""}, {"result", "failed"}});

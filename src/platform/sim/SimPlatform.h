@@ -160,8 +160,11 @@ class Processes final : public IProcesses {
   std::size_t openHandles() const { return handles_.size(); }
 
  private:
-  // Starts the program a command line names, finding it as CreateProcessA does; -1 if none.
-  long start(const std::string& commandLine, const char* how);
+  using Fields = std::vector<std::pair<std::string, std::string>>;
+  // Starts the program a command line names, finding it as CreateProcessA does; -1 if none. The
+  // parameters (show state, start-up flags) go into the report with it.
+  long start(const std::string& commandLine, const char* how, const Fields& parameters);
+  void trayProgramReads();
   std::vector<WinPath> searchFolders() const;
   std::optional<WinPath> findProgram(const std::string& name) const;
   Process* processOf(HANDLE handle);
@@ -309,6 +312,7 @@ class Devices final : public IDevices {
 
  private:
   Device* deviceOf(HDEVINFO set, const SP_DEVINFO_DATA* data);
+  bool missing(const char* dll, const char* call);
   BOOL succeeded();
   Machine& m_;
   // Source lists handed out by SetupQuerySourceListA: the strings and the array of pointers.

@@ -1,7 +1,10 @@
-// The setup API and the configuration manager are looked up when first used, so that the
-// program starts on a Windows that lacks one of their DLLs; a missing function is a failed call,
-// and so is one that raises an exception instead of returning (Wine's unimplemented functions
-// do). mmsystem.h needs the Windows types first.
+// The setup API and the configuration manager are looked up when used, so that the program
+// starts on a Windows that lacks their DLLs (Windows 95 as it ships has neither setupapi.dll nor
+// cfgmgr32.dll); a call whose DLL or function is missing is a failed call, and so is one that
+// raises an exception instead of returning (Wine's unimplemented functions do). The failed call
+// gives the failure its function documents (INVALID_HANDLE_VALUE, FALSE, CR_FAILURE) with the last
+// error ERROR_MOD_NOT_FOUND for a missing DLL, ERROR_PROC_NOT_FOUND for a missing function and
+// ERROR_CALL_NOT_IMPLEMENTED for one that raised. mmsystem.h needs the Windows types first.
 // clang-format off
 #include "Win32Platform.h"
 #include <mmsystem.h>
@@ -11,22 +14,26 @@
 namespace tvx::win32 {
 namespace {
 
+// The function of a system DLL, or null with the last error saying which of the two is missing.
 template <typename Fn>
 Fn lookUp(const char* dll, const char* name) {
   HMODULE module = ::GetModuleHandleA(dll);
   if (module == nullptr) module = ::LoadLibraryA(dll);
-  if (module == nullptr) return nullptr;
-  return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
+  if (module == nullptr) {
+    ::SetLastError(ERROR_MOD_NOT_FOUND);  // one code on every Windows, whatever LoadLibraryA left
+    return nullptr;
+  }
+  auto fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
+  if (fn == nullptr) ::SetLastError(ERROR_PROC_NOT_FOUND);
+  return fn;
 }
 
-// Calls a function of a system DLL; `failed` is its result when the function is missing or raises.
+// Calls a function of a system DLL; `failed` is its result when the DLL or the function is missing
+// or the call raises.
 template <typename Fn, typename Result, typename... Args>
 Result callSystem(const char* dll, const char* name, Result failed, Args... args) {
   auto fn = lookUp<Fn>(dll, name);
-  if (fn == nullptr) {
-    ::SetLastError(ERROR_PROC_NOT_FOUND);
-    return failed;
-  }
+  if (fn == nullptr) return failed;
   Result result = failed;
   if (!callGuarded([&] { result = fn(args...); })) {
     ::SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
