@@ -54,6 +54,19 @@ TEST(RemoveDeviceByHardwareId, RemovesTheFirstMatchFoundThroughALaterHardwareId)
   EXPECT_EQ(m.sim.devices().openLists(), 0u);
 }
 
+TEST(RemoveDeviceByHardwareId, WithoutTheSetupApiNothingIsFoundOrRemoved) {
+  // Windows 95 as it ships has no setupapi.dll: the device list cannot be had.
+  SimMachine m("win95");
+  m.machine.missingDlls = {"setupapi.dll"};
+  addDevice(m, "PCI\\VEN_1D0C&DEV_0111\\1", {"PCI\\VEN_1D0C&DEV_0111&SUBSYS_1"});
+  Call call = removeDevice(m, 1);
+  EXPECT_FALSE(call.result);
+  EXPECT_EQ(call.flag, 1) << "the flag and the buffer stay as they were";
+  EXPECT_EQ(call.buffer, "PCI\\VEN_1D0C&DEV_0111");
+  EXPECT_EQ(call.lastError, ERROR_MOD_NOT_FOUND);
+  EXPECT_TRUE(m.machine.devices[0].present);
+}
+
 TEST(RemoveDeviceByHardwareId, TheResultIsTheLastErrorOfTheCall) {
   // Whatever error came before the call or from an unreadable device on the way, the setup API
   // clears it with each successful call: the removal of the card ends the call with none.

@@ -127,6 +127,45 @@ TEST(PrepareForDriverInstall, TrayMixerSettingsAndRemovalOfEarlierDrivers) {
   EXPECT_TRUE(settings.happenings("message").empty());
 }
 
+TEST(PrepareForDriverInstall, TheTrayProgramStartsAfterTheVolumeBitIsCleared) {
+  // Windows' tray program reads "Services" as it starts: started before the bit is cleared, it
+  // would keep the volume icon up, and with it the mixer device open, through the driver swap.
+  DriverRun m("win98se");
+  m.program("C:\\WINDOWS\\SYSTEM\\SysTray.exe");
+  StagedInfList list;
+  PrepareForDriverInstall(m.ctx, m.platform(), DriverRunKind::CommandLine, nullptr, list);
+  auto reads = m.happenings("tray");
+  ASSERT_EQ(reads.size(), 1u);
+  EXPECT_EQ(reads[0].field("services"), "0x00000003");
+  EXPECT_EQ(reads[0].field("volumeIcon"), "off");
+  EXPECT_EQ(m.happenings("start")[0].field("show"), "SW_SHOW");
+}
+
+TEST(RunDriverInstallation, AWindowsWithoutTheSetupApiAndTheConfigurationManagerStillEndsTheRun) {
+  // Windows 95 as it ships: the device stays, nothing is re-enumerated, the waits bound themselves.
+  DriverRun vxd("win95");
+  vxd.machine.missingDlls = {"setupapi.dll", "cfgmgr32.dll"};
+  EXPECT_TRUE(vxd.run(DriverRunKind::CommandLine));
+  EXPECT_EQ(vxd.steps(), "announce systray hourglass complete restart exit");
+  EXPECT_TRUE(vxd.machine.devices[0].present);
+  EXPECT_EQ(vxd.happenings("missing dll").size(), 1u) << "the device list cannot be had: nothing more is asked";
+  EXPECT_TRUE(vxd.exists("C:\\WINDOWS\\INF\\TVAUDIO.INF"));
+
+  // The WDM package where the setup API and the configuration manager are missing (a download on
+  // a Windows that lost them): the run still ends, after the mixer wait's 60 passes.
+  DriverRun wdm("win98se");
+  wdm.machine.missingDlls = {"setupapi.dll", "cfgmgr32.dll"};
+  wdm.file("D:\\TVAUDIO.INF", test::kWdmInf);
+  wdm.ctx.installWDMDriver = 1;
+  EXPECT_TRUE(wdm.run(DriverRunKind::WebPackage));
+  EXPECT_EQ(wdm.steps(), "announce hourglass systray complete restart exit");
+  EXPECT_EQ(wdm.sleeps(3000), 60u);
+  std::vector<std::string> missing;
+  for (const auto& h : wdm.happenings("missing dll")) missing.push_back(h.field("call"));
+  EXPECT_EQ(missing, (std::vector<std::string>{"SetupDiGetClassDevsA", "SetupQuerySourceListA", "CM_Locate_DevNodeA"}));
+  EXPECT_EQ(wdm.sim.devices().openLists(), 0u);
+}
+
 TEST(PrepareForDriverInstall, TheWdmOptionsRunRefusesEveryWindowsButSecondEditionAndMe) {
   for (const char* os : {"win95", "win98", "nt40", "win98se", "winme"}) {
     DriverRun m(os);

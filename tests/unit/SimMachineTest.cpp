@@ -226,6 +226,83 @@ TEST_F(MachineFolderTest, FaultsNameTheFileAndTheLine) {
   EXPECT_EQ(loadError().rfind("machine.ini line 4: click names a control by its number", 0), 0u);
 }
 
+// What GetVersionExA reports on a machine whose version=, platform= and csd= follow its os=.
+struct Reported {
+  DWORD platform, major, minor, build;
+  std::string csd;
+};
+
+Reported reported(sim::Machine& machine) {
+  sim::SimPlatform sim(machine);
+  OSVERSIONINFOA info{};
+  info.dwOSVersionInfoSize = sizeof(info);
+  EXPECT_TRUE(sim.platform().system.GetVersionExA(&info));
+  return {info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion, info.dwBuildNumber, info.szCSDVersion};
+}
+
+TEST_F(MachineFolderTest, VersionKeysAfterOsSetWhatGetVersionExAReports) {
+  // The 95 family keeps the version in the high word of the build number.
+  write("machine.ini", "[Machine]\nos=win98se\nversion=4.10.2047\n");
+  sim::Machine se;
+  sim::loadMachine(se, dir_);
+  Reported r = reported(se);
+  EXPECT_EQ(r.platform, VER_PLATFORM_WIN32_WINDOWS);
+  EXPECT_EQ(r.major, 4u);
+  EXPECT_EQ(r.minor, 10u);
+  EXPECT_EQ(r.build, 0x040A07FFu);
+  EXPECT_EQ(r.csd, " A ") << "the named Windows' own";
+  EXPECT_EQ(se.os.describe(), "win98se reporting 4.10.2047 on platform 1");
+
+  // NT reports the build alone; a platform given later moves the version out of the build.
+  write("machine.ini", "[Machine]\nos=win95\nversion=5.0.2195\nplatform=nt\ncsd=\"  Service Pack 4 \"\n");
+  sim::Machine nt;
+  sim::loadMachine(nt, dir_);
+  r = reported(nt);
+  EXPECT_EQ(r.platform, VER_PLATFORM_WIN32_NT);
+  EXPECT_EQ(r.major, 5u);
+  EXPECT_EQ(r.build, 2195u);
+  EXPECT_EQ(r.csd, "  Service Pack 4 ");
+  EXPECT_TRUE(nt.os.isWindows9x()) << "the rest of the machine stays the Windows os= names";
+  EXPECT_EQ(nt.systemDir, "C:\\WINDOWS\\SYSTEM");
+
+  // os= given after the others sets everything again.
+  write("machine.ini", "[Machine]\nplatform=0\nversion=4.90.3000\nos=nt40\n");
+  sim::Machine named;
+  sim::loadMachine(named, dir_);
+  r = reported(named);
+  EXPECT_EQ(r.platform, VER_PLATFORM_WIN32_NT);
+  EXPECT_EQ(r.build, 1381u);
+  EXPECT_EQ(named.os.describe(), "nt40");
+
+  write("machine.ini", "[Machine]\nos=win95\nplatform=win32s\n");
+  sim::Machine win32s;
+  sim::loadMachine(win32s, dir_);
+  EXPECT_EQ(reported(win32s).platform, VER_PLATFORM_WIN32s);
+  EXPECT_EQ(reported(win32s).build, 950u);
+
+  for (const char* bad : {"version=4", "version=4.10.2222.1", "version=4.256.0", "version=4.10.65536", "version=4.x.1",
+                          "platform=3", "platform=dos"}) {
+    write("machine.ini", std::string("[Machine]\nos=win98\n") + bad + "\n");
+    EXPECT_EQ(loadError().rfind("machine.ini line 3: ", 0), 0u) << bad << ": " << loadError();
+  }
+}
+
+TEST_F(MachineFolderTest, Windows95LacksTheSetupApiAndTheConfigurationManagerUnlessTheMachineGivesThemBack) {
+  const std::pair<const char*, std::set<std::string, sim::ILess>> cases[] = {
+      {"os=win95", {"setupapi.dll", "cfgmgr32.dll"}}, {"setupapi=1\nos=win95", {"cfgmgr32.dll"}},
+      {"os=win95\ncfgmgr32=1\nsetupapi=1", {}},       {"os=win98", {}},
+      {"os=winme\nsetupapi=0", {"setupapi.dll"}},
+  };
+  for (const auto& [keys, missing] : cases) {
+    write("machine.ini", std::string("[Machine]\n") + keys + "\n");
+    sim::Machine machine;
+    sim::loadMachine(machine, dir_);
+    EXPECT_EQ(machine.missingDlls, missing) << keys;
+  }
+  write("machine.ini", "[Machine]\nos=win95\nsetupapi=yes\n");
+  EXPECT_EQ(loadError().rfind("machine.ini line 3: setupapi is 1", 0), 0u) << loadError();
+}
+
 TEST_F(MachineFolderTest, SavedMachineLoadsBackWithItsState) {
   write("machine.ini",
         "[Machine]\nos=win98se\nprogram=D:\\Driver CD\\SETUP.EXE\nargs=/AP\n\n[Devices]\n"
