@@ -155,6 +155,21 @@ TEST(InstallVxdWithOptions, TheOptionsReachTheInfCopiesWithTheirSourceDisk) {
   EXPECT_EQ(m.sim.streams().openStreams(), 0u);
 }
 
+TEST(InstallVxdWithOptions, EveryOptionLineIsFoundWhateverTheOrderOfTheLinesInTheInf) {
+  // Each line is looked for from the start of the file: an INF that lists the game port before
+  // the MIDI port (and the jack lines before both) gets every chosen option.
+  VxdDownload m("win98");
+  m.file("C:\\DL\\TVAUDIO.INF",
+         "[Add]\r\nHKR,Config,MICasBASS,1,0\r\nHKR,Config,LINEINasBASS,1,0\r\nHKR,Config,LINEINasREAR,1,1\r\n"
+         "HKR,Config,DISJSTK,1,0\r\nHKR,Config,DISMPU,1,0\r\n");
+  m.inputs.options = VxdInfOptions{true, true, 0, 1, 1};
+  EXPECT_TRUE(m.run());
+  const std::string inf = m.content("C:\\WINDOWS\\INF\\OTHER\\TVAUDIO.INF");
+  EXPECT_EQ(inf.substr(0, inf.find("[SourceDisksNames]")),
+            "[Add]\r\nHKR,Config,MICasBASS,1,1\r\nHKR,Config,LINEINasBASS,1,1\r\nHKR,Config,LINEINasREAR,1,0\r\n"
+            "HKR,Config,DISJSTK,1,1\r\nHKR,Config,DISMPU,1,1\r\n");
+}
+
 TEST(InstallVxdWithOptions, DefaultsKeepTheShippedLinesAndAFullPackageBringsItsOwnSamples) {
   VxdDownload m("win95");
   m.machine.files.find(*sim::parseAbsolutePath("C:\\WINDOWS\\INF"))

@@ -43,6 +43,21 @@ TEST(RewriteInfSourceDisks, WdmNamesItsDiskAndDeclaresTheCatalog) {
   EXPECT_EQ(m.content("C:\\WINDOWS\\INF\\VXD.INF"), test::kVxdInf) << "no disk 200: left as it was";
 }
 
+TEST(RewriteInfSourceDisks, AMissingInstallFolderStillNamesTheFolderNeverAnEmptyPath) {
+  // Without its folder GetShortPathNameA gives no short name; an empty path field would make
+  // Windows ask for the driver disk, so the long name stands in.
+  for (const bool vxd : {true, false}) {
+    DriverCd m(vxd ? "win98" : "win98se");
+    ASSERT_EQ(m.machine.files.find(*sim::parseAbsolutePath("C:\\Program Files")), nullptr);
+    const char* inf = "C:\\WINDOWS\\INF\\TVAUDIO.INF";
+    m.file(inf, vxd ? test::kVxdInf : test::kWdmInf);
+    RewriteInfSourceDisks(m.platform(), {inf}, vxd);
+    const std::string expected = vxd ? "1=\"Tarvic Driver Disk\",,,, C:\\Program Files\\Tarvic\\W95-98\r\n"
+                                     : "200=\"Tarvic WDM Audio Driver Disk\",,,C:\\Program Files\\Tarvic\\W2K-ME\r\n";
+    EXPECT_NE(m.content(inf).find(expected), std::string::npos) << m.content(inf);
+  }
+}
+
 // Windows' kernel-streaming INF files, before and after the patch.
 struct KsCase {
   const char* inf;

@@ -119,6 +119,12 @@ TEST(SetupDialog, TheArchitectureDialogStartsFromRuleMAndTheLastClickDecides) {
   EXPECT_NE(arch.find("1005 \"Win32 Driver Model (WDM) \" checked"), std::string::npos) << arch;
   EXPECT_EQ(me.started(), (std::vector<std::string>{"D:\\W95-98\\app\\Setup.exe"})) << "the VxD suite installer";
 
+  // The other way round, from the VxD preset of 98 SE: WDM last, so the WDM suite installer.
+  Cd wdm("win98se", "Windows98SEDriverAskUser=1\r\nWindows98SEDriver=0\r\n");
+  wdm.script({{"click", "1004"}, {"click", "1005"}, {"click", "1"}, {"click", "1002"}, {"click", "1"}});
+  EXPECT_EQ(wdm.run().useVxdDriver, 0);
+  EXPECT_EQ(wdm.started(), (std::vector<std::string>{"D:\\W2K-ME\\app\\Setup.exe"})) << "the WDM suite installer";
+
   Cd se("win98se", "Windows98SEDriverAskUser=1\r\nWindows98SEDriver=0\r\n");
   se.script({{"click", "1"}, {"click", "2"}});
   EXPECT_EQ(se.run().useVxdDriver, 1) << "OK without a click gives back what came in";

@@ -35,6 +35,8 @@ TEST(StartupFlow, FirstMatchingRowWins) {
            Row{"win98se", 0, 0, "AP ", StartupFlow::MainDialog},
            Row{"win98se", 0, 0, "/DRIVER /AP", StartupFlow::MainDialog},
            Row{"win98se", 0, 1, "DRIVER", StartupFlow::DriverOnlyFromCd},
+           Row{"winme", 0, 1, "", StartupFlow::DriverOnlyFromCd},  // DriverOnly alone, without a switch
+           Row{"win98", 1, 1, "", StartupFlow::OptionDialog},
            Row{"nt40", 0, 0, "-DRIVER", StartupFlow::DriverOnlyFromCd},
        }) {
     InstallContext ctx = contextFor(r.os);
