@@ -259,4 +259,5 @@ void runProbe(const Platform& p, tvx::IFileStreams& msvcrt) {
   probePrograms(p);
   probeRunning(p);
   probeFamily(p);
+  probeMedium(p);
 }

@@ -18,7 +18,13 @@ void probeDevices(const tvx::Platform& platform);
 void probePrograms(const tvx::Platform& platform);
 void probeRunning(const tvx::Platform& platform);
 void probeFamily(const tvx::Platform& platform);
+void probeMedium(const tvx::Platform& platform);
 
 // What the platform does not show: the full path of the program file that the last start ran.
 // On Windows the stand-in writes it down itself; on the simulated machine the machine knows.
 std::string programThatRan(const tvx::Platform& platform);
+
+// The CD taken out of drive D: and put back. On the simulated machine the machine does it; under
+// Wine the probe renames the folder the drive stands for.
+void takeOutCd(const tvx::Platform& platform);
+void putBackCd(const tvx::Platform& platform);

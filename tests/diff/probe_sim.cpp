@@ -16,6 +16,9 @@ std::string programThatRan(const tvx::Platform&) {
   return g_machine->processes.back().program;
 }
 
+void takeOutCd(const tvx::Platform&) { g_machine->drivesWithoutMedium.insert('D'); }
+void putBackCd(const tvx::Platform&) { g_machine->drivesWithoutMedium.erase('D'); }
+
 int main(int argc, char** argv) {
   if (argc != 3) {
     std::fprintf(stderr, "usage: platform_probe_sim MACHINE OS\n");

@@ -34,6 +34,11 @@ std::string programThatRan(const tvx::Platform& p) {
   return {};
 }
 
+// The test maps drive E: to the folder that holds the CD's folder ("cd"), which drive D: stands for:
+// renamed, the drive has nothing behind it, as a drive without its disc.
+void takeOutCd(const tvx::Platform& p) { p.files.MoveFileA("E:\\cd", "E:\\cd-out"); }
+void putBackCd(const tvx::Platform& p) { p.files.MoveFileA("E:\\cd-out", "E:\\cd"); }
+
 int main() {
   tvx::win32::Machine machine;
   CrtStreams msvcrt;

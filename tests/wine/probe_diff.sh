@@ -12,8 +12,14 @@ probe_diff() {
   cp "$TVX_WIN32_DIR/SuiteWindow.exe" "$machine/drives/C/probe/run/Window.exe"
   cp "$TVX_WIN32_DIR/SuiteWindow.exe" "$machine/drives/C/probe/run/Idle.exe"
   cp "$TVX_WIN32_DIR/ConsoleTool.exe" "$machine/drives/C/probe/run/Console.exe"
+  # A program on the CD, started while the CD is out and once it is back.
+  cp "$TVX_WIN32_DIR/SuiteSetup.exe" "$machine/drives/D/TvxRun.exe"
+  # The CD's folder sits alone in a folder of the Wine user's, mapped as drive E:, so that the
+  # probe can take the CD out by renaming it (drive D: then stands for nothing) and put it back.
+  CD="$WORK/media/cd"
   start_display
   new_prefix
+  ln -sfn "$WORK/media" "$WINEPREFIX/dosdevices/e:"
   set_version "$1"
   lay_drive_c "$machine/drives/C"
   cp -r "$machine/drives/D"/. "$CD/"
