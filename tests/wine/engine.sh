@@ -22,9 +22,13 @@ engine_run() {
   cp "$ENGINE_CHECK" "$WINEPREFIX/drive_c/probe/check.ini"
   cp "$TVX_WIN32_DIR/state_probe.exe" "$WINEPREFIX/drive_c/probe/"
   answer_message_boxes
-  local start
+  local start overrides=$WINEDLLOVERRIDES
   start=$(date +%s)
+  # A Windows without some of its DLLs (ENGINE_MISSING_DLLS="setupapi,cfgmgr32"): Setup.exe runs
+  # without them; Wine's own programs before and after it keep them.
+  [ -z "${ENGINE_MISSING_DLLS:-}" ] || WINEDLLOVERRIDES="$WINEDLLOVERRIDES;$ENGINE_MISSING_DLLS=d"
   run_wine 'D:\SETUP.EXE' "$@"
+  WINEDLLOVERRIDES=$overrides
   stop_answering
   ENGINE_SECONDS=$(($(date +%s) - start))
   as_wine_user env WINEDEBUG=-all wine 'C:\probe\state_probe.exe' | tr -d '\r' >"$WORK/wine.txt"
