@@ -23,8 +23,10 @@ const char* kUsage =
     "  --out DIR  write the changed machine to DIR, so that runs chain\n"
     "  --json     print the report as JSON\n"
     "\n"
-    "A machine folder holds machine.ini ([Machine] os=, windows=, program=, args=,\n"
-    "language=1033|1028|1036|1041|1042, ...), registry.reg and drives/<letter>/.\n"
+    "A machine folder holds machine.ini ([Machine] os=, version=4.10.2222, platform=0|1|2,\n"
+    "csd=, setupapi=0|1, cfgmgr32=0|1, windows=, program=, args=,\n"
+    "language=1033|1028|1036|1041|1042, ...; [Events] event=12 s|reenumeration + 3 s|copy 12;\n"
+    "eject=D|insert=D|...), registry.reg and drives/<letter>/.\n"
     "\n"
     "[Script] says what the person does, one step a line, in order:\n"
     "  message=OK|Cancel|Yes|No      answers the next message box (OK when the script is silent)\n"
@@ -36,7 +38,7 @@ const char* kUsage =
     "Any step may end in \"; after=2 s\" (the time the person takes); a dialog step may end in\n"
     "\"; dialog=102\" or \"; dialog=TITLE\": only that dialog takes it. A dialog whose next step\n"
     "is not its own gets Return, then Escape, as a person who accepts what it offers. The report\n"
-    "shows each dialog with its caption, language and controls when it appears, what was done in\n"
+    "shows each dialog with its caption, language, controls and texts when it appears, what was done in\n"
     "it and how it ended.\n";
 
 int usageError(const std::string& message) {
