@@ -1,5 +1,7 @@
 # Pictures of every dialog in one language: the architecture dialog, the main dialog and the
-# About box reached from the system menu, with Wine set to the user's language by the locale.
+# About box reached from the system menu, with Wine set to the user's language by the locale. The
+# About box is English in every language: Wine, as Windows, takes the US English template where
+# the user's language has none.
 # shellcheck source=dialogs.sh
 source "$(dirname "${BASH_SOURCE[0]}")/dialogs.sh"
 
