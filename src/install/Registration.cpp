@@ -144,7 +144,7 @@ bool registerWdmDriver(const InstallContext& ctx, const Platform& platform) {
   DEVINST root = 0;
   if (devices.CM_Locate_DevNodeA(&root, nullptr, 0) == CR_SUCCESS) devices.CM_Reenumerate_DevNode(root, 0);
   sources.release();
-  return registered && sources.extended();
+  return registered && sources.done();
 }
 
 // Waits until Windows has installed the WDM driver: the mixer device, the device installer's
@@ -163,6 +163,8 @@ ExtendSourceList::ExtendSourceList(const Platform& platform, const std::string& 
   // A list that cannot be read is left as it is: writing the new folder alone would lose Windows' own.
   if (!devices_.SetupQuerySourceListA(kSystemAndUser, &queried_, &count_)) {
     queried_ = nullptr;
+    const DWORD error = platform.system.GetLastError();
+    unavailable_ = error == ERROR_CALL_NOT_IMPLEMENTED || error == ERROR_PROC_NOT_FOUND || error == ERROR_MOD_NOT_FOUND;
     return;
   }
   std::vector<LPCSTR> extended(queried_, queried_ + count_);

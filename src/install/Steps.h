@@ -71,14 +71,16 @@ class ExtendSourceList {
   ExtendSourceList(const ExtendSourceList&) = delete;
   ExtendSourceList& operator=(const ExtendSourceList&) = delete;
   void release();
-  // Whether the list now holds the folder.
-  bool extended() const { return extended_; }
+  // Whether the list now holds the folder, or this Windows keeps no list the setup API can reach
+  // (its functions are missing or not implemented): false when reading or writing it failed.
+  bool done() const { return extended_ || unavailable_; }
 
  private:
   IDevices& devices_;
   LPCSTR* queried_ = nullptr;
   UINT count_ = 0;
   bool extended_ = false;
+  bool unavailable_ = false;
 };
 
 }  // namespace tvx

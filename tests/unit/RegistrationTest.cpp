@@ -156,7 +156,7 @@ TEST(ExtendSourceList, EveryEntryIsKeptAndTheFolderAddedOnEachRun) {
   EXPECT_EQ(m.sim.devices().openLists(), 0u);
 }
 
-TEST(ExtendSourceList, AListThatCannotBeReadIsNotWrittenAndThePersonIsTold) {
+TEST(ExtendSourceList, AListTheSetupApiCannotReadIsNotWrittenAndTheRunGoesOn) {
   Registration m("winme");
   m.registry(
       "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Setup]\r\n"
@@ -169,7 +169,16 @@ TEST(ExtendSourceList, AListThatCannotBeReadIsNotWrittenAndThePersonIsTold) {
                                                "Software\\Microsoft\\Windows\\CurrentVersion\\Setup");
   ASSERT_NE(setup, nullptr);
   EXPECT_EQ(setup->value("Installation Sources")->data, (std::vector<BYTE>{'A', ':', '\\', 0, 0}));
-  // Windows would not find the driver's folder among its sources: no completion, no restart.
+  // This setup API keeps no list it can read (not implemented, as in Wine): there is none to extend.
+  EXPECT_TRUE(m.machine.restartRequested) << "the run goes on";
+}
+
+TEST(ExtendSourceList, AListThatCouldNotBeReadThisOnceIsToldNotCompleted) {
+  Registration m("winme");
+  m.machine.faults.failFirst = "SetupQuerySourceListA";  // out of memory, this once
+  m.after(0, [&] { m.machine.mixerDevices = 1; });
+  EXPECT_TRUE(m.run(DriverRunKind::CommandLine));
+  EXPECT_TRUE(m.happenings("source list").empty()) << "Windows' own list is not replaced by ours alone";
   const auto messages = m.happenings("message");
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].field("text"), "Can not complete the installation. Please run Setup again.");

@@ -8,7 +8,7 @@ expect_messages "The driver will be installed now. It need a few minutes to comp
   "Setup completed! The system will restart now!"
 expect_same_state
 grep -q '^file C:\\WINDOWS\\INF\\OTHER\\TVAUDIO.INF: present$' "$WORK/sim.txt" || fail "no INF copy in INF\\OTHER"
-grep -q '^  1="Tarvic Driver Disk",,,, <short of C:\\Program Files\\Tarvic\\W95-98>$' "$WORK/sim.txt" ||
+grep -q '^  1="Tarvic Driver Disk",,, <short of C:\\Program Files\\Tarvic\\W95-98>$' "$WORK/sim.txt" ||
   fail "the INF copies do not name the install folder"
 expect_mixer_replaced "MZ mixer, VxD package"
 echo "ok: the run took $ENGINE_SECONDS s"

@@ -247,7 +247,10 @@ struct Checker {
     }
   }
 
+  // A Windows whose setup API keeps no source list it can reach (the function missing or not
+  // implemented there) has no list to hold the folder.
   void checkSources() {
+    if (after.fails("SetupQuerySourceListA") || after.lacks("setupapi.dll")) return;
     RegistryTree registry = after.registry;
     const std::vector<std::string> sources = installationSources(registry);
     const bool listed =

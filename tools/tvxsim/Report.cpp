@@ -6,9 +6,7 @@
 
 namespace tvx::sim {
 
-namespace {
-
-std::string json(const std::string& text) {
+std::string jsonString(const std::string& text) {
   std::string out = "\"";
   for (char c : text) {
     switch (c) {
@@ -40,6 +38,8 @@ std::string json(const std::string& text) {
   return out + "\"";
 }
 
+namespace {
+
 std::string listText(const std::vector<std::string>& entries) {
   std::string out;
   for (const auto& e : entries) out += (out.empty() ? "" : "; ") + e;
@@ -48,7 +48,7 @@ std::string listText(const std::vector<std::string>& entries) {
 
 std::string stringsJson(const std::vector<std::string>& entries) {
   std::string out = "[";
-  for (std::size_t i = 0; i < entries.size(); ++i) out += (i ? ", " : "") + json(entries[i]);
+  for (std::size_t i = 0; i < entries.size(); ++i) out += (i ? ", " : "") + jsonString(entries[i]);
   return out + "]";
 }
 
@@ -56,8 +56,8 @@ std::string changesJson(const std::vector<Change>& changes) {
   std::string out = "[";
   for (std::size_t i = 0; i < changes.size(); ++i) {
     const Change& c = changes[i];
-    out += (i ? "," : "") + std::string("\n    {\"change\": ") + json(c.what) + ", \"path\": " + json(c.path);
-    if (!c.detail.empty()) out += ", \"detail\": " + json(c.detail);
+    out += (i ? "," : "") + std::string("\n    {\"change\": ") + jsonString(c.what) + ", \"path\": " + jsonString(c.path);
+    if (!c.detail.empty()) out += ", \"detail\": " + jsonString(c.detail);
     if (!c.entries.empty()) out += ", \"entries\": " + stringsJson(c.entries);
     if (!c.lines.empty()) out += ", \"lines\": " + stringsJson(c.lines);
     out += "}";
@@ -97,12 +97,12 @@ std::string reportText(const RunReport& r) {
 }
 
 std::string reportJson(const RunReport& r) {
-  std::string out = "{\n  \"machine\": " + json(r.machineName) + ",\n  \"os\": " + json(r.os) +
-                    ",\n  \"commandLine\": " + json(r.commandLine) + ",\n  \"happenings\": [";
+  std::string out = "{\n  \"machine\": " + jsonString(r.machineName) + ",\n  \"os\": " + jsonString(r.os) +
+                    ",\n  \"commandLine\": " + jsonString(r.commandLine) + ",\n  \"happenings\": [";
   for (std::size_t i = 0; i < r.happenings.size(); ++i) {
     const Happening& h = r.happenings[i];
-    out += (i ? "," : "") + std::string("\n    {\"timeMs\": ") + std::to_string(h.at) + ", \"kind\": " + json(h.kind);
-    for (const auto& [k, v] : h.fields) out += ", " + json(k) + ": " + json(v);
+    out += (i ? "," : "") + std::string("\n    {\"timeMs\": ") + std::to_string(h.at) + ", \"kind\": " + jsonString(h.kind);
+    for (const auto& [k, v] : h.fields) out += ", " + jsonString(k) + ": " + jsonString(v);
     out += "}";
   }
   out += r.happenings.empty() ? "]" : "\n  ]";
@@ -110,13 +110,13 @@ std::string reportJson(const RunReport& r) {
   out += ",\n  \"installationSources\": {\"before\": " + stringsJson(r.sourcesBefore) +
          ", \"after\": " + stringsJson(r.sourcesAfter) + "}";
   out += ",\n  \"leftOpen\": [";
-  for (std::size_t i = 0; i < r.leaks.size(); ++i) out += (i ? ", " : "") + json(r.leaks[i]);
+  for (std::size_t i = 0; i < r.leaks.size(); ++i) out += (i ? ", " : "") + jsonString(r.leaks[i]);
   out += "],\n  \"restart\": " + std::string(r.restart ? "true" : "false");
   out += ",\n  \"exitCode\": " + (r.exitCode ? std::to_string(*r.exitCode) : std::string("null"));
   out += ",\n  \"virtualTimeMs\": " + std::to_string(r.virtualTime);
   if (r.outcome) {
-    out += ",\n  \"outcome\": {\"verdict\": " + json(r.outcome->word()) + ", \"text\": " + json(r.outcome->text()) +
-           ", \"summary\": " + json(r.outcome->summary) + ", \"missing\": " + stringsJson(r.outcome->missing) + "}";
+    out += ",\n  \"outcome\": {\"verdict\": " + jsonString(r.outcome->word()) + ", \"text\": " + jsonString(r.outcome->text()) +
+           ", \"summary\": " + jsonString(r.outcome->summary) + ", \"missing\": " + stringsJson(r.outcome->missing) + "}";
   }
   out += "\n}\n";
   return out;

@@ -26,6 +26,8 @@ struct RunReport {
 };
 
 std::string reportText(const RunReport& report);
+// A text as a JSON string, quoted and escaped.
+std::string jsonString(const std::string& text);
 std::string reportJson(const RunReport& report);
 
 }  // namespace tvx::sim

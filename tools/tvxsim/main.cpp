@@ -1,10 +1,14 @@
 // tvxsim: shows what Setup.exe does to a Windows machine, on a simulated machine.
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
 
+#include <optional>
+
 #include "../../src/platform/sim/MachineFolder.h"
+#include "Matrix.h"
 #include "SimRun.h"
 
 namespace {
@@ -12,6 +16,7 @@ namespace {
 const char* kUsage =
     "usage: tvxsim run MACHINE [--out DIR] [--json]\n"
     "       tvxsim boot MACHINE [--out DIR] [--json]\n"
+    "       tvxsim matrix CD [--machine DIR] [--machines DIR] [--json]\n"
     "\n"
     "  run    runs Setup.exe's logic on the machine folder and reports what it did:\n"
     "         messages with their answers, programs started, file, registry and INI\n"
@@ -20,8 +25,16 @@ const char* kUsage =
     "         [rename] section of WININIT.INI. The machine folder is updated in place\n"
     "         unless --out is given.\n"
     "\n"
-    "  --out DIR  write the changed machine to DIR, so that runs chain\n"
-    "  --json     print the report as JSON\n"
+    "  matrix runs a CD folder (SETUP.EXE, setup.ini and the CD's folders, or a driver\n"
+    "         download) on Windows 95, 98, 98 SE, Me, NT 4.0, 2000 and XP, each on a built-in\n"
+    "         machine with the card and an earlier driver, along every path a person can take\n"
+    "         there, and prints one row per run with its outcome. Exit code 1 when a row is\n"
+    "         INCOMPLETE, crashed or hung.\n"
+    "\n"
+    "  --out DIR       write the changed machine to DIR, so that runs chain\n"
+    "  --json          print the report as JSON\n"
+    "  --machine DIR   (matrix) your machine folder instead of the built-in ones\n"
+    "  --machines DIR  (matrix) keep each row's machine folder in DIR, for tvxsim run\n"
     "\n"
     "A machine folder holds machine.ini ([Machine] os=, version=4.10.2222, platform=0|1|2,\n"
     "csd=, setupapi=0|1, cfgmgr32=0|1, windows=, program=, args=,\n"
@@ -46,6 +59,45 @@ int usageError(const std::string& message) {
   return 2;
 }
 
+// tvxsim matrix CD [--machine DIR] [--machines DIR] [--json]
+int runMatrixCommand(int argc, char** argv) {
+  namespace fs = std::filesystem;
+  const fs::path cd = argv[2];
+  std::optional<fs::path> base;
+  fs::path keep;
+  bool asJson = false;
+  for (int i = 3; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--json") {
+      asJson = true;
+    } else if (arg == "--machine" && i + 1 < argc) {
+      base = argv[++i];
+    } else if (arg == "--machines" && i + 1 < argc) {
+      keep = argv[++i];
+    } else {
+      return usageError("unknown option \"" + arg + "\"");
+    }
+  }
+  // The rows' machine folders: kept where asked, else in a folder of this run's own.
+  char pattern[] = "/tmp/tvxsim-matrix.XXXXXX";
+  const bool temporary = keep.empty();
+  if (temporary) {
+    if (mkdtemp(pattern) == nullptr) return usageError("cannot make a temporary folder");
+    keep = pattern;
+  }
+  int status = 0;
+  try {
+    const tvx::sim::Matrix matrix = tvx::sim::runMatrix(cd, base, keep);
+    std::fputs((asJson ? tvx::sim::matrixJson(matrix) : tvx::sim::matrixText(matrix)).c_str(), stdout);
+    status = matrix.failing() > 0 ? 1 : 0;
+  } catch (const tvx::sim::MachineError& e) {
+    std::fprintf(stderr, "tvxsim: %s\n", e.what());
+    status = 2;
+  }
+  if (temporary) fs::remove_all(keep);
+  return status;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -55,6 +107,7 @@ int main(int argc, char** argv) {
   }
   if (argc < 3) return usageError("a command and a machine folder are needed");
   const std::string command = argv[1];
+  if (command == "matrix") return runMatrixCommand(argc, argv);
   if (command != "run" && command != "boot") return usageError("unknown command \"" + command + "\"");
   std::filesystem::path machineDir = argv[2];
   std::filesystem::path outDir;

@@ -82,7 +82,8 @@ bool Machine::injectFault(const char* call) {
   if (faults.maxCalls != 0 && faults.calls > faults.maxCalls) {
     throw RunBoundExceeded{"more than " + std::to_string(faults.maxCalls) + " platform calls"};
   }
-  if (faults.calls != faults.failAt) return false;
+  const bool named = !faults.failFirst.empty() && faults.failedCall.empty() && faults.failFirst == call;
+  if (faults.calls != faults.failAt && !named) return false;
   faults.failedCall = call;
   record("fault", {{"call", call}, {"number", std::to_string(faults.calls)}});
   return true;

@@ -1,0 +1,51 @@
+// The sign-off of a CD: the CD run on every Windows version, each on its built-in machine (or one
+// of the release engineer's), along every path a person can take there, each run held to its
+// outcome. It is a loop over the same run as `tvxsim run`.
+#pragma once
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Report.h"
+
+namespace tvx::sim {
+
+// One way a person takes through the program: the command line's tail and what they do.
+struct MatrixPath {
+  std::string label;                // "main dialog: driver only"
+  std::string args;                 // the command line after the program
+  std::vector<std::string> script;  // the machine's [Script] lines
+};
+
+struct MatrixRow {
+  std::string version;  // "win98se"
+  MatrixPath path;
+  std::string machineFolder;      // where the row's machine was written
+  std::vector<std::string> seen;  // the dialogs and messages, in order, by caption and first words
+  std::string problem;            // "crashed: ...", "hung: ..." or empty
+  RunReport report;               // empty when the run crashed or hung
+  bool failing() const;           // INCOMPLETE, crashed or hung
+  std::string verdict() const;    // the outcome's text, or the problem
+};
+
+struct Matrix {
+  std::string cd;
+  std::string kind;  // "CD" or "download (WebSetup=N)"
+  std::vector<MatrixRow> rows;
+  std::size_t failing() const;
+};
+
+// The paths a person can take on this Windows with the CD whose setup.ini is given.
+std::vector<MatrixPath> matrixPaths(const std::string& version, const std::string& setupIni);
+
+// Runs the CD folder on every version. The rows' machine folders are written below `work`; with
+// `base`, that machine folder stands in for the built-in ones (its Windows version set for each).
+// Throws MachineError when the CD folder holds no setup program.
+Matrix runMatrix(const std::filesystem::path& cd, const std::optional<std::filesystem::path>& base,
+                 const std::filesystem::path& work);
+
+std::string matrixText(const Matrix& matrix);
+std::string matrixJson(const Matrix& matrix);
+
+}  // namespace tvx::sim
