@@ -251,8 +251,7 @@ struct Checker {
   // implemented there) has no list to hold the folder.
   void checkSources() {
     if (after.fails("SetupQuerySourceListA") || after.lacks("setupapi.dll")) return;
-    RegistryTree registry = after.registry;
-    const std::vector<std::string> sources = installationSources(registry);
+    const std::vector<std::string> sources = installationSources(after.registry);
     const bool listed =
         std::any_of(sources.begin(), sources.end(), [](const std::string& s) { return iequals(s, kWdmInstallFolder); });
     if (!listed) missing(std::string("the installation sources lack ") + kWdmInstallFolder);
@@ -265,10 +264,9 @@ struct Checker {
     if (claim.placement == Placement::VxdDialog) {
       const FileNode* mixer = fileAt(before, claim.packageDir + "Mixer.exe");
       if (mixer == nullptr) return;
-      RegistryTree registry = after.registry;
       std::vector<std::string> targets;
       for (const char* keyPath : kMixerKeys) {
-        const RegKey* key = registry.find(registry.root(HKEY_LOCAL_MACHINE), keyPath);
+        const RegKey* key = after.registry.find(after.registry.localMachine(), keyPath);
         const RegValue* value = key != nullptr ? key->value("Path") : nullptr;
         if (value == nullptr) continue;
         std::string folder = value->text();

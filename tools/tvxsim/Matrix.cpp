@@ -117,7 +117,12 @@ void copyBase(const fs::path& base, const fs::path& folder) {
     const std::string t = trim(raw);
     if (!t.empty() && t[0] == '[') section = toLower(trim(t.substr(1, t.find(']') - 1)));
     if (section == "script") continue;
-    if (section == "drives" && !t.empty() && (t[0] == 'D' || t[0] == 'd') && t.size() > 1 && t[1] == '=') continue;
+    if (section == "drives" && t.size() > 1 && t[1] == '=') {
+      if (t[0] == 'D' || t[0] == 'd') continue;
+      // Another drive laid from a folder: named from where the copy stands now.
+      kept += t.substr(0, 2) + fs::absolute(base / trim(t.substr(2))).lexically_normal().string() + "\n";
+      continue;
+    }
     kept += raw + "\n";
   }
   std::ofstream(folder / "machine.ini", std::ios::binary) << kept;
@@ -220,7 +225,7 @@ Matrix runMatrix(const fs::path& cd, const std::optional<fs::path>& base, const 
   const int webSetup = option(IniText(setupIni), "WebSetup", 0);
 
   Matrix matrix;
-  matrix.cd = cdFolder.string();
+  matrix.cd = cd.string();
   matrix.kind = webSetup == 0 ? "CD" : "download (WebSetup=" + std::to_string(webSetup) + ")";
   for (const std::string& version : matrixVersions()) {
     int n = 0;

@@ -171,6 +171,16 @@ RegKey* RegistryTree::find(RegKey* from, std::string_view path) const {
   return key;
 }
 
+const RegKey* RegistryTree::find(const RegKey* from, std::string_view path) const {
+  const RegKey* key = from;
+  for (const auto& part : split(path, '\\')) {
+    if (key == nullptr) return nullptr;
+    if (part.empty()) continue;
+    key = key->subkey(part);
+  }
+  return key;
+}
+
 RegKey& RegistryTree::create(RegKey* from, std::string_view path) {
   RegKey* key = from;
   for (const auto& part : split(path, '\\')) {

@@ -46,12 +46,15 @@ class RegistryTree {
 
   // The key behind a predefined handle; null for any other handle.
   RegKey* root(HKEY predefined);
+  // HKEY_LOCAL_MACHINE, for looking keys up in a registry that is only read.
+  const RegKey* localMachine() const { return localMachine_.get(); }
   // The root by its .reg file name ("HKEY_LOCAL_MACHINE", "HKLM", ...).
   RegKey* rootByName(std::string_view name);
   static const char* rootName(HKEY predefined);
   std::vector<std::pair<std::string, RegKey*>> roots() const;  // for writing .reg files
 
   RegKey* find(RegKey* from, std::string_view path) const;
+  const RegKey* find(const RegKey* from, std::string_view path) const;
   RegKey& create(RegKey* from, std::string_view path);
   // Deletes a key with its whole subtree.
   void remove(RegKey* key);

@@ -17,9 +17,9 @@ const char* const kSourcesValue = "Installation Sources";
 
 }  // namespace
 
-std::vector<std::string> installationSources(RegistryTree& registry) {
+std::vector<std::string> installationSources(const RegistryTree& registry) {
   std::vector<std::string> entries;
-  RegKey* key = registry.find(registry.root(HKEY_LOCAL_MACHINE), kSetupKey);
+  const RegKey* key = registry.find(registry.localMachine(), kSetupKey);
   const RegValue* value = key != nullptr ? key->value(kSourcesValue) : nullptr;
   if (value == nullptr) return entries;
   std::string current;

@@ -7,6 +7,6 @@
 
 namespace tvx::sim {
 
-std::vector<std::string> installationSources(RegistryTree& registry);
+std::vector<std::string> installationSources(const RegistryTree& registry);
 
 }  // namespace tvx::sim
