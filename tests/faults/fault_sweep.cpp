@@ -2,6 +2,7 @@
 // run, failing that call alone, and checks after each run that nothing was lost.
 //
 //   fault_sweep [--every N] [--verbose] MACHINE...
+//   fault_sweep --calls MACHINE...      the platform calls of each run without failures, in order
 //
 // With --every N only every N-th call is failed (the short sweep of the test command). Ends with
 // the line "N runs, M failures injected, K invariant breaks"; the exit status is 1 when K > 0.
@@ -93,12 +94,15 @@ bool sweep(const char* folder, std::size_t every, bool verbose, Totals& totals) 
 int main(int argc, char** argv) {
   std::size_t every = 1;
   bool verbose = false;
+  bool listCalls = false;
   std::vector<const char*> machines;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--every") == 0 && i + 1 < argc) {
       every = std::max(1, std::atoi(argv[++i]));
     } else if (std::strcmp(argv[i], "--verbose") == 0) {
       verbose = true;
+    } else if (std::strcmp(argv[i], "--calls") == 0) {
+      listCalls = true;
     } else {
       machines.push_back(argv[i]);
     }
@@ -106,6 +110,17 @@ int main(int argc, char** argv) {
   if (machines.empty()) {
     std::fprintf(stderr, "usage: fault_sweep [--every N] [--verbose] MACHINE...\n");
     return 2;
+  }
+  if (listCalls) {
+    for (const char* folder : machines) {
+      Machine machine;
+      if (!tvx::sim::loadMachineOrReport(machine, folder, "fault_sweep")) return 2;
+      std::optional<tvx::sim::Outcome> outcome;
+      const std::string problem = run(machine, outcome);
+      std::printf("%s:%s\n", folder, problem.empty() ? "" : (" " + problem).c_str());
+      for (const char* call : machine.faults.made) std::printf("  %s\n", call);
+    }
+    return 0;
   }
   Totals totals;
   for (const char* folder : machines) {

@@ -79,6 +79,7 @@ void Machine::addEvent(DWORD at, std::string description, std::function<void()> 
 
 bool Machine::injectFault(const char* call) {
   ++faults.calls;
+  faults.made.push_back(call);
   if (faults.maxCalls != 0 && faults.calls > faults.maxCalls) {
     throw RunBoundExceeded{"more than " + std::to_string(faults.maxCalls) + " platform calls"};
   }

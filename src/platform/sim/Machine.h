@@ -115,6 +115,7 @@ struct FaultPlan {
   std::size_t failAt = 0;    // 0: no call fails
   std::string failFirst;     // or the first call of this name fails (a test's way to name one)
   std::size_t calls = 0;     // the calls made so far
+  std::vector<const char*> made;  // their names, in order
   std::string failedCall;    // the name of the call that was made to fail
   std::size_t maxCalls = 0;  // 0: no bound
   DWORD maxTime = 0;         // virtual milliseconds; 0: no bound
