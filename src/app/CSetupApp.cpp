@@ -1,7 +1,7 @@
 #include "CSetupApp.h"
 
 #include "../install/DriverInstallation.h"
-#include "../install/InstallPaths.h"
+#include "../core/InstallPaths.h"
 #include "../suite/ApplicationSuite.h"
 #include "../ui/Dialogs.h"
 #include "Switches.h"

@@ -1,7 +1,7 @@
 // The setup program's application object: builds the installation context and runs one flow.
 #pragma once
-#include "../platform/framework/CWinApp.h"
-#include "InstallContext.h"
+#include "../framework/CWinApp.h"
+#include "../core/InstallContext.h"
 
 namespace tvx {
 

@@ -1,7 +1,7 @@
 #include <cstring>
 #include <vector>
 
-#include "../app/FolderScan.h"
+#include "../core/FolderScan.h"
 #include "Cleanup.h"
 #include "LegacyFiles.h"
 

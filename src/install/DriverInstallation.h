@@ -2,7 +2,7 @@
 #pragma once
 #include <string>
 
-#include "../app/InstallContext.h"
+#include "../core/InstallContext.h"
 
 namespace tvx {
 

@@ -1,4 +1,4 @@
-#include "InstallPaths.h"
+#include "../core/InstallPaths.h"
 #include "Steps.h"
 
 namespace tvx {

@@ -1,6 +1,6 @@
 #include <cstring>
 
-#include "../app/PathText.h"
+#include "../core/PathText.h"
 #include "Steps.h"
 
 namespace tvx {

@@ -1,5 +1,5 @@
-#include "../app/FolderScan.h"
-#include "InstallPaths.h"
+#include "../core/FolderScan.h"
+#include "../core/InstallPaths.h"
 #include "Steps.h"
 
 namespace tvx {

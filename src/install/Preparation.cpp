@@ -1,6 +1,6 @@
 #include <cstring>
 
-#include "../app/PathText.h"
+#include "../core/PathText.h"
 #include "../cleanup/Cleanup.h"
 #include "../suite/ApplicationSuite.h"
 #include "Steps.h"

@@ -1,7 +1,7 @@
 #include <cstring>
 
-#include "../app/PathText.h"
-#include "InstallPaths.h"
+#include "../core/PathText.h"
+#include "../core/InstallPaths.h"
 #include "Steps.h"
 
 namespace tvx {

@@ -1,9 +1,9 @@
-#include "../app/FolderScan.h"
-#include "../app/PathText.h"
+#include "../core/FolderScan.h"
+#include "../core/PathText.h"
 #include "../cleanup/Cleanup.h"
 #include "../suite/ApplicationSuite.h"
 #include "InfOptions.h"
-#include "InstallPaths.h"
+#include "../core/InstallPaths.h"
 #include "Steps.h"
 
 namespace tvx {

@@ -3,7 +3,7 @@
 #pragma once
 #include <string>
 
-#include "../app/InstallContext.h"
+#include "../core/InstallContext.h"
 
 namespace tvx {
 

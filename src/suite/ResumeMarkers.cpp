@@ -1,6 +1,6 @@
 #include <string>
 
-#include "../app/PathText.h"
+#include "../core/PathText.h"
 #include "ApplicationSuite.h"
 
 namespace tvx {

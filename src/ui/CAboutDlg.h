@@ -1,6 +1,6 @@
 // The About box, reached from the main dialog's system menu.
 #pragma once
-#include "../platform/framework/CDialog.h"
+#include "../framework/CDialog.h"
 #include "resource.h"
 
 namespace tvx {

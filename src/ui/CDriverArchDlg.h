@@ -1,6 +1,6 @@
 // The choice between the VxD and the WDM driver on Windows 98 SE and Me.
 #pragma once
-#include "../platform/framework/CDialog.h"
+#include "../framework/CDialog.h"
 #include "resource.h"
 
 namespace tvx {

@@ -1,7 +1,7 @@
 #include "CSetupDlg.h"
 
 #include "../install/DriverInstallation.h"
-#include "../install/InstallPaths.h"
+#include "../core/InstallPaths.h"
 #include "../suite/ApplicationSuite.h"
 #include "CAboutDlg.h"
 #include "CDriverArchDlg.h"

@@ -2,8 +2,8 @@
 #pragma once
 #include <string>
 
-#include "../app/InstallContext.h"
-#include "../platform/framework/CDialog.h"
+#include "../core/InstallContext.h"
+#include "../framework/CDialog.h"
 #include "MinimisedIcon.h"
 #include "resource.h"
 

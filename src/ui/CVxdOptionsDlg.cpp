@@ -1,6 +1,6 @@
 #include "CVxdOptionsDlg.h"
 
-#include "../app/InstallContext.h"
+#include "../core/InstallContext.h"
 #include "MinimisedIcon.h"
 
 namespace tvx {

@@ -4,7 +4,7 @@
 #pragma once
 #include <string>
 
-#include "../app/InstallContext.h"
+#include "../core/InstallContext.h"
 #include "../install/DriverInstallation.h"
 #include "JackChoice.h"
 #include "resource.h"

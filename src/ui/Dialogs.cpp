@@ -1,6 +1,6 @@
 #include "Dialogs.h"
 
-#include "../platform/framework/CWinApp.h"
+#include "../framework/CWinApp.h"
 #include "CSetupDlg.h"
 #include "CVxdOptionsDlg.h"
 #include "CWdmOptionsDlg.h"

@@ -1,6 +1,6 @@
 // The modal dialogs the start-up shows: the main selection dialog and the two driver option dialogs.
 #pragma once
-#include "../app/InstallContext.h"
+#include "../core/InstallContext.h"
 
 namespace tvx {
 

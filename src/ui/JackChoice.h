@@ -2,7 +2,7 @@
 // buttons, each a group of its own, kept exclusive here) and which jacks share (three check
 // boxes), with the rules that keep them consistent.
 #pragma once
-#include "../platform/framework/CDialog.h"
+#include "../framework/CDialog.h"
 
 namespace tvx {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "../../src/app/InstallContext.h"
+#include "../../src/core/InstallContext.h"
 
 namespace {
 

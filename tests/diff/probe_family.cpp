@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "../../src/app/InstallContext.h"
+#include "../../src/core/InstallContext.h"
 #include "probe.h"
 
 namespace {

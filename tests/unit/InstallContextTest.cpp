@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "src/app/InstallContext.h"
+#include "src/core/InstallContext.h"
 #include "src/platform/sim/SimPlatform.h"
 
 namespace tvx {

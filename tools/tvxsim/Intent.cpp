@@ -1,6 +1,6 @@
 #include "Intent.h"
 
-#include "../../src/platform/framework/CommandLine.h"
+#include "../../src/framework/CommandLine.h"
 #include "../../src/platform/sim/IniText.h"
 #include "../../src/platform/sim/Text.h"
 

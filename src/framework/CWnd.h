@@ -1,7 +1,7 @@
 // A window of the program's own, seen through its handle: the base of CDialog and of the
 // controls that a dialog binds to its members.
 #pragma once
-#include "../Platform.h"
+#include "../platform/Platform.h"
 
 namespace tvx {
 

@@ -2,7 +2,7 @@
 #pragma once
 #include <string>
 
-#include "../Platform.h"
+#include "../platform/Platform.h"
 
 namespace tvx {
 
