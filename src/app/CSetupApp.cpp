@@ -1,7 +1,7 @@
 #include "CSetupApp.h"
 
 #include "../install/DriverInstallation.h"
-#include "../core/InstallPaths.h"
+#include "../core/Texts.h"
 #include "../suite/ApplicationSuite.h"
 #include "../ui/Dialogs.h"
 #include "Switches.h"
@@ -22,7 +22,7 @@ BOOL CSetupApp::InitInstance() {
   const bool versionKnown = classifyOs(ctx_, p.system);
   // Without the Windows version no flow can be chosen: the person is told before anything changes.
   if (!versionKnown) {
-    p.windows.MessageBoxA(nullptr, kInstallationIncomplete, "Setup", MB_OK);
+    p.windows.MessageBoxA(nullptr, kInstallationIncomplete, kSetupCaption, MB_OK);
     p.exit.Exit(0);
   }
   deriveSourceDir(ctx_, m_programPath, versionKnown, p);
@@ -64,7 +64,7 @@ void CSetupApp::HandOffToW2KSetup(const std::string& upperTail) {
   std::string installer = ctx_.sourceDir + "W2KSetup.dat";
   if (!p.files.CanOpenForReading(installer.c_str())) installer = ctx_.sourceDir + "W2KSetup.exe";
   if (!p.files.CanOpenForReading(installer.c_str())) {
-    p.windows.MessageBoxA(nullptr, "Can not find the setup program for Windows 2000/XP.", "Setup", MB_OK);
+    p.windows.MessageBoxA(nullptr, kHandOffMissingText, kSetupCaption, MB_OK);
     return;
   }
   // Quoted when it holds a blank: unquoted, Windows would try "E:\Driver.exe" first.
@@ -72,7 +72,7 @@ void CSetupApp::HandOffToW2KSetup(const std::string& upperTail) {
   if (isDriverSwitch(upperTail) || ctx_.driverOnly != 0) command += " /DRIVER";
   // An installer that does not start is, to the person, one that is not there.
   if (p.processes.WinExec(command.c_str(), SW_SHOW) <= 31) {
-    p.windows.MessageBoxA(nullptr, "Can not find the setup program for Windows 2000/XP.", "Setup", MB_OK);
+    p.windows.MessageBoxA(nullptr, kHandOffMissingText, kSetupCaption, MB_OK);
   }
 }
 

@@ -1,12 +1,10 @@
 #include "Switches.h"
 
+#include "../core/Text.h"
+
 namespace tvx {
 
-void uppercaseInPlace(std::string& text) {
-  for (char& c : text) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-}
+void uppercaseInPlace(std::string& text) { text = upperCased(text); }
 
 bool isSuiteSwitch(const std::string& tail) { return tail == "/AP" || tail == "AP" || tail == "-AP"; }
 

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "../core/Text.h"
 #include "Cleanup.h"
 
 namespace tvx {
@@ -45,21 +46,11 @@ const LegacyFile kLegacyFiles[] = {
 // The earlier drivers' programs that WIN.INI may start.
 const char* const kLegacyPrograms[] = {"TVMPU.EXE", "BANKPREP.EXE", "INITCARD.COM"};
 
-bool sameNoCase(const std::string& a, const char* b) {
-  std::size_t i = 0;
-  for (; i < a.size() && b[i] != '\0'; ++i) {
-    char x = a[i] >= 'a' && a[i] <= 'z' ? static_cast<char>(a[i] - 32) : a[i];
-    char y = b[i] >= 'a' && b[i] <= 'z' ? static_cast<char>(b[i] - 32) : b[i];
-    if (x != y) return false;
-  }
-  return i == a.size() && b[i] == '\0';
-}
-
 bool isLegacyProgram(const std::string& program) {
   const auto slash = program.find_last_of("\\/:");
   const std::string fileName = slash == std::string::npos ? program : program.substr(slash + 1);
   for (const char* legacy : kLegacyPrograms) {
-    if (sameNoCase(fileName, legacy)) return true;
+    if (equalsNoCase(fileName, legacy)) return true;
   }
   return false;
 }

@@ -3,30 +3,18 @@
 
 #include "Cleanup.h"
 
+#include "../core/Constants.h"
+#include "../core/Text.h"
+
 namespace tvx {
 
 namespace {
 
-const char* const kMediaClass = "System\\CurrentControlSet\\services\\Class\\MEDIA";
 const char* const kMediaResources = "System\\CurrentControlSet\\control\\MediaResources\\";
 const char* const kMakerToken = "TARVIC";
 const char* const kEarlierAsioClsid = "{3B6F04A2-91C7-4d5e-A83B-5C20E7F19D46}";
 constexpr DWORD kNameBuffer = 80;
 constexpr DWORD kMaxValuesExamined = 1000;
-
-bool equalsNoCase(const char* a, const char* b) {
-  for (; *a != '\0' && *b != '\0'; ++a, ++b) {
-    char x = *a >= 'a' && *a <= 'z' ? static_cast<char>(*a - 32) : *a;
-    char y = *b >= 'a' && *b <= 'z' ? static_cast<char>(*b - 32) : *b;
-    if (x != y) return false;
-  }
-  return *a == *b;
-}
-
-bool beginsWithNoCase(const char* text, const char* prefix) {
-  const std::size_t n = std::strlen(prefix);
-  return std::strlen(text) >= n && equalsNoCase(std::string(text, n).c_str(), prefix);
-}
 
 std::vector<std::string> subkeyNames(IRegistry& reg, HKEY key) {
   std::vector<std::string> names;

@@ -1,4 +1,4 @@
-#include "../core/InstallPaths.h"
+#include "../core/Constants.h"
 #include "Steps.h"
 
 namespace tvx {

@@ -1,6 +1,7 @@
 #include <cstring>
 
 #include "../core/PathText.h"
+#include "../core/Text.h"
 #include "Steps.h"
 
 namespace tvx {
@@ -33,14 +34,6 @@ const KsInf kKsFilter = {"ksfilter.inf", "ksfilter.new", true};
 
 bool beginsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
 bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
-
-std::string lowerCase(const char* text) {
-  std::string out(text);
-  for (char& c : out) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return out;
-}
 
 // The replacement for a line that starts a line of the INF, or null when the line is kept as read.
 const char* replacementFor(const KsInf& file, const std::string& lower, bool exempt) {
@@ -92,7 +85,7 @@ void patchInf(const Platform& platform, const std::string& infDir, const KsInf& 
     lineStart = length > 0 && line[length - 1] == '\n';
     if (!startsLine && dropRest) continue;
     dropRest = false;
-    const std::string lower = lowerCase(line);
+    const std::string lower = lowerCased(line);
     if (!file.filters && contains(lower, "delfiles]")) exempt = true;
     const char* replacement = startsLine ? replacementFor(file, lower, exempt) : nullptr;
     if (replacement == nullptr) {

@@ -1,5 +1,5 @@
 #include "../core/FolderScan.h"
-#include "../core/InstallPaths.h"
+#include "../core/Texts.h"
 #include "Steps.h"
 
 namespace tvx {
@@ -47,13 +47,13 @@ bool DriverPackageIsThere(const InstallContext& ctx, const Platform& platform, D
 }
 
 void RefuseMissingPackage(const Platform& platform, HWND owner) {
-  platform.windows.MessageBoxA(owner, kMissingInstallationFiles, "Setup", MB_OK);
+  platform.windows.MessageBoxA(owner, kMissingInstallationFiles, kSetupCaption, MB_OK);
   platform.exit.Exit(0);
 }
 
 void TellInstallationIncomplete(const Platform& platform, HWND owner) {
   platform.windows.ShowWaitCursor(false);
-  platform.windows.MessageBoxA(owner, kInstallationIncomplete, "Setup", MB_OK);
+  platform.windows.MessageBoxA(owner, kInstallationIncomplete, kSetupCaption, MB_OK);
   platform.exit.Exit(0);
 }
 

@@ -1,6 +1,8 @@
 #include <cstring>
 
+#include "../core/Constants.h"
 #include "../core/PathText.h"
+#include "../core/Texts.h"
 #include "../cleanup/Cleanup.h"
 #include "../suite/ApplicationSuite.h"
 #include "Steps.h"
@@ -9,11 +11,6 @@ namespace tvx {
 
 namespace {
 
-const char* const kAnnouncement = "The driver will be installed now. It need a few minutes to complete.";
-const char* const kWdmRefusal = "This WDM driver can only be installed on Windows 98SE/ME/2000";
-const char* const kTrayKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Systray";
-const char* const kDefaultTrayKey = ".DEFAULT\\Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Systray";
-constexpr DWORD kTrayVolumeBit = 4;
 
 // Takes the volume icon out of the tray: bit value 4 of "Services" cleared, the others kept.
 void clearTrayVolumeBit(IRegistry& registry, HKEY root, const char* path) {
@@ -57,7 +54,7 @@ void PrepareForDriverInstall(InstallContext& ctx, const Platform& platform, Driv
     platform.time.Sleep(500);
   }
   if (kind != DriverRunKind::MainDialogWithSuite) {
-    windows.MessageBoxA(kind == DriverRunKind::MainDialogDriverOnly ? owner : nullptr, kAnnouncement, "Setup", MB_OK);
+    windows.MessageBoxA(kind == DriverRunKind::MainDialogDriverOnly ? owner : nullptr, kAnnouncementText, kSetupCaption, MB_OK);
   }
   if (kind == DriverRunKind::WebPackage) windows.ShowWaitCursor(true);
   if (wdmDialog) windows.ShowWindow(owner, SW_HIDE);
@@ -81,7 +78,7 @@ void PrepareForDriverInstall(InstallContext& ctx, const Platform& platform, Driv
     InstallContext running;
     classifyOs(running, platform.system);
     if (!running.isWin98SE && !running.isWinMe) {
-      windows.MessageBoxA(owner, kWdmRefusal, programName(platform.system).c_str(), MB_OK);
+      windows.MessageBoxA(owner, kWdmRefusalText, programName(platform.system).c_str(), MB_OK);
       platform.exit.Exit(0);
     }
   }

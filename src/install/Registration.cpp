@@ -1,15 +1,14 @@
 #include <cstring>
 
 #include "../core/PathText.h"
-#include "../core/InstallPaths.h"
+#include "../core/Constants.h"
+#include "../core/Texts.h"
 #include "Steps.h"
 
 namespace tvx {
 
 namespace {
 
-const char* const kTrayKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Systray";
-const char* const kMediaClass = "System\\CurrentControlSet\\Services\\Class\\MEDIA";
 const char* const kAudioDevices[] = {"TVX4400/QSND PCI Audio Device", "TVX4300/QSND PCI Audio Device"};
 const char* const kGamePort = "TVX4400/QSND PCI game port";
 constexpr UINT kRepaintNow = RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW;
@@ -82,7 +81,7 @@ void waitForTray(const Platform& platform, int mixerWaitPasses, HWND repaintWind
   if (registry.RegOpenKeyExA(HKEY_CURRENT_USER, kTrayKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
   DWORD services = 0;
   if (readNumber(registry, key, "Services", services) && mixerWaitPasses > 0) {
-    for (int passes = 0; (services & 4) == 0 && passes < kTrayPasses; ++passes) {
+    for (int passes = 0; (services & kTrayVolumeBit) == 0 && passes < kTrayPasses; ++passes) {
       platform.time.Sleep(2000);
       repaint(platform, repaintWindow);
       if (!readNumber(registry, key, "Services", services)) break;
@@ -202,7 +201,7 @@ void RegisterDriverAndRestart(InstallContext& ctx, const Platform& platform, Dri
   }
   WaitForDeviceInstallWindows(platform, nullptr);
   platform.time.Sleep(5000);
-  platform.windows.MessageBoxA(owner, kCompletionText, "Setup", MB_OK);
+  platform.windows.MessageBoxA(owner, kCompletionText, kSetupCaption, MB_OK);
   platform.restart.ExitWindowsEx(EWX_REBOOT, 0);
   if (kind != DriverRunKind::MainDialogDriverOnly) platform.exit.Exit(0);
 }

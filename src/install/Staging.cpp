@@ -2,8 +2,9 @@
 
 #include "../core/FolderScan.h"
 #include "../core/PathText.h"
+#include "../core/Text.h"
 #include "../cleanup/Cleanup.h"
-#include "../core/InstallPaths.h"
+#include "../core/Constants.h"
 #include "Steps.h"
 
 namespace tvx {
@@ -12,12 +13,7 @@ namespace {
 
 const char* const kSetupKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Setup";
 
-bool holdsSetup(std::string name) {
-  for (char& c : name) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return name.find("SETUP") != std::string::npos;
-}
+bool holdsSetup(const std::string& name) { return upperCased(name).find("SETUP") != std::string::npos; }
 
 // The Windows setup source folder when the registry names one that exists (it becomes the
 // current folder); empty otherwise.

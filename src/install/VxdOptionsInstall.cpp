@@ -3,14 +3,14 @@
 #include "../cleanup/Cleanup.h"
 #include "../suite/ApplicationSuite.h"
 #include "InfOptions.h"
-#include "../core/InstallPaths.h"
+#include "../core/Constants.h"
+#include "../core/Texts.h"
 #include "Steps.h"
 
 namespace tvx {
 
 namespace {
 
-const char* const kNtRefusal = "This driver can not be used on Windows NT or Windows 2000.";
 const char* const kMixerKeys[] = {"Software\\Tarvic Sound Suite\\Mixer", "Software\\Tarvic\\Mixer"};
 
 // The INF folder: INF\OTHER where it exists (it then stays the current folder), else INF; empty
@@ -97,7 +97,7 @@ void InstallVxdWithOptions(const VxdInstallInputs& inputs, const Platform& platf
   InstallContext running;
   classifyOs(running, platform.system);
   if (running.isNT4 || running.isNT5) {
-    platform.windows.MessageBoxA(dialog, kNtRefusal, "Information", MB_OK);
+    platform.windows.MessageBoxA(dialog, kNtRefusalText, kInformationCaption, MB_OK);
     platform.exit.Exit(0);
   }
   // A Windows the program cannot tell (its version could not be read) gets no driver it may not fit.
@@ -173,7 +173,7 @@ void InstallVxdWithOptions(const VxdInstallInputs& inputs, const Platform& platf
   }
   if (!whole) TellInstallationIncomplete(platform, dialog);
 
-  platform.windows.MessageBoxA(dialog, kCompletionText, "Setup", MB_OK);
+  platform.windows.MessageBoxA(dialog, kCompletionText, kSetupCaption, MB_OK);
   platform.restart.ExitWindowsEx(EWX_REBOOT, 0);
   platform.exit.Exit(0);
 }

@@ -1,11 +1,8 @@
 #include "ApplicationSuite.h"
 
-namespace tvx {
+#include "../core/Texts.h"
 
-namespace {
-const char* const kSuiteMissing = "Can not find the Tarvic Sound Suite setup program.";
-const char* const kIncomplete = "Can not complete the installation. Please run Setup again.";
-}  // namespace
+namespace tvx {
 
 void InstallApplicationSuiteFromCommandLine(InstallContext& ctx, const Platform& platform) {
   CloseSuiteWindows(platform);
@@ -15,7 +12,7 @@ void InstallApplicationSuiteFromCommandLine(InstallContext& ctx, const Platform&
   chooseAppSetupPath(ctx, platform.files);
   // An installer that is missing, or that does not start, is the same to the person.
   if (ctx.appSetupFound == 0 || !LaunchSuiteSetup(platform, ctx.appSetupPath)) {
-    platform.windows.MessageBoxA(nullptr, kSuiteMissing, "Setup", MB_OK);
+    platform.windows.MessageBoxA(nullptr, kSuiteMissingText, kSetupCaption, MB_OK);
   }
   platform.exit.Exit(0);
 }
@@ -28,24 +25,22 @@ SuiteStart InstallApplicationSuite(InstallContext& ctx, const Platform& platform
   while (true) {
     chooseAppSetupPath(ctx, platform.files);
     if (ctx.appSetupFound != 0) break;
-    const int answer = platform.windows.MessageBoxA(
-        mainDialog, "Can not find the Tarvic Sound Suite setup program.\n Please insert the installation CD now.",
-        "Setup", MB_OKCANCEL);
+    const int answer = platform.windows.MessageBoxA(mainDialog, kInsertCdText, kSetupCaption, MB_OKCANCEL);
     // A prompt that cannot be shown is taken as Cancel: nobody can answer it.
     if (answer != IDCANCEL && answer != 0) continue;
     // The staged driver is finished as a driver-only run finishes it, without the suite's
     // installer: Windows would not find it after the restart otherwise.
     if (ctx.installDriver != 0) return SuiteStart::DriverLeftToFinish;
-    platform.windows.MessageBoxA(mainDialog, kSuiteMissing, "Setup", MB_OK);
+    platform.windows.MessageBoxA(mainDialog, kSuiteMissingText, kSetupCaption, MB_OK);
     return SuiteStart::NotStarted;
   }
   // Without its markers the suite's installer would not know what is left to do.
   if (!WriteResumeMarkers(platform, ctx.installDriver, ctx.useVxdDriver)) {
-    platform.windows.MessageBoxA(mainDialog, kIncomplete, "Setup", MB_OK);
+    platform.windows.MessageBoxA(mainDialog, kInstallationIncomplete, kSetupCaption, MB_OK);
     return SuiteStart::NotStarted;
   }
   if (!LaunchSuiteSetup(platform, ctx.appSetupPath)) {
-    platform.windows.MessageBoxA(mainDialog, kSuiteMissing, "Setup", MB_OK);
+    platform.windows.MessageBoxA(mainDialog, kSuiteMissingText, kSetupCaption, MB_OK);
     return SuiteStart::NotStarted;
   }
   return SuiteStart::Started;

@@ -1,7 +1,7 @@
 #include "CSetupDlg.h"
 
 #include "../install/DriverInstallation.h"
-#include "../core/InstallPaths.h"
+#include "../core/Texts.h"
 #include "../suite/ApplicationSuite.h"
 #include "CAboutDlg.h"
 #include "CDriverArchDlg.h"
@@ -41,7 +41,7 @@ BOOL CSetupDlg::OnInitDialog() {
   ReadDriverOptions();
   // The version is read again here; without it the dialog cannot tell what it may offer.
   if (!classifyOs(ctx_, p.system)) {
-    p.windows.MessageBoxA(m_hWnd, kInstallationIncomplete, "Setup", MB_OK);
+    p.windows.MessageBoxA(m_hWnd, kInstallationIncomplete, kSetupCaption, MB_OK);
     p.exit.Exit(0);
   }
   if (ctx_.isNT4) {
@@ -61,7 +61,7 @@ BOOL CSetupDlg::OnInitDialog() {
 
   chooseAppSetupPath(ctx_, p.files);
   if (ctx_.appSetupFound == 0) {
-    p.windows.MessageBoxA(m_hWnd, "Can not find installation files.", "Setup", MB_OK);
+    p.windows.MessageBoxA(m_hWnd, kMissingInstallationFiles, kSetupCaption, MB_OK);
     p.exit.Exit(0);
   }
   return TRUE;

@@ -1,5 +1,7 @@
-// The fixed folders the driver is installed to, and the texts the engine shares.
+// The fixed names the layers share: the folders the driver is installed to, and the registry keys
+// more than one step reads or writes.
 #pragma once
+#include "../platform/WinTypes.h"
 
 namespace tvx {
 
@@ -14,8 +16,13 @@ constexpr const char* kWdmInstallDir = "C:\\Program Files\\Tarvic\\W2K-ME\\";
 constexpr const char* kVxdInstallFolder = "C:\\Program Files\\Tarvic\\W95-98";
 constexpr const char* kWdmInstallFolder = "C:\\Program Files\\Tarvic\\W2K-ME";
 
-constexpr const char* kCompletionText = "Setup completed! The system will restart now!";
-constexpr const char* kMissingInstallationFiles = "Can not find installation files.";
-constexpr const char* kInstallationIncomplete = "Can not complete the installation. Please run Setup again.";
+// The tray's settings, per user (HKEY_CURRENT_USER) and for the default user (HKEY_USERS), and
+// the bit of their "Services" value that shows the volume icon.
+constexpr const char* kTrayKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Systray";
+constexpr const char* kDefaultTrayKey = ".DEFAULT\\Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Systray";
+constexpr DWORD kTrayVolumeBit = 4;
+
+// The multimedia device class (HKEY_LOCAL_MACHINE); its instances are subkeys.
+constexpr const char* kMediaClass = "System\\CurrentControlSet\\Services\\Class\\MEDIA";
 
 }  // namespace tvx
