@@ -1,7 +1,8 @@
 #include "CSetupApp.h"
 
-#include "../install/DriverInstallation.h"
+#include "../core/SourceDir.h"
 #include "../core/Texts.h"
+#include "../install/DriverInstallation.h"
 #include "../suite/ApplicationSuite.h"
 #include "../ui/Dialogs.h"
 #include "Switches.h"
@@ -25,7 +26,7 @@ BOOL CSetupApp::InitInstance() {
     p.windows.MessageBoxA(nullptr, kInstallationIncomplete, kSetupCaption, MB_OK);
     p.exit.Exit(0);
   }
-  deriveSourceDir(ctx_, m_programPath, versionKnown, p);
+  ctx_.sourceDir = sourceDirOf(m_programPath, versionKnown, p);
   readInstallOptions(ctx_, p.profiles);
   ApplyStartupAudioSettings(ctx_, p);
   uppercaseInPlace(m_lpCmdLine);

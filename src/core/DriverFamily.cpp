@@ -5,17 +5,17 @@ namespace tvx {
 
 int chooseDriverFamily(const InstallContext& ctx, DriverFamilyRule rule) {
   switch (rule) {
-    case DriverFamilyRule::M:
+    case DriverFamilyRule::MainDialog:
       return (ctx.isWinMe && ctx.windowsMEDriver == 0) || (ctx.isWin98SE && ctx.windows98SEDriver == 0) ||
                      (ctx.isWin98 && !ctx.isWin98SE) || ctx.isWin95
                  ? 1
                  : 0;
-    case DriverFamilyRule::D:
+    case DriverFamilyRule::CdDriverOnly:
       if (ctx.isWin95) return 1;
       if (ctx.isWinMe) return ctx.windowsMEDriver != 0 ? 0 : 1;
       if (ctx.isWin98) return ctx.windows98SEDriver != 0 ? 0 : 1;
       return 0;
-    case DriverFamilyRule::W:
+    case DriverFamilyRule::WebPackage:
       if (ctx.isWin95) return 1;
       if (ctx.isWin98SE || ctx.isWinMe) return ctx.installWDMDriver != 0 ? 0 : 1;
       if (ctx.isWin98) return 1;
@@ -24,12 +24,12 @@ int chooseDriverFamily(const InstallContext& ctx, DriverFamilyRule rule) {
   return 0;
 }
 
-void chooseAppSetupPath(InstallContext& ctx, IFileSystem& files) {
+void chooseAppSetupPath(InstallContext& ctx, IFileSystem& files, int vxdFamily) {
   const char* relative = "W2K-ME\\app\\Setup.exe";
   if (ctx.isWin95) {
     relative = "W95-98\\app\\Setup.exe";
   } else if (ctx.isWin98 || ctx.isWinMe) {
-    relative = ctx.useVxdDriver == 1 ? "W95-98\\app\\Setup.exe" : "W2K-ME\\app\\Setup.exe";
+    relative = vxdFamily == 1 ? "W95-98\\app\\Setup.exe" : "W2K-ME\\app\\Setup.exe";
   } else if (ctx.isNT4) {
     relative = "NT40\\app\\Setup.exe";
   }

@@ -26,25 +26,30 @@ struct InstallContext {
   int webSetup = 0;
   int installWDMDriver = 0;
 
-  int useVxdDriver = 0;  // 1: the VxD package of "W95-98"; 0: the WDM package of "W2K-ME"
+  // The family the main dialog offers and the person chose there (or the suite's command line):
+  // 1: the VxD package of "W95-98"; 0: the WDM package of "W2K-ME". The family a run stages is
+  // the run's own answer (StagedPackage), taken by the steps after it and by the suite.
+  int chosenVxdDriver = 0;
   std::string appSetupPath;
   int appSetupFound = 0;
   int installApps = 0;
   int installDriver = 0;
 };
 
-// Which rule picks the driver family: M in the main dialog, D in the driver-only flows from
-// the CD, W in the web package flows.
-enum class DriverFamilyRule { M, D, W };
+// Which rule picks the driver family: the main dialog's (and the suite's), the CD's driver-only
+// runs' (every CD run's staging too), the download's.
+enum class DriverFamilyRule { MainDialog, CdDriverOnly, WebPackage };
 
 // Fills the six OS flags from GetVersionExA; false (all flags clear) when the query fails.
 bool classifyOs(InstallContext& ctx, ISystemInfo& system);
-// Fills sourceDir from the program path as started, with the current directory as help; falls
-// back to the folder of the running module when the path cannot tell the folder or the version
-// query failed.
-void deriveSourceDir(InstallContext& ctx, const std::string& programPath, bool versionKnown, const Platform& platform);
+// setup.ini's section "InstallOption" in the source folder: every option, or the four that choose
+// the driver family on 98 SE and Me.
 void readInstallOptions(InstallContext& ctx, IProfiles& profiles);
+void readDriverChoiceOptions(InstallContext& ctx, IProfiles& profiles);
+// 1 for the VxD family, 0 for the WDM family.
 int chooseDriverFamily(const InstallContext& ctx, DriverFamilyRule rule);
-void chooseAppSetupPath(InstallContext& ctx, IFileSystem& files);
+// The suite's installer for this Windows and the family given (1: VxD), or the WDM family's
+// where that one is missing; appSetupFound tells whether it is there.
+void chooseAppSetupPath(InstallContext& ctx, IFileSystem& files, int vxdFamily);
 
 }  // namespace tvx

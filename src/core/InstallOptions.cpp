@@ -2,18 +2,27 @@
 
 namespace tvx {
 
-void readInstallOptions(InstallContext& ctx, IProfiles& profiles) {
+namespace {
+
+int readOption(IProfiles& profiles, const InstallContext& ctx, const char* key, int defaultValue) {
   const std::string file = ctx.sourceDir + "setup.ini";
-  auto read = [&](const char* key, int defaultValue) {
-    return static_cast<int>(profiles.GetPrivateProfileIntA("InstallOption", key, defaultValue, file.c_str()));
-  };
-  ctx.driverOnly = read("DriverOnly", 0);
-  ctx.windowsMEDriverAskUser = read("WindowsMEDriverAskUser", 0);
-  ctx.windowsMEDriver = read("WindowsMEDriver", 1);
-  ctx.windows98SEDriverAskUser = read("Windows98SEDriverAskUser", 0);
-  ctx.windows98SEDriver = read("Windows98SEDriver", 0);
-  ctx.webSetup = read("WebSetup", 0);
-  ctx.installWDMDriver = read("InstallWDMDriver", 0);
+  return static_cast<int>(profiles.GetPrivateProfileIntA("InstallOption", key, defaultValue, file.c_str()));
+}
+
+}  // namespace
+
+void readDriverChoiceOptions(InstallContext& ctx, IProfiles& profiles) {
+  ctx.windowsMEDriverAskUser = readOption(profiles, ctx, "WindowsMEDriverAskUser", 0);
+  ctx.windowsMEDriver = readOption(profiles, ctx, "WindowsMEDriver", 1);
+  ctx.windows98SEDriverAskUser = readOption(profiles, ctx, "Windows98SEDriverAskUser", 0);
+  ctx.windows98SEDriver = readOption(profiles, ctx, "Windows98SEDriver", 0);
+}
+
+void readInstallOptions(InstallContext& ctx, IProfiles& profiles) {
+  ctx.driverOnly = readOption(profiles, ctx, "DriverOnly", 0);
+  readDriverChoiceOptions(ctx, profiles);
+  ctx.webSetup = readOption(profiles, ctx, "WebSetup", 0);
+  ctx.installWDMDriver = readOption(profiles, ctx, "InstallWDMDriver", 0);
 }
 
 }  // namespace tvx

@@ -19,6 +19,8 @@ std::string systemFolder(ISystemInfo& system) {
   return n > 0 && n < MAX_PATH ? withBackslash(buffer) : std::string();
 }
 
+std::string infFolderIn(const std::string& windows) { return windows.empty() ? std::string() : windows + "INF\\"; }
+
 std::string moduleFolder(ISystemInfo& system) {
   char path[MAX_PATH] = {};
   system.GetModuleFileNameA(path, MAX_PATH);

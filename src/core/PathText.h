@@ -11,6 +11,8 @@ std::string withBackslash(std::string folder);
 // Windows does not tell it.
 std::string windowsFolder(ISystemInfo& system);
 std::string systemFolder(ISystemInfo& system);
+// The INF folder of a Windows folder as windowsFolder gives it (C:\WINDOWS\INF\); empty when that is.
+std::string infFolderIn(const std::string& windows);
 // The folder of the running module, with its backslash (D:\ for D:\SETUP.EXE).
 std::string moduleFolder(ISystemInfo& system);
 // The program's name: the running module's file name without folder and extension ("Setup").

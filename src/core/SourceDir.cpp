@@ -1,14 +1,14 @@
-#include "InstallContext.h"
+#include "SourceDir.h"
+
 #include "PathText.h"
 
 namespace tvx {
 
-void deriveSourceDir(InstallContext& ctx, const std::string& programPath, bool versionKnown, const Platform& platform) {
+std::string sourceDirOf(const std::string& programPath, bool versionKnown, const Platform& platform) {
   const auto slash = programPath.rfind('\\');
   const bool unc = programPath.rfind("\\\\", 0) == 0;
   if (!versionKnown || unc || slash == std::string::npos || slash == 0) {
-    ctx.sourceDir = moduleFolder(platform.system);
-    return;
+    return moduleFolder(platform.system);
   }
   std::string dir = programPath.substr(0, slash);
   const bool rooted = dir[0] == '\\' || (dir.size() >= 3 && dir[1] == ':' && dir[2] == '\\');
@@ -20,8 +20,7 @@ void deriveSourceDir(InstallContext& ctx, const std::string& programPath, bool v
     const std::string path(n > 0 && n < MAX_PATH ? full : "");
     const auto fullSlash = path.rfind('\\');
     if (fullSlash != std::string::npos && fullSlash > 0) {
-      ctx.sourceDir = withBackslash(path.substr(0, fullSlash));
-      return;
+      return withBackslash(path.substr(0, fullSlash));
     }
   }
   if (dir.size() < 2 || dir[1] != ':') {
@@ -31,7 +30,13 @@ void deriveSourceDir(InstallContext& ctx, const std::string& programPath, bool v
     auto colon = cwd.find(':');
     dir = (colon == std::string::npos ? cwd : cwd.substr(0, colon + 1)) + dir;
   }
-  ctx.sourceDir = withBackslash(dir);
+  return withBackslash(dir);
+}
+
+std::string sourceDirOf(const std::string& programPath, const Platform& platform) {
+  OSVERSIONINFOA version{};
+  version.dwOSVersionInfoSize = sizeof(version);
+  return sourceDirOf(programPath, platform.system.GetVersionExA(&version) != FALSE, platform);
 }
 
 }  // namespace tvx

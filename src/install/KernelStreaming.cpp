@@ -104,7 +104,7 @@ void patchInf(const Platform& platform, const std::string& infDir, const KsInf& 
 
 }  // namespace
 
-void PatchKernelStreamingInfs(const InstallContext& ctx, const Platform& platform, DriverRunKind kind) {
+void PatchKernelStreamingInfs(const InstallContext& ctx, const Platform& platform, DriverRunKind kind, bool vxdFamily) {
   // The CD's runs patch all three; the download's run the first two.
   const KsInf* const files[] = {&kKs, &kWdmAudio, &kKsFilter};
   std::size_t count = 0;
@@ -112,7 +112,7 @@ void PatchKernelStreamingInfs(const InstallContext& ctx, const Platform& platfor
     case DriverRunKind::MainDialogWithSuite:
     case DriverRunKind::MainDialogDriverOnly:
     case DriverRunKind::CommandLine:
-      if (ctx.isWin98 && ctx.useVxdDriver == 0) count = 3;
+      if (ctx.isWin98 && !vxdFamily) count = 3;
       break;
     case DriverRunKind::WebPackage:
       if (ctx.isWin98SE && ctx.installWDMDriver != 0) count = 2;
@@ -120,9 +120,8 @@ void PatchKernelStreamingInfs(const InstallContext& ctx, const Platform& platfor
     case DriverRunKind::WdmOptionsDialog:
       break;
   }
-  const std::string windows = windowsFolder(platform.system);
-  if (windows.empty()) return;  // no Windows folder: no file of Windows' own is touched
-  const std::string infDir = windows + "INF\\";
+  const std::string infDir = infFolderIn(windowsFolder(platform.system));
+  if (infDir.empty()) return;  // no Windows folder: no file of Windows' own is touched
   for (std::size_t i = 0; i < count; ++i) patchInf(platform, infDir, *files[i]);
 }
 

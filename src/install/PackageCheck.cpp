@@ -17,7 +17,7 @@ bool isFolder(IFileSystem& files, const std::string& path) {
 
 std::string DriverPackageFolder(const InstallContext& ctx, DriverRunKind kind, IFileSystem& files) {
   if (kind == DriverRunKind::WebPackage || kind == DriverRunKind::WdmOptionsDialog) return ctx.sourceDir;
-  if (chooseDriverFamily(ctx, DriverFamilyRule::D) == 0) return ctx.sourceDir + "W2K-ME\\drv\\";
+  if (!RunTakesVxdPackage(ctx, kind)) return ctx.sourceDir + "W2K-ME\\drv\\";
   const std::string own = ctx.sourceDir + (ctx.isWin95 ? "W95-98\\drv\\95\\" : "W95-98\\drv\\98\\");
   return isFolder(files, own) ? own : ctx.sourceDir + "W95-98\\drv\\";
 }
@@ -36,14 +36,19 @@ bool HoldsDriverPackage(const Platform& platform, const std::string& folder, boo
   return false;
 }
 
-bool DriverPackageIsThere(const InstallContext& ctx, const Platform& platform, DriverRunKind kind) {
-  bool vxd = false;
-  if (kind == DriverRunKind::WebPackage) {
-    vxd = chooseDriverFamily(ctx, DriverFamilyRule::W) == 1;
-  } else if (kind != DriverRunKind::WdmOptionsDialog) {
-    vxd = chooseDriverFamily(ctx, DriverFamilyRule::D) == 1;
+bool RunTakesVxdPackage(const InstallContext& ctx, DriverRunKind kind) {
+  switch (kind) {
+    case DriverRunKind::WdmOptionsDialog:
+      return false;
+    case DriverRunKind::WebPackage:
+      return chooseDriverFamily(ctx, DriverFamilyRule::WebPackage) == 1;
+    default:
+      return chooseDriverFamily(ctx, DriverFamilyRule::CdDriverOnly) == 1;
   }
-  return HoldsDriverPackage(platform, DriverPackageFolder(ctx, kind, platform.files), vxd);
+}
+
+bool DriverPackageIsThere(const InstallContext& ctx, const Platform& platform, DriverRunKind kind) {
+  return HoldsDriverPackage(platform, DriverPackageFolder(ctx, kind, platform.files), RunTakesVxdPackage(ctx, kind));
 }
 
 void RefuseMissingPackage(const Platform& platform, HWND owner) {

@@ -1,16 +1,15 @@
 #include <cstring>
 
+#include "../cleanup/Cleanup.h"
 #include "../core/Constants.h"
 #include "../core/PathText.h"
 #include "../core/Texts.h"
-#include "../cleanup/Cleanup.h"
 #include "../suite/ApplicationSuite.h"
 #include "Steps.h"
 
 namespace tvx {
 
 namespace {
-
 
 // Takes the volume icon out of the tray: bit value 4 of "Services" cleared, the others kept.
 void clearTrayVolumeBit(IRegistry& registry, HKEY root, const char* path) {
@@ -43,8 +42,7 @@ void CloseWindowTitled(const Platform& platform, const char* title) {
   }
 }
 
-void PrepareForDriverInstall(InstallContext& ctx, const Platform& platform, DriverRunKind kind, HWND owner,
-                             StagedInfList& stagedInfList) {
+void PrepareForDriverInstall(const Platform& platform, DriverRunKind kind, HWND owner) {
   const bool wdmDialog = kind == DriverRunKind::WdmOptionsDialog;
   IWindows& windows = platform.windows;
   if (wdmDialog) {
@@ -54,7 +52,8 @@ void PrepareForDriverInstall(InstallContext& ctx, const Platform& platform, Driv
     platform.time.Sleep(500);
   }
   if (kind != DriverRunKind::MainDialogWithSuite) {
-    windows.MessageBoxA(kind == DriverRunKind::MainDialogDriverOnly ? owner : nullptr, kAnnouncementText, kSetupCaption, MB_OK);
+    windows.MessageBoxA(kind == DriverRunKind::MainDialogDriverOnly ? owner : nullptr, kAnnouncementText, kSetupCaption,
+                        MB_OK);
   }
   if (kind == DriverRunKind::WebPackage) windows.ShowWaitCursor(true);
   if (wdmDialog) windows.ShowWindow(owner, SW_HIDE);
@@ -72,7 +71,6 @@ void PrepareForDriverInstall(InstallContext& ctx, const Platform& platform, Driv
     platform.profiles.WritePrivateProfileStringA("RUNTIME", "Initialize", "0", mixerSettings.c_str());
     platform.streams.fclose(open);
   }
-  stagedInfList.clear();
 
   if (wdmDialog) {
     InstallContext running;
@@ -83,7 +81,6 @@ void PrepareForDriverInstall(InstallContext& ctx, const Platform& platform, Driv
     }
   }
   removeEarlierDrivers(platform);
-  if (!wdmDialog) ctx.useVxdDriver = 0;
 }
 
 }  // namespace tvx

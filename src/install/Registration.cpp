@@ -1,7 +1,7 @@
 #include <cstring>
 
-#include "../core/PathText.h"
 #include "../core/Constants.h"
+#include "../core/PathText.h"
 #include "../core/Texts.h"
 #include "Steps.h"
 
@@ -126,10 +126,10 @@ void waitForGamePort(const Platform& platform, HWND repaintWindow) {
 // Makes Windows install the staged WDM driver now. False when Windows could not be given the INF
 // or the installation sources could not be extended: then it would not find the driver's files.
 bool registerWdmDriver(const InstallContext& ctx, const Platform& platform) {
-  const std::string windows = windowsFolder(platform.system);
+  const std::string infDir = infFolderIn(windowsFolder(platform.system));
   for (const char* cache : {"Drvdata.bin", "Drvidx.bin"}) {
-    if (windows.empty()) break;
-    const std::string path = windows + "INF\\" + cache;
+    if (infDir.empty()) break;
+    const std::string path = infDir + cache;
     platform.files.SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     platform.files.DeleteFileA(path.c_str());
   }
@@ -193,9 +193,10 @@ void WaitForDeviceInstallWindows(const Platform& platform, HWND repaintWindow) {
   }
 }
 
-void RegisterDriverAndRestart(InstallContext& ctx, const Platform& platform, DriverRunKind kind, HWND owner) {
+void RegisterDriverAndRestart(const InstallContext& ctx, const Platform& platform, DriverRunKind kind, HWND owner,
+                              bool vxdFamily) {
   const HWND repaintWindow = kind == DriverRunKind::MainDialogDriverOnly ? owner : nullptr;
-  if (kind == DriverRunKind::WdmOptionsDialog || ctx.useVxdDriver == 0) {
+  if (kind == DriverRunKind::WdmOptionsDialog || !vxdFamily) {
     if (!registerWdmDriver(ctx, platform)) TellInstallationIncomplete(platform, owner);
     waitForWdmDriver(platform, repaintWindow);
   }

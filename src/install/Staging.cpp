@@ -1,10 +1,11 @@
 #include <algorithm>
 
+#include "../cleanup/Cleanup.h"
+#include "../core/Constants.h"
+#include "../core/FileCopy.h"
 #include "../core/FolderScan.h"
 #include "../core/PathText.h"
 #include "../core/Text.h"
-#include "../cleanup/Cleanup.h"
-#include "../core/Constants.h"
 #include "Steps.h"
 
 namespace tvx {
@@ -33,13 +34,6 @@ std::string windowsSourceFolder(const Platform& platform) {
   return folder;
 }
 
-void copyFolder(const Platform& platform, const std::string& folder, const std::string& pattern,
-                const std::string& destination) {
-  for (const std::string& name : plainFilesOf(platform.files, folder + pattern)) {
-    CopyFileOver(platform, folder + name, destination + name, true);
-  }
-}
-
 struct Package {
   std::string sourceDir;
   std::string installDir;
@@ -47,16 +41,12 @@ struct Package {
 };
 
 // Which package the run stages, and from where; the VxD package also retires the legacy files.
-Package choosePackage(InstallContext& ctx, const Platform& platform, DriverRunKind kind) {
+Package choosePackage(const InstallContext& ctx, const Platform& platform, DriverRunKind kind) {
   IFileSystem& files = platform.files;
   Package package;
-  if (kind == DriverRunKind::WdmOptionsDialog) {
-    package.sourceDir = ctx.sourceDir;
-  } else if (kind == DriverRunKind::WebPackage) {
-    package.sourceDir = ctx.sourceDir;
-    package.vxd = chooseDriverFamily(ctx, DriverFamilyRule::W) == 1;
-  } else {
-    package.vxd = !((ctx.isWin98 && ctx.windows98SEDriver != 0) || (ctx.isWinMe && ctx.windowsMEDriver != 0));
+  package.vxd = RunTakesVxdPackage(ctx, kind);
+  package.sourceDir = ctx.sourceDir;
+  if (kind != DriverRunKind::WdmOptionsDialog && kind != DriverRunKind::WebPackage) {
     package.sourceDir = ctx.sourceDir + "W2K-ME\\drv\\";
     if (package.vxd) {
       package.sourceDir = ctx.sourceDir + (ctx.isWin95 ? "W95-98\\drv\\95\\" : "W95-98\\drv\\98\\");
@@ -64,7 +54,6 @@ Package choosePackage(InstallContext& ctx, const Platform& platform, DriverRunKi
   }
   if (package.vxd) {
     CleanOldDriverFiles(platform, 1);
-    ctx.useVxdDriver = 1;
     if (kind != DriverRunKind::WebPackage && !files.SetCurrentDirectoryA(package.sourceDir.c_str())) {
       package.sourceDir = ctx.sourceDir + "W95-98\\drv\\";
     }
@@ -90,22 +79,13 @@ bool queueMixerReplacement(const Platform& platform, const std::string& packageD
 
 }  // namespace
 
-BOOL CopyFileOver(const Platform& platform, const std::string& source, const std::string& destination,
-                  bool clearAfter) {
-  IFileSystem& files = platform.files;
-  files.SetFileAttributesA(destination.c_str(), FILE_ATTRIBUTE_NORMAL);
-  const BOOL copied = files.CopyFileA(source.c_str(), destination.c_str(), FALSE);
-  if (clearAfter) files.SetFileAttributesA(destination.c_str(), FILE_ATTRIBUTE_NORMAL);
-  return copied;
-}
-
-bool StageDriverPackage(InstallContext& ctx, const Platform& platform, DriverRunKind kind, StagedInfList& stagedInfList,
-                        InfPatcher* patcher) {
+StagedPackage StageDriverPackage(const InstallContext& ctx, const Platform& platform, DriverRunKind kind,
+                                 InfPatcher* patcher) {
   IFileSystem& files = platform.files;
   const bool wdmDialog = kind == DriverRunKind::WdmOptionsDialog;
   const std::string windows = windowsFolder(platform.system);
-  if (windows.empty()) return false;  // no Windows folder: no INF folder to place the package in
-  const std::string infDir = windows + "INF\\";
+  if (windows.empty()) return {};  // no Windows folder: no INF folder to place the package in
+  const std::string infDir = infFolderIn(windows);
   files.CreateDirectoryA((infDir + "OTHER\\").c_str());
   files.CreateDirectoryA((infDir + "CATALOG\\").c_str());
 
@@ -120,23 +100,21 @@ bool StageDriverPackage(InstallContext& ctx, const Platform& platform, DriverRun
     files.CreateDirectoryA(kDosDir);
     files.CreateDirectoryA(kDosAppDir);
     const std::string dosDrivers = ctx.sourceDir + "Dosdrv\\";
-    copyFolder(platform, dosDrivers, "*.*", kDosDir);
-    for (const std::string& name : plainFilesOf(files, dosDrivers + "DOSAPP\\*.*")) {
-      CopyFileOver(platform, dosDrivers + "DOSAPP\\" + name, kDosAppDir + name, true);
-    }
+    copyFolder(platform, dosDrivers, kDosDir);
+    copyFolder(platform, dosDrivers + "DOSAPP\\", kDosAppDir);
   }
 
   const Package package = choosePackage(ctx, platform, kind);
-  const bool copyInfs = wdmDialog || ctx.useVxdDriver == 1 || ctx.isWin98 != 0;
-  // Whether all that Windows needs of the package is in place: the listing of the package, each
-  // file staged, the INF copies, the catalog and the mixer's replacement.
+  StagedPackage staged;
+  staged.vxd = package.vxd;
+  const bool copyInfs = wdmDialog || package.vxd || ctx.isWin98 != 0;
   const FolderListing listing = listPlainFiles(platform, package.sourceDir + "*.*");
   // A folder without the package's INF (its own folder could not be made current, say) stages no driver.
   bool whole = listing.whole && std::any_of(listing.names.begin(), listing.names.end(), isInfName);
   for (const std::string& name : listing.names) {
     const std::string source = package.sourceDir + name;
-    const std::string staged = package.installDir + name;
-    whole = CopyFileOver(platform, source, staged, wdmDialog) && whole;
+    const std::string installed = package.installDir + name;
+    whole = CopyFileOver(platform, source, installed, wdmDialog) && whole;
     if (mirror && !holdsSetup(name) && !CopyFileOver(platform, source, mirrorDir + name, false)) {
       // The setup source cannot take the file: it goes to INF\OTHER, and no later file is mirrored.
       mirror = false;
@@ -145,12 +123,12 @@ bool StageDriverPackage(InstallContext& ctx, const Platform& platform, DriverRun
     if (!isInfName(name) || !copyInfs) continue;
     std::string infSource = source;
     if (wdmDialog) {
-      if (patcher != nullptr) whole = patcher->ApplyWdmOptionsToInf(staged) && whole;
-      infSource = staged;
+      if (patcher != nullptr) whole = patcher->ApplyWdmOptionsToInf(installed) && whole;
+      infSource = installed;
     }
     for (const std::string& copy : {infDir + name, infDir + "OTHER\\" + name}) {
       whole = CopyFileOver(platform, infSource, copy, true) && whole;
-      stagedInfList.push_back(copy);
+      staged.infCopies.push_back(copy);
     }
   }
 
@@ -163,11 +141,10 @@ bool StageDriverPackage(InstallContext& ctx, const Platform& platform, DriverRun
   }
   if (!wdmDialog) whole = queueMixerReplacement(platform, package.sourceDir, windows) && whole;
   if (kind == DriverRunKind::WebPackage && (ctx.isWin95 || ctx.isWin98)) {
-    for (const std::string& name : plainFilesOf(files, ctx.sourceDir + "026\\*.*")) {
-      CopyFileOver(platform, ctx.sourceDir + "026\\" + name, kVxdSubPackageDir + name, true);
-    }
+    copyFolder(platform, ctx.sourceDir + "026\\", kVxdSubPackageDir);
   }
-  return whole;
+  staged.whole = whole;
+  return staged;
 }
 
 }  // namespace tvx

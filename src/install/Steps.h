@@ -3,13 +3,15 @@
 #include <string>
 #include <vector>
 
+#include "../core/FileCopy.h"
 #include "DriverInstallation.h"
 
 namespace tvx {
 
-// Full paths of the INF copies placed in the Windows INF folders during one run, in order.
-using StagedInfList = std::vector<std::string>;
-
+// The family of the package a run kind takes: the WDM options dialog's is the WDM package, the
+// download's follows the download's rule, every CD run's the rule of the CD's driver-only runs
+// (whatever the main dialog chose).
+bool RunTakesVxdPackage(const InstallContext& ctx, DriverRunKind kind);
 // The folder the run takes the driver package from: the CD's folder of the family the CD's rules
 // give (the VxD package's folder for this Windows, or the one above it when that is missing), or
 // the download's own folder.
@@ -32,31 +34,28 @@ void CloseWindowTitled(const Platform& platform, const char* title);
 // The announcement, closing the programs that hold the mixer, the tray's volume icon,
 // mixerdef.ini, and the removal of the earlier drivers. In WdmOptionsDialog it also refuses every
 // Windows but 98 SE and Me, ending the process.
-void PrepareForDriverInstall(InstallContext& ctx, const Platform& platform, DriverRunKind kind, HWND owner,
-                             StagedInfList& stagedInfList);
+void PrepareForDriverInstall(const Platform& platform, DriverRunKind kind, HWND owner);
 
-// Copies the package to its install folder and into the INF folders, the catalog, the mirror in
-// the Windows setup source, and queues the mixer replacement; decides the family where the run
-// kind leaves it to this step (useVxdDriver). False when something Windows needs of the package
-// could not be put in place.
-bool StageDriverPackage(InstallContext& ctx, const Platform& platform, DriverRunKind kind, StagedInfList& stagedInfList,
-                        InfPatcher* patcher);
-
-// Clears the destination's attributes, copies over it and, with clearAfter, clears them again.
-// Gives CopyFileA's result, which only the mirror copy looks at.
-BOOL CopyFileOver(const Platform& platform, const std::string& source, const std::string& destination, bool clearAfter);
+// Copies the package of the family the run kind's rule gives (the WDM options dialog's: the WDM
+// package) to its install folder and into the INF folders, the catalog, the mirror in the Windows
+// setup source, and queues the mixer replacement.
+StagedPackage StageDriverPackage(const InstallContext& ctx, const Platform& platform, DriverRunKind kind,
+                                 InfPatcher* patcher);
 
 // Points the staged INF copies at the install folder (VxD: appended to key "1"; WDM: key "200"
 // and the catalog as a source file of disk 200). False when a copy could not be read or written.
 bool RewriteInfSourceDisks(const Platform& platform, const StagedInfList& stagedInfList, bool vxdFamily);
 
 // Gives the copy lines of Windows' kernel-streaming INF files the flag that keeps existing files.
-void PatchKernelStreamingInfs(const InstallContext& ctx, const Platform& platform, DriverRunKind kind);
+// `vxdFamily`: the family the run staged.
+void PatchKernelStreamingInfs(const InstallContext& ctx, const Platform& platform, DriverRunKind kind, bool vxdFamily);
 
 // Registers the WDM driver, re-enumerates the devices, waits for the installation, shows the
 // completion message and asks Windows to restart. Returns in MainDialogDriverOnly; ends the
 // process in the other run kinds.
-void RegisterDriverAndRestart(InstallContext& ctx, const Platform& platform, DriverRunKind kind, HWND owner);
+// `vxdFamily`: the family the run staged; the VxD driver needs no registration.
+void RegisterDriverAndRestart(const InstallContext& ctx, const Platform& platform, DriverRunKind kind, HWND owner,
+                              bool vxdFamily);
 
 // Waits until neither the device installer's window nor Windows' disk prompt has been seen for
 // five polls of a second; `repaint` (or null) is redrawn after every poll.

@@ -1,10 +1,10 @@
+#include "../cleanup/Cleanup.h"
+#include "../core/Constants.h"
 #include "../core/FolderScan.h"
 #include "../core/PathText.h"
-#include "../cleanup/Cleanup.h"
+#include "../core/Texts.h"
 #include "../suite/ApplicationSuite.h"
 #include "InfOptions.h"
-#include "../core/Constants.h"
-#include "../core/Texts.h"
 #include "Steps.h"
 
 namespace tvx {
@@ -15,10 +15,9 @@ const char* const kMixerKeys[] = {"Software\\Tarvic Sound Suite\\Mixer", "Softwa
 
 // The INF folder: INF\OTHER where it exists (it then stays the current folder), else INF; empty
 // when Windows does not tell its folder.
-std::string infFolder(const Platform& platform) {
-  const std::string windows = windowsFolder(platform.system);
-  if (windows.empty()) return {};
-  const std::string inf = windows + "INF\\";
+std::string infCopyFolder(const Platform& platform) {
+  const std::string inf = infFolderIn(windowsFolder(platform.system));
+  if (inf.empty()) return {};
   return platform.files.SetCurrentDirectoryA((inf + "OTHER\\").c_str()) ? inf + "OTHER\\" : inf;
 }
 
@@ -107,7 +106,7 @@ void InstallVxdWithOptions(const VxdInstallInputs& inputs, const Platform& platf
 
   CleanOldDriverRegistry(platform);
   CleanOldDriverFiles(platform, 1);
-  const std::string infDir = infFolder(platform);
+  const std::string infDir = infCopyFolder(platform);
   for (const char* folder : {kProgramFilesDir, kMakerDir, kVxdInstallDir, kVxdSubPackageDir}) {
     files.CreateDirectoryA(folder);
   }
@@ -135,10 +134,7 @@ void InstallVxdWithOptions(const VxdInstallInputs& inputs, const Platform& platf
     }
     stagedInfList.push_back(copy);
   }
-  const std::string subPackage = inputs.sourceDir + "026\\";
-  for (const std::string& name : plainFilesOf(files, subPackage + "*.*")) {
-    CopyFileOver(platform, subPackage + name, kVxdSubPackageDir + name, true);
-  }
+  copyFolder(platform, inputs.sourceDir + "026\\", kVxdSubPackageDir);
 
   for (const std::string& inf : stagedInfList) {
     char disk[1024] = {};

@@ -8,8 +8,7 @@ void InstallApplicationSuiteFromCommandLine(InstallContext& ctx, const Platform&
   CloseSuiteWindows(platform);
   platform.time.Sleep(500);
   RemovePreviousSuite(platform);
-  ctx.useVxdDriver = chooseDriverFamily(ctx, DriverFamilyRule::M);
-  chooseAppSetupPath(ctx, platform.files);
+  chooseAppSetupPath(ctx, platform.files, chooseDriverFamily(ctx, DriverFamilyRule::MainDialog));
   // An installer that is missing, or that does not start, is the same to the person.
   if (ctx.appSetupFound == 0 || !LaunchSuiteSetup(platform, ctx.appSetupPath)) {
     platform.windows.MessageBoxA(nullptr, kSuiteMissingText, kSetupCaption, MB_OK);
@@ -17,13 +16,13 @@ void InstallApplicationSuiteFromCommandLine(InstallContext& ctx, const Platform&
   platform.exit.Exit(0);
 }
 
-SuiteStart InstallApplicationSuite(InstallContext& ctx, const Platform& platform, HWND mainDialog) {
+SuiteStart InstallApplicationSuite(InstallContext& ctx, const Platform& platform, HWND mainDialog, int vxdFamily) {
   CloseSuiteWindows(platform);
   platform.time.Sleep(500);
   RemovePreviousSuite(platform);
   platform.windows.ShowWindow(mainDialog, SW_HIDE);
   while (true) {
-    chooseAppSetupPath(ctx, platform.files);
+    chooseAppSetupPath(ctx, platform.files, vxdFamily);
     if (ctx.appSetupFound != 0) break;
     const int answer = platform.windows.MessageBoxA(mainDialog, kInsertCdText, kSetupCaption, MB_OKCANCEL);
     // A prompt that cannot be shown is taken as Cancel: nobody can answer it.
@@ -35,7 +34,7 @@ SuiteStart InstallApplicationSuite(InstallContext& ctx, const Platform& platform
     return SuiteStart::NotStarted;
   }
   // Without its markers the suite's installer would not know what is left to do.
-  if (!WriteResumeMarkers(platform, ctx.installDriver, ctx.useVxdDriver)) {
+  if (!WriteResumeMarkers(platform, ctx.installDriver, vxdFamily)) {
     platform.windows.MessageBoxA(mainDialog, kInstallationIncomplete, kSetupCaption, MB_OK);
     return SuiteStart::NotStarted;
   }

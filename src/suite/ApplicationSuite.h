@@ -16,7 +16,7 @@ void CloseSuiteWindows(const Platform& platform);
 void RemovePreviousSuite(const Platform& platform);
 // Writes TVXSETUP.INI, which tells the suite's installer what is left to do. False when it could
 // not be written whole.
-bool WriteResumeMarkers(const Platform& platform, int installDriver, int useVxdDriver);
+bool WriteResumeMarkers(const Platform& platform, int installDriver, int vxdFamily);
 // Starts the suite's installer without waiting for it. False when it did not start.
 bool LaunchSuiteSetup(const Platform& platform, const std::string& setupPath);
 
@@ -28,7 +28,7 @@ bool LaunchSuiteSetup(const Platform& platform, const std::string& setupPath);
 enum class SuiteStart { Started, NotStarted, DriverLeftToFinish };
 
 // The main dialog's form, with the driver already staged when "Install Device Driver" is
-// checked.
-SuiteStart InstallApplicationSuite(InstallContext& ctx, const Platform& platform, HWND mainDialog);
+// checked; `vxdFamily` is the family staged then (1: VxD), else the one chosen.
+SuiteStart InstallApplicationSuite(InstallContext& ctx, const Platform& platform, HWND mainDialog, int vxdFamily);
 
 }  // namespace tvx

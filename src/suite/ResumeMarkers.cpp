@@ -11,7 +11,7 @@ const char* const kWdmInstallDir = "C:\\Program Files\\Tarvic\\W2K-ME";
 
 }  // namespace
 
-bool WriteResumeMarkers(const Platform& platform, int installDriver, int useVxdDriver) {
+bool WriteResumeMarkers(const Platform& platform, int installDriver, int vxdFamily) {
   const std::string windows = windowsFolder(platform.system);
   if (windows.empty()) return false;  // no Windows folder: the installer would find no markers
   const std::string markers = windows + "TVXSETUP.INI";
@@ -20,7 +20,7 @@ bool WriteResumeMarkers(const Platform& platform, int installDriver, int useVxdD
     return profiles.WritePrivateProfileStringA(section, key, value.c_str(), markers.c_str()) != FALSE;
   };
 
-  if (installDriver != 0 && useVxdDriver == 0) {
+  if (installDriver != 0 && vxdFamily == 0) {
     bool whole = write("Need_To_Reboot", "Install", "NO");
     char shortPath[MAX_PATH] = {};
     DWORD n = platform.files.GetShortPathNameA(kWdmInstallDir, shortPath, MAX_PATH);

@@ -1,7 +1,8 @@
 #include "CSetupDlg.h"
 
-#include "../install/DriverInstallation.h"
+#include "../core/SourceDir.h"
 #include "../core/Texts.h"
+#include "../install/DriverInstallation.h"
 #include "../suite/ApplicationSuite.h"
 #include "CAboutDlg.h"
 #include "CDriverArchDlg.h"
@@ -26,9 +27,7 @@ BOOL CSetupDlg::OnInitDialog() {
   CDialog::OnInitDialog();
 
   // The CD folder as the start-up derived it, with the same fall-back to the module's folder.
-  OSVERSIONINFOA version{};
-  version.dwOSVersionInfoSize = sizeof(version);
-  deriveSourceDir(ctx_, programPath_, p.system.GetVersionExA(&version) != FALSE, p);
+  ctx_.sourceDir = sourceDirOf(programPath_, p);
 
   AddAboutItemToSystemMenu();
   p.windows.SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
@@ -38,7 +37,7 @@ BOOL CSetupDlg::OnInitDialog() {
   p.dialogs.CheckDlgButton(m_hWnd, IDC_INSTALL_DRIVER, BST_CHECKED);
   pleaseWait_.ShowWindow(SW_HIDE);
 
-  ReadDriverOptions();
+  readDriverChoiceOptions(ctx_, p.profiles);
   // The version is read again here; without it the dialog cannot tell what it may offer.
   if (!classifyOs(ctx_, p.system)) {
     p.windows.MessageBoxA(m_hWnd, kInstallationIncomplete, kSetupCaption, MB_OK);
@@ -49,7 +48,7 @@ BOOL CSetupDlg::OnInitDialog() {
     p.dialogs.CheckDlgButton(m_hWnd, IDC_INSTALL_DRIVER, BST_UNCHECKED);
     driverBox_.EnableWindow(FALSE);
   }
-  ctx_.useVxdDriver = chooseDriverFamily(ctx_, DriverFamilyRule::M);
+  ctx_.chosenVxdDriver = chooseDriverFamily(ctx_, DriverFamilyRule::MainDialog);
 
   const bool ask =
       (ctx_.isWinMe && ctx_.windowsMEDriverAskUser != 0) || (ctx_.isWin98SE && ctx_.windows98SEDriverAskUser != 0);
@@ -59,7 +58,7 @@ BOOL CSetupDlg::OnInitDialog() {
     return FALSE;
   }
 
-  chooseAppSetupPath(ctx_, p.files);
+  chooseAppSetupPath(ctx_, p.files, ctx_.chosenVxdDriver);
   if (ctx_.appSetupFound == 0) {
     p.windows.MessageBoxA(m_hWnd, kMissingInstallationFiles, kSetupCaption, MB_OK);
     p.exit.Exit(0);
@@ -78,23 +77,11 @@ void CSetupDlg::AddAboutItemToSystemMenu() {
   p.dialogs.AppendMenuA(menu, MF_STRING, IDM_ABOUTBOX, text);
 }
 
-void CSetupDlg::ReadDriverOptions() {
-  const std::string file = ctx_.sourceDir + "setup.ini";
-  auto read = [&](const char* key, int defaultValue) {
-    return static_cast<int>(
-        platform().profiles.GetPrivateProfileIntA("InstallOption", key, defaultValue, file.c_str()));
-  };
-  ctx_.windowsMEDriverAskUser = read("WindowsMEDriverAskUser", 0);
-  ctx_.windowsMEDriver = read("WindowsMEDriver", 1);
-  ctx_.windows98SEDriverAskUser = read("Windows98SEDriverAskUser", 0);
-  ctx_.windows98SEDriver = read("Windows98SEDriver", 0);
-}
-
 bool CSetupDlg::AskDriverArchitecture() {
   CDriverArchDlg arch(platform());
-  arch.vxdSelected = ctx_.useVxdDriver;
+  arch.vxdSelected = ctx_.chosenVxdDriver;
   if (arch.DoModal() != IDOK) return false;
-  ctx_.useVxdDriver = arch.vxdSelected;
+  ctx_.chosenVxdDriver = arch.vxdSelected;
   return true;
 }
 
@@ -125,13 +112,15 @@ void CSetupDlg::OnOK() {
   pleaseWait_.RedrawWindow(RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
   p.time.Sleep(200);
 
+  // The suite's installer is the staged family's where a driver was staged, the chosen one's else.
+  int suiteFamily = ctx_.chosenVxdDriver;
   if (ctx_.installDriver && !ctx_.isNT4 && ctx_.installApps) {
     // Stages the package and prepares its INF files; the suite's installer finishes the rest.
-    RunDriverInstallation(ctx_, p, DriverRunKind::MainDialogWithSuite, m_hWnd);
+    suiteFamily = RunDriverInstallation(ctx_, p, DriverRunKind::MainDialogWithSuite, m_hWnd).vxd ? 1 : 0;
   }
   if (ctx_.installApps) {
-    const SuiteStart suite = InstallApplicationSuite(ctx_, p, m_hWnd);
-    if (suite == SuiteStart::DriverLeftToFinish) FinishDriverInstallation(ctx_, p, m_hWnd);
+    const SuiteStart suite = InstallApplicationSuite(ctx_, p, m_hWnd, suiteFamily);
+    if (suite == SuiteStart::DriverLeftToFinish) FinishDriverInstallation(ctx_, p, m_hWnd, suiteFamily == 1);
     EndDialog(suite == SuiteStart::NotStarted ? IDCANCEL : IDOK);
     return;
   }

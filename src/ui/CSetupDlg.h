@@ -25,7 +25,6 @@ class CSetupDlg : public CDialog {
 
  private:
   void AddAboutItemToSystemMenu();
-  void ReadDriverOptions();
   // Runs the architecture dialog; false when the user did not answer with OK.
   bool AskDriverArchitecture();
   void OnInstallOptionClicked();

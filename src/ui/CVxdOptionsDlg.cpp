@@ -1,6 +1,6 @@
 #include "CVxdOptionsDlg.h"
 
-#include "../core/InstallContext.h"
+#include "../core/SourceDir.h"
 #include "MinimisedIcon.h"
 
 namespace tvx {
@@ -38,11 +38,7 @@ BOOL CVxdOptionsDlg::OnInitDialog() {
   p.windows.SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
   // The package folder made whole as the start-up makes it: a path without a drive, or relative to
   // the current folder, would name another folder once the installation changes the current one.
-  OSVERSIONINFOA version{};
-  version.dwOSVersionInfoSize = sizeof(version);
-  InstallContext own;
-  deriveSourceDir(own, programPath_, p.system.GetVersionExA(&version) != FALSE, p);
-  sourceDir = own.sourceDir;
+  sourceDir = sourceDirOf(programPath_, p);
   fullPackage = static_cast<int>(
       p.profiles.GetPrivateProfileIntA("InstallOption", "FullPackage", 0, (sourceDir + "Setup.ini").c_str()));
   SetDefaultJacks(jacks_);

@@ -1,5 +1,6 @@
 #include "CWdmOptionsDlg.h"
 
+#include "../core/SourceDir.h"
 #include "../install/InfOptions.h"
 
 namespace tvx {
@@ -33,11 +34,7 @@ BOOL CWdmOptionsDlg::OnInitDialog() {
   const Platform& p = platform();
   CDialog::OnInitDialog();
   // The folder as the start-up derives it, with the same fall-back to the module's folder.
-  OSVERSIONINFOA version{};
-  version.dwOSVersionInfoSize = sizeof(version);
-  InstallContext own;
-  deriveSourceDir(own, programPath_, p.system.GetVersionExA(&version) != FALSE, p);
-  sourceDir = own.sourceDir;
+  sourceDir = sourceDirOf(programPath_, p);
   SetDefaultJacks(jacks_);
   return TRUE;
 }

@@ -14,12 +14,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     m.write(std::string("C:\\WINDOWS\\INF\\") + name, text);
   tvx::InstallContext ctx;
   tvx::classifyOs(ctx, m.platform().system);
-  ctx.useVxdDriver = 0;
-  tvx::PatchKernelStreamingInfs(ctx, m.platform(), tvx::DriverRunKind::CommandLine);
+  tvx::PatchKernelStreamingInfs(ctx, m.platform(), tvx::DriverRunKind::CommandLine, false);
   const std::string once = m.read("C:\\WINDOWS\\INF\\ks.inf");
   // Only lines are replaced: a text without any line of a patched name stays byte for byte.
   if (once != text && once.find(",,,0x00000010\r\n") == std::string::npos) std::abort();
-  tvx::PatchKernelStreamingInfs(ctx, m.platform(), tvx::DriverRunKind::CommandLine);
+  tvx::PatchKernelStreamingInfs(ctx, m.platform(), tvx::DriverRunKind::CommandLine, false);
   if (m.read("C:\\WINDOWS\\INF\\ks.inf") != once) std::abort();
   if (m.sim.streams().openStreams() != 0) std::abort();
   return 0;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "SimMachine.h"
+#include "src/core/SourceDir.h"
 #include "src/suite/ApplicationSuite.h"
 
 namespace tvx {
@@ -146,7 +147,9 @@ TEST(WriteResumeMarkers, BothCasesByteForByte) {
 // The main dialog's form, on a machine whose main dialog is a window of its own.
 struct DialogRun : SimMachine {
   explicit DialogRun(const char* os) : SimMachine(os) { dialog = sim.windows().addOwnWindow("Setup"); }
-  SuiteStart run(InstallContext& ctx) { return InstallApplicationSuite(ctx, platform(), dialog); }
+  SuiteStart run(InstallContext& ctx, int vxdFamily) {
+    return InstallApplicationSuite(ctx, platform(), dialog, vxdFamily);
+  }
   HWND dialog;
 };
 
@@ -158,8 +161,7 @@ TEST(InstallApplicationSuite, DialogFormWritesTheMarkersThenStartsTheInstaller) 
   InstallContext ctx = onCd(m);
   ctx.sourceDir = "E:\\Driver CD\\";
   ctx.installDriver = 1;
-  ctx.useVxdDriver = 0;
-  EXPECT_EQ(m.run(ctx), SuiteStart::Started);
+  EXPECT_EQ(m.run(ctx, 0), SuiteStart::Started);
   ASSERT_EQ(m.happenings("hide").size(), 1u);
   auto starts = m.happenings("start");
   ASSERT_EQ(starts.size(), 1u);
@@ -185,8 +187,7 @@ TEST(InstallApplicationSuite, DialogFormWritesTheMarkersThenStartsTheInstaller) 
     other.program("D:\\W95-98\\app\\Setup.exe");
     InstallContext c = onCd(other);
     c.installDriver = driver;
-    c.useVxdDriver = vxd;
-    EXPECT_EQ(other.run(c), SuiteStart::Started);
+    EXPECT_EQ(other.run(c, vxd), SuiteStart::Started);
     EXPECT_EQ(other.content("C:\\WINDOWS\\TVXSETUP.INI"),
               "[Need_To_Reboot]\r\nInstall=YES\r\n[Need_To_InstallDriver]\r\nInstall=NO\r\nCommand=\r\n");
     EXPECT_EQ(other.happenings("start")[0].field("program"),
@@ -201,10 +202,9 @@ TEST(InstallApplicationSuite, ARelativeProgramPathStillFindsTheInstallerAfterThe
   m.machine.files.makeDirectories(*sim::parseAbsolutePath("C:\\Program Files\\Tarvic\\W2K-ME"));
   InstallContext ctx = onCd(m);
   m.machine.currentDir = *sim::parseAbsolutePath("C:\\");
-  deriveSourceDir(ctx, "cd\\Setup.exe", true, m.platform());
+  ctx.sourceDir = sourceDirOf("cd\\Setup.exe", true, m.platform());
   ctx.installDriver = 1;
-  ctx.useVxdDriver = 0;
-  EXPECT_EQ(m.run(ctx), SuiteStart::Started);
+  EXPECT_EQ(m.run(ctx, 0), SuiteStart::Started);
   auto starts = m.happenings("start");
   ASSERT_EQ(starts.size(), 1u) << "the launch found the installer";
   EXPECT_EQ(starts[0].field("program"), "C:\\cd\\W2K-ME\\app\\Setup.exe");
@@ -216,8 +216,7 @@ TEST(InstallApplicationSuite, DialogFormAsksForTheCdUntilTheInstallerIsThere) {
   retry.machine.script = {{"message", "OK", 1, 300}, {"message", "OK", 2, 2000}};
   retry.machine.addEvent(1500, "CD inserted", [&] { retry.program("D:\\W95-98\\app\\Setup.exe"); });
   InstallContext ctx = onCd(retry);
-  ctx.useVxdDriver = 1;
-  EXPECT_EQ(retry.run(ctx), SuiteStart::Started);
+  EXPECT_EQ(retry.run(ctx, 1), SuiteStart::Started);
   auto boxes = retry.happenings("message");
   ASSERT_EQ(boxes.size(), 2u);
   EXPECT_EQ(boxes[0].field("text"),
@@ -235,7 +234,7 @@ TEST(InstallApplicationSuite, DialogFormCancelLeavesTheDriverToFinishOnlyWhenThe
   withDriver.machine.script = {{"message", "Cancel", 1}};
   InstallContext ctx = onCd(withDriver);
   ctx.installDriver = 1;
-  EXPECT_EQ(withDriver.run(ctx), SuiteStart::DriverLeftToFinish);
+  EXPECT_EQ(withDriver.run(ctx, 0), SuiteStart::DriverLeftToFinish);
   auto boxes = withDriver.happenings("message");
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_FALSE(withDriver.machine.restartRequested);
@@ -245,7 +244,7 @@ TEST(InstallApplicationSuite, DialogFormCancelLeavesTheDriverToFinishOnlyWhenThe
   DialogRun appsOnly("win98se");
   appsOnly.machine.script = {{"message", "Cancel", 1}};
   InstallContext apps = onCd(appsOnly);
-  EXPECT_EQ(appsOnly.run(apps), SuiteStart::NotStarted);
+  EXPECT_EQ(appsOnly.run(apps, 0), SuiteStart::NotStarted);
   boxes = appsOnly.happenings("message");
   ASSERT_EQ(boxes.size(), 2u);
   EXPECT_EQ(boxes[1].field("text"), "Can not find the Tarvic Sound Suite setup program.");
@@ -258,7 +257,7 @@ TEST(InstallApplicationSuite, DialogFormCancelLeavesTheDriverToFinishOnlyWhenThe
   noBox.machine.script = {{"message", "fails", 1}, {"message", "fails", 2}};
   InstallContext driver = onCd(noBox);
   driver.installDriver = 1;
-  EXPECT_EQ(noBox.run(driver), SuiteStart::DriverLeftToFinish);
+  EXPECT_EQ(noBox.run(driver, 0), SuiteStart::DriverLeftToFinish);
   boxes = noBox.happenings("message");
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].field("answer"), "(could not be shown)");

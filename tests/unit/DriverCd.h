@@ -40,9 +40,8 @@ struct DriverCd : SimMachine {
     }
     return *this;
   }
-  // Whatever the run kind, the main dialog or start-up has set useVxdDriver by now.
-  void stage(DriverRunKind kind, StagedInfList& list, InfPatcher* patcher = nullptr) {
-    StageDriverPackage(ctx, platform(), kind, list, patcher);
+  StagedPackage stage(DriverRunKind kind, InfPatcher* patcher = nullptr) {
+    return StageDriverPackage(ctx, platform(), kind, patcher);
   }
   // Runs a step that may end the process; true when it did.
   template <typename Step>

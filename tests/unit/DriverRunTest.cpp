@@ -20,9 +20,11 @@ struct DriverRun : DriverCd {
     machine.afterReenumeration.push_back(sim::TimedEvent{0, "mixer", [this] { machine.mixerDevices = 1; }});
     machine.devices.push_back(sim::Device{"PCI\\VEN_1D0C&DEV_0111\\0", {"PCI\\VEN_1D0C&DEV_0111"}, true, false});
   }
+  // True when the run ended the process; a run that comes back leaves what it staged in `staged`.
   bool run(DriverRunKind kind, HWND owner = nullptr, InfPatcher* patcher = nullptr) {
-    return endsProcess([&] { RunDriverInstallation(ctx, platform(), kind, owner, patcher); });
+    return endsProcess([&] { staged = RunDriverInstallation(ctx, platform(), kind, owner, patcher); });
   }
+  StagedPackage staged;
   // The kinds of happenings of interest, in order, as one line.
   std::string steps() const {
     std::string out;
@@ -48,7 +50,7 @@ TEST(RunDriverInstallation, TheOrderOfStepsOfEachRunKind) {
   suite.ctx.windows98SEDriver = 1;
   EXPECT_FALSE(suite.run(DriverRunKind::MainDialogWithSuite, suite.dialog("Main")));
   EXPECT_EQ(suite.steps(), "systray hourglass remove arrow") << "no announcement, no registration, no restart";
-  EXPECT_EQ(suite.ctx.useVxdDriver, 0);
+  EXPECT_FALSE(suite.staged.vxd) << "the CD's rule stages the WDM package the setup.ini asks for";
   EXPECT_TRUE(suite.exists("C:\\WINDOWS\\INF\\TVAUDIO.INF")) << "the INF steps ran";
 
   DriverRun dialogOnly("winme");
@@ -60,7 +62,6 @@ TEST(RunDriverInstallation, TheOrderOfStepsOfEachRunKind) {
   DriverRun command("win95");
   EXPECT_TRUE(command.run(DriverRunKind::CommandLine));
   EXPECT_EQ(command.steps(), "announce systray hourglass remove complete restart exit");
-  EXPECT_EQ(command.ctx.useVxdDriver, 1);
   for (const auto& m : command.happenings("message")) EXPECT_EQ(m.field("owner"), "none");
 
   DriverRun web("win98se");
@@ -97,11 +98,7 @@ TEST(PrepareForDriverInstall, TrayMixerSettingsAndRemovalOfEarlierDrivers) {
       "[HKEY_LOCAL_MACHINE\\Enum\\PCI\\VEN_1D0C&DEV_0111&SUBSYS_1]\r\n"
       "[HKEY_LOCAL_MACHINE\\Enum\\PCI\\VEN_1D0C&DEV_0111&SUBSYS_1\\Child]\r\n");
   m.file("C:\\WINDOWS\\INF\\OTHER\\TarvicOld.INF", "[Strings]\r\nSSC-Legacy.DeviceDesc=\"TVX4400 old\"\r\n");
-  StagedInfList list{"left over"};
-  m.ctx.useVxdDriver = 1;
-  PrepareForDriverInstall(m.ctx, m.platform(), DriverRunKind::CommandLine, nullptr, list);
-  EXPECT_TRUE(list.empty());
-  EXPECT_EQ(m.ctx.useVxdDriver, 0);
+  PrepareForDriverInstall(m.platform(), DriverRunKind::CommandLine, nullptr);
   auto closes = m.happenings("close");
   ASSERT_EQ(closes.size(), 1u) << "only the mixer; the suite stays in this run kind";
   EXPECT_EQ(closes[0].field("window"), "Mixer");
@@ -125,7 +122,7 @@ TEST(PrepareForDriverInstall, TrayMixerSettingsAndRemovalOfEarlierDrivers) {
 
   DriverRun settings("winme");
   settings.file("C:\\WINDOWS\\mixerdef.ini", "[RUNTIME]\r\nInitialize=1\r\nOther=5\r\n");
-  PrepareForDriverInstall(settings.ctx, settings.platform(), DriverRunKind::MainDialogWithSuite, nullptr, list);
+  PrepareForDriverInstall(settings.platform(), DriverRunKind::MainDialogWithSuite, nullptr);
   EXPECT_EQ(settings.content("C:\\WINDOWS\\mixerdef.ini"), "[RUNTIME]\r\nInitialize=0\r\nOther=5\r\n");
   EXPECT_TRUE(settings.happenings("message").empty());
 }
@@ -135,8 +132,7 @@ TEST(PrepareForDriverInstall, TheTrayProgramStartsAfterTheVolumeBitIsCleared) {
   // would keep the volume icon up, and with it the mixer device open, through the driver swap.
   DriverRun m("win98se");
   m.program("C:\\WINDOWS\\SYSTEM\\SysTray.exe");
-  StagedInfList list;
-  PrepareForDriverInstall(m.ctx, m.platform(), DriverRunKind::CommandLine, nullptr, list);
+  PrepareForDriverInstall(m.platform(), DriverRunKind::CommandLine, nullptr);
   auto reads = m.happenings("tray");
   ASSERT_EQ(reads.size(), 1u);
   EXPECT_EQ(reads[0].field("services"), "0x00000003");
@@ -175,10 +171,9 @@ TEST(PrepareForDriverInstall, TheWdmOptionsRunRefusesEveryWindowsButSecondEditio
     m.machine.modulePath = "C:\\DOWNLOAD\\TVWDM.EXE";
     m.machine.windows = {{"CD Player", "", false, true}, {"MP3 Player", "", false, true}};
     m.file("C:\\WINDOWS\\mixerdef.ini", "[RUNTIME]\r\nInitialize=1\r\n");
-    StagedInfList list;
     HWND options = m.dialog("Options");
-    const bool ended = m.endsProcess(
-        [&] { PrepareForDriverInstall(m.ctx, m.platform(), DriverRunKind::WdmOptionsDialog, options, list); });
+    const bool ended =
+        m.endsProcess([&] { PrepareForDriverInstall(m.platform(), DriverRunKind::WdmOptionsDialog, options); });
     const bool accepted = std::string(os) == "win98se" || std::string(os) == "winme";
     EXPECT_EQ(ended, !accepted) << os;
     auto messages = m.happenings("message");

@@ -83,9 +83,8 @@ TEST(PatchKernelStreamingInfs, CopyLinesKeepExistingFilesAndNothingElseChanges) 
        "mspclock.sys,,,0x00000010\r\nmskssrv.sys,,,0x00000010\r\nmskssrv.sys,,,0x00000010\r\nks.sys\r\n"},
   };
   DriverCd m("win98");
-  m.ctx.useVxdDriver = 0;
   for (const KsCase& c : cases) m.file(std::string("C:\\WINDOWS\\INF\\") + c.inf, c.before);
-  PatchKernelStreamingInfs(m.ctx, m.platform(), DriverRunKind::CommandLine);
+  PatchKernelStreamingInfs(m.ctx, m.platform(), DriverRunKind::CommandLine, false);
   for (const KsCase& c : cases) {
     EXPECT_EQ(m.content(std::string("C:\\WINDOWS\\INF\\") + c.inf), c.after) << c.inf;
   }
@@ -93,7 +92,7 @@ TEST(PatchKernelStreamingInfs, CopyLinesKeepExistingFilesAndNothingElseChanges) 
   EXPECT_EQ(m.sim.streams().openStreams(), 0u);
 
   // A second run finds every line patched and changes nothing.
-  PatchKernelStreamingInfs(m.ctx, m.platform(), DriverRunKind::CommandLine);
+  PatchKernelStreamingInfs(m.ctx, m.platform(), DriverRunKind::CommandLine, false);
   for (const KsCase& c : cases) EXPECT_EQ(m.content(std::string("C:\\WINDOWS\\INF\\") + c.inf), c.after) << c.inf;
 }
 
@@ -111,11 +110,10 @@ TEST(PatchKernelStreamingInfs, WhichFilesEachRunKindPatches) {
                        Row{"win98", DriverRunKind::WebPackage, 0, 1, false, false},
                        Row{"win98se", DriverRunKind::WdmOptionsDialog, 0, 1, false, false}}) {
     DriverCd m(r.os);
-    m.ctx.useVxdDriver = r.useVxd;
     m.ctx.installWDMDriver = r.wdmOption;
     m.file("C:\\WINDOWS\\INF\\ks.inf", "ks.sys\r\n");
     m.file("C:\\WINDOWS\\INF\\ksfilter.inf", "mskssrv.sys\r\n");
-    PatchKernelStreamingInfs(m.ctx, m.platform(), r.kind);
+    PatchKernelStreamingInfs(m.ctx, m.platform(), r.kind, r.useVxd == 1);
     const std::string row = std::string(r.os) + " kind " + std::to_string(static_cast<int>(r.kind));
     EXPECT_EQ(m.content("C:\\WINDOWS\\INF\\ks.inf") != "ks.sys\r\n", r.ks) << row;
     EXPECT_EQ(m.content("C:\\WINDOWS\\INF\\ksfilter.inf") != "mskssrv.sys\r\n", r.ksfilter) << row;
@@ -129,7 +127,7 @@ TEST(PatchKernelStreamingInfs, LongLinesAreTestedAtTheirStartOnly) {
   const std::string comment = "; note: " + filler + "ks.sys,,,0x00000002 tail\r\n";
   const std::string longCopy = "stream.sys,,,0x00000002 ; " + std::string(1100, 'y') + "\r\n";
   m.file("C:\\WINDOWS\\INF\\ks.inf", comment + longCopy + "ks.sys\r\n");
-  PatchKernelStreamingInfs(m.ctx, m.platform(), DriverRunKind::CommandLine);
+  PatchKernelStreamingInfs(m.ctx, m.platform(), DriverRunKind::CommandLine, false);
   EXPECT_EQ(m.content("C:\\WINDOWS\\INF\\ks.inf"), comment + "stream.sys,,,0x00000010\r\nks.sys,,,0x00000010\r\n");
 }
 
@@ -142,7 +140,7 @@ TEST(PatchKernelStreamingInfs, WindowsInfIsLeftWholeWhenItCannotBeCopiedThrough)
   m.file("C:\\WINDOWS\\INF\\wdmaudio.inf", "ksuser.dll\r\n");
   m.file("C:\\WINDOWS\\INF\\wdmaudio.new", "old work file");
   m.platform().files.SetFileAttributesA("C:\\WINDOWS\\INF\\wdmaudio.new", FILE_ATTRIBUTE_READONLY);
-  PatchKernelStreamingInfs(m.ctx, m.platform(), DriverRunKind::CommandLine);
+  PatchKernelStreamingInfs(m.ctx, m.platform(), DriverRunKind::CommandLine, false);
   EXPECT_EQ(m.content("C:\\WINDOWS\\INF\\ks.inf"), withNul);
   EXPECT_EQ(m.content("C:\\WINDOWS\\INF\\wdmaudio.inf"), "ksuser.dll\r\n");
   EXPECT_TRUE(m.exists("C:\\WINDOWS\\INF\\ksfilter.new")) << "a missing INF still leaves an empty work file";

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "src/core/InstallContext.h"
+#include "src/core/SourceDir.h"
 #include "src/platform/sim/SimPlatform.h"
 
 namespace tvx {
@@ -68,7 +69,7 @@ struct SourceDirCase {
   const char* expected;
 };
 
-TEST(DeriveSourceDir, FromTheProgramPathWithTheCurrentDriveAsHelp) {
+TEST(SourceDirOf, FromTheProgramPathWithTheCurrentDriveAsHelp) {
   for (const SourceDirCase& c :
        {SourceDirCase{"D:\\SETUP.EXE", "C:\\", "D:\\"}, SourceDirCase{"\\CD\\SETUP.EXE", "E:\\TEMP", "E:\\CD\\"},
         SourceDirCase{"E:\\Driver CD\\disk1\\Setup.exe", "C:\\", "E:\\Driver CD\\disk1\\"},
@@ -81,22 +82,19 @@ TEST(DeriveSourceDir, FromTheProgramPathWithTheCurrentDriveAsHelp) {
     on.machine.files.addDrive('F');
     on.machine.files.makeDirectories(*sim::parseAbsolutePath("F:\\work"));
     on.machine.currentDir = *sim::parseAbsolutePath(c.currentDir);
-    deriveSourceDir(on.ctx, c.program, true, on.sim.platform());
-    EXPECT_EQ(on.ctx.sourceDir, c.expected) << c.program;
+    EXPECT_EQ(sourceDirOf(c.program, true, on.sim.platform()), c.expected) << c.program;
   }
 }
 
-TEST(DeriveSourceDir, FallsBackToTheModuleFolderWhereThePathCannotTell) {
+TEST(SourceDirOf, FallsBackToTheModuleFolderWhereThePathCannotTell) {
   for (const char* program : {"SETUP.EXE", "\\SETUP.EXE", "\\\\server\\share\\cd\\SETUP.EXE"}) {
     ContextOn on("win98se");
     on.machine.modulePath = "G:\\Driver CD\\SETUP.EXE";
-    deriveSourceDir(on.ctx, program, true, on.sim.platform());
-    EXPECT_EQ(on.ctx.sourceDir, "G:\\Driver CD\\") << program;
+    EXPECT_EQ(sourceDirOf(program, true, on.sim.platform()), "G:\\Driver CD\\") << program;
   }
   ContextOn failed("win98se");
   failed.machine.modulePath = "G:\\CD\\SETUP.EXE";
-  deriveSourceDir(failed.ctx, "D:\\SETUP.EXE", false, failed.sim.platform());
-  EXPECT_EQ(failed.ctx.sourceDir, "G:\\CD\\");
+  EXPECT_EQ(sourceDirOf("D:\\SETUP.EXE", false, failed.sim.platform()), "G:\\CD\\");
 }
 
 }  // namespace

@@ -16,7 +16,6 @@ struct Registration : DriverCd {
     registry(std::string(kTray) + "\"Services\"=dword:00000003\r\n");
     // The staging before has put the WDM package in place.
     file("C:\\Program Files\\Tarvic\\W2K-ME\\TVAUDIO.INF", test::kWdmInf);
-    ctx.useVxdDriver = 0;
   }
   void after(DWORD ms, std::function<void()> action) {
     machine.afterReenumeration.push_back(sim::TimedEvent{ms, "test", std::move(action)});
@@ -25,8 +24,9 @@ struct Registration : DriverCd {
     registry(std::string(kMedia) + "\\" + instance + "]\r\n\"DriverDesc\"=\"" + description + "\"\r\n" + kMedia + "\\" +
              instance + "\\Settings]\r\n\"EnableLegacy\"=dword:0000000" + std::to_string(enableLegacy) + "\r\n");
   }
-  bool run(DriverRunKind kind, HWND owner = nullptr) {
-    return endsProcess([&] { RegisterDriverAndRestart(ctx, platform(), kind, owner); });
+  // `vxd`: the family the run staged.
+  bool run(DriverRunKind kind, HWND owner = nullptr, bool vxd = false) {
+    return endsProcess([&] { RegisterDriverAndRestart(ctx, platform(), kind, owner, vxd); });
   }
 };
 
@@ -105,9 +105,8 @@ TEST(RegisterDriverAndRestart, ADiskPromptKeepsTheWindowWaitGoing) {
 
 TEST(RegisterDriverAndRestart, TheVxdPackageGoesStraightToTheEnd) {
   Registration m("win98");
-  m.ctx.useVxdDriver = 1;
   m.file("C:\\WINDOWS\\INF\\Drvdata.bin");
-  EXPECT_TRUE(m.run(DriverRunKind::CommandLine));
+  EXPECT_TRUE(m.run(DriverRunKind::CommandLine, nullptr, true));
   EXPECT_TRUE(m.exists("C:\\WINDOWS\\INF\\Drvdata.bin"));
   EXPECT_TRUE(m.happenings("source list").empty());
   EXPECT_TRUE(m.happenings("device").empty());

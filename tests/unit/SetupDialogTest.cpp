@@ -110,10 +110,10 @@ TEST(SetupDialog, TheArchitectureIsAskedOnlyWhereSetupIniSaysSo) {
   }
 }
 
-TEST(SetupDialog, TheArchitectureDialogStartsFromRuleMAndTheLastClickDecides) {
+TEST(SetupDialog, TheArchitectureDialogStartsFromTheMainDialogRuleAndTheLastClickDecides) {
   Cd me("winme", "WindowsMEDriverAskUser=1\r\n");
   me.script({{"click", "1005"}, {"click", "1004"}, {"click", "1"}, {"click", "1002"}, {"click", "1"}});
-  EXPECT_EQ(me.run().useVxdDriver, 1);
+  EXPECT_EQ(me.run().chosenVxdDriver, 1);
   const std::string arch = me.happenings("dialog")[0].field("controls");
   EXPECT_NE(arch.find("1004 \"Virtual-Device (VxD)\" unchecked"), std::string::npos) << arch;
   EXPECT_NE(arch.find("1005 \"Win32 Driver Model (WDM) \" checked"), std::string::npos) << arch;
@@ -122,12 +122,12 @@ TEST(SetupDialog, TheArchitectureDialogStartsFromRuleMAndTheLastClickDecides) {
   // The other way round, from the VxD preset of 98 SE: WDM last, so the WDM suite installer.
   Cd wdm("win98se", "Windows98SEDriverAskUser=1\r\nWindows98SEDriver=0\r\n");
   wdm.script({{"click", "1004"}, {"click", "1005"}, {"click", "1"}, {"click", "1002"}, {"click", "1"}});
-  EXPECT_EQ(wdm.run().useVxdDriver, 0);
+  EXPECT_EQ(wdm.run().chosenVxdDriver, 0);
   EXPECT_EQ(wdm.started(), (std::vector<std::string>{"D:\\W2K-ME\\app\\Setup.exe"})) << "the WDM suite installer";
 
   Cd se("win98se", "Windows98SEDriverAskUser=1\r\nWindows98SEDriver=0\r\n");
   se.script({{"click", "1"}, {"click", "2"}});
-  EXPECT_EQ(se.run().useVxdDriver, 1) << "OK without a click gives back what came in";
+  EXPECT_EQ(se.run().chosenVxdDriver, 1) << "OK without a click gives back what came in";
   const std::string preset = se.happenings("dialog")[0].field("controls");
   EXPECT_NE(preset.find("1004 \"Virtual-Device (VxD)\" checked"), std::string::npos) << preset;
 }
@@ -139,7 +139,7 @@ TEST(SetupDialog, CancellingTheArchitectureEndsEverythingBeforeTheMainDialogShow
     if (std::string(how) == "escape") m.script({{"click", "1004"}, {"key", "Escape"}});
     if (std::string(how) == "close") m.script({{"click", "1004"}, {"close", ""}});
     const InstallContext ctx = m.run();
-    EXPECT_EQ(ctx.useVxdDriver, 0) << how << ": the WDM choice of rule M stays";
+    EXPECT_EQ(ctx.chosenVxdDriver, 0) << how << ": the WDM choice of the main dialog's rule stays";
     EXPECT_EQ(m.dialogsShown(), (std::vector<std::string>{"130"})) << how;
     EXPECT_EQ(m.ending("102"), "Cancel unseen") << how;
     EXPECT_TRUE(m.started().empty()) << how;

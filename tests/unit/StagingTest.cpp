@@ -35,7 +35,7 @@ TEST(StageDriverPackage, EachRunKindAndWindowsTakeTheirPackage) {
            Row{"win98se", web, 0, 0, 1, true, kWdmDir + "FLAT.SYS", "", 0},
            Row{"win98", web, 1, 1, 1, true, kVxdDir + "FLAT.SYS", "", 1},
            Row{"winme", web, 1, 1, 0, true, kVxdDir + "FLAT.SYS", "", 1},
-           Row{"winme", DriverRunKind::WdmOptionsDialog, 0, 0, 0, true, kWdmDir + "FLAT.SYS", "", 7},
+           Row{"winme", DriverRunKind::WdmOptionsDialog, 0, 0, 0, true, kWdmDir + "FLAT.SYS", "", 0},
        }) {
     DriverCd m(r.os);
     m.withCdPackages();
@@ -48,11 +48,11 @@ TEST(StageDriverPackage, EachRunKindAndWindowsTakeTheirPackage) {
     m.ctx.windows98SEDriver = r.se98;
     m.ctx.windowsMEDriver = r.me;
     m.ctx.installWDMDriver = r.wdmOption;
-    m.ctx.useVxdDriver = r.kind == DriverRunKind::WdmOptionsDialog ? 7 : 0;  // the dialog's run leaves it alone
-    StagedInfList list;
-    m.stage(r.kind, list);
+    // The family the main dialog chose does not decide what a CD run stages.
+    m.ctx.chosenVxdDriver = r.useVxd == 1 ? 0 : 1;
+    const StagedPackage staged = m.stage(r.kind);
     const std::string row = std::string(r.os) + " kind " + std::to_string(static_cast<int>(r.kind));
-    EXPECT_EQ(m.ctx.useVxdDriver, r.useVxd) << row;
+    EXPECT_EQ(staged.vxd ? 1 : 0, r.useVxd) << row;
     ASSERT_TRUE(m.exists(r.stagedFile)) << row;
     if (!r.from.empty()) {
       EXPECT_EQ(m.content(r.stagedFile), "MZ vxd from " + r.from) << row;
@@ -78,8 +78,7 @@ TEST(StageDriverPackage, NamesDecideWhatIsMirroredAndWhatGoesToTheInfFolders) {
     m.file(old, "old");
     m.platform().files.SetFileAttributesA(old, FILE_ATTRIBUTE_READONLY);
   }
-  StagedInfList list;
-  m.stage(DriverRunKind::CommandLine, list);
+  const StagedInfList list = m.stage(DriverRunKind::CommandLine).infCopies;
 
   for (const char* name : {"SETUP.INF", "MySetup.dll", "DRIVER.Inf", "TVAUDIO.INF", "tv.inf.bak"}) {
     EXPECT_EQ(m.content(kWdmDir + name), std::string("new ") + name) << "staged: " << name;
@@ -109,8 +108,7 @@ TEST(StageDriverPackage, AFailedMirrorCopySendsThatFileToInfOtherAndEndsTheMirro
   m.file("D:\\W2K-ME\\drv\\B.SYS", "b");
   m.file("D:\\W2K-ME\\drv\\C.SYS", "c");
   m.machine.files.makeDirectories(*sim::parseAbsolutePath("C:\\CABS\\B.SYS"));  // a folder in the way
-  StagedInfList list;
-  m.stage(DriverRunKind::CommandLine, list);
+  const StagedInfList list = m.stage(DriverRunKind::CommandLine).infCopies;
   EXPECT_EQ(m.content("C:\\CABS\\A.SYS"), "a");
   EXPECT_EQ(m.content("C:\\WINDOWS\\INF\\OTHER\\B.SYS"), "b");
   EXPECT_FALSE(m.exists("C:\\CABS\\C.SYS"));
@@ -125,8 +123,7 @@ TEST(StageDriverPackage, NoMirrorWithoutAnExistingSetupSource) {
       "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Setup]\r\n"
       "\"SourcePath\"=\"C:\\\\GONE\"\r\n");
   m.withCdPackages();
-  StagedInfList list;
-  m.stage(DriverRunKind::CommandLine, list);
+  m.stage(DriverRunKind::CommandLine);
   EXPECT_TRUE(m.exists(kVxdDir + "TVAUDIO.VXD"));
   EXPECT_EQ(m.happenings("copy").size(), 3u + 2u + 1u) << "the package, its INF copies and the mixer";
   EXPECT_FALSE(m.exists("C:\\GONE"));
@@ -152,8 +149,7 @@ TEST(StageDriverPackage, CatalogMixerAndSubPackageByRunKind) {
     m.file("D:\\tvaudio.cat", "flat catalog");
     m.file("D:\\Mixer.dat", "MZ flat mixer");
     m.file("D:\\026\\BANK.DAT", "bank");
-    StagedInfList list;
-    m.stage(r.kind, list);
+    m.stage(r.kind);
     const std::string row = std::string(r.os) + " kind " + std::to_string(static_cast<int>(r.kind));
     EXPECT_EQ(m.exists("C:\\WINDOWS\\INF\\CATALOG\\tvaudio.cat"), r.catalog) << row;
     EXPECT_EQ(m.exists("C:\\Program Files\\Tarvic\\W95-98\\026\\BANK.DAT"), r.subPackage) << row;
@@ -174,8 +170,7 @@ TEST(StageDriverPackage, TheVxdPackageRetiresTheLegacyFilesBeforeItsMixerIsQueue
   DriverCd m("win98");
   m.withCdPackages();
   m.file("C:\\WINDOWS\\SYSTEM\\TVMPU.EXE", "MZ legacy");
-  StagedInfList list;
-  m.stage(DriverRunKind::MainDialogWithSuite, list);
+  m.stage(DriverRunKind::MainDialogWithSuite);
   EXPECT_EQ(m.content("C:\\WINDOWS\\WININIT.INI"),
             "[rename]\r\nC:\\WINDOWS\\SYSTEM\\TVMPU.OLD=C:\\WINDOWS\\SYSTEM\\TVMPU.EXE\r\n"
             "NUL=C:\\WINDOWS\\Mixer.old\r\nC:\\WINDOWS\\Mixer.old=C:\\WINDOWS\\Mixer.exe\r\n"
@@ -185,7 +180,7 @@ TEST(StageDriverPackage, TheVxdPackageRetiresTheLegacyFilesBeforeItsMixerIsQueue
   wdm.withCdPackages();
   wdm.ctx.windows98SEDriver = 1;
   wdm.file("C:\\WINDOWS\\SYSTEM\\TVMPU.EXE", "MZ legacy");
-  wdm.stage(DriverRunKind::MainDialogWithSuite, list);
+  wdm.stage(DriverRunKind::MainDialogWithSuite);
   EXPECT_EQ(wdm.content("C:\\WINDOWS\\WININIT.INI").find("TVMPU"), std::string::npos)
       << "the WDM package leaves the legacy files alone";
 }
@@ -206,8 +201,7 @@ TEST(StageDriverPackage, TheWdmOptionsDialogPatchesEachStagedInfBeforeItIsCopied
   m.file("D:\\readme.txt", "text");
   Recorder recorder;
   recorder.m = &m;
-  StagedInfList list;
-  m.stage(DriverRunKind::WdmOptionsDialog, list, &recorder);
+  const StagedInfList list = m.stage(DriverRunKind::WdmOptionsDialog, &recorder).infCopies;
   EXPECT_EQ(recorder.seen, (std::vector<std::string>{kWdmDir + "TVAUDIO.INF", kWdmDir + "GAME.INF"}))
       << "in the order the package's files were made";
   EXPECT_EQ(m.content("C:\\WINDOWS\\INF\\OTHER\\TVAUDIO.INF"), "patched " + kWdmDir + "TVAUDIO.INF");

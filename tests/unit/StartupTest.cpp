@@ -61,9 +61,9 @@ TEST(DriverFamily, RulesMDAndWFollowTheOptions) {
     ctx.windowsMEDriver = r.me;
     ctx.windows98SEDriver = r.se;
     ctx.installWDMDriver = r.wdm;
-    EXPECT_EQ(chooseDriverFamily(ctx, DriverFamilyRule::M), r.m) << r.os << " rule M";
-    EXPECT_EQ(chooseDriverFamily(ctx, DriverFamilyRule::D), r.d) << r.os << " rule D";
-    EXPECT_EQ(chooseDriverFamily(ctx, DriverFamilyRule::W), r.w) << r.os << " rule W";
+    EXPECT_EQ(chooseDriverFamily(ctx, DriverFamilyRule::MainDialog), r.m) << r.os << " main dialog";
+    EXPECT_EQ(chooseDriverFamily(ctx, DriverFamilyRule::CdDriverOnly), r.d) << r.os << " CD driver only";
+    EXPECT_EQ(chooseDriverFamily(ctx, DriverFamilyRule::WebPackage), r.w) << r.os << " web package";
   }
 }
 
@@ -83,14 +83,13 @@ TEST(InstallOptions, MissingFileGivesTheDefaults) {
 }
 
 // The suite installer chosen on a CD in D:\ that holds the given installers.
-InstallContext appSetupFor(const char* os, int useVxdDriver, std::initializer_list<const char*> installers) {
+InstallContext appSetupFor(const char* os, int vxdFamily, std::initializer_list<const char*> installers) {
   SimMachine m(os);
   for (const char* installer : installers) m.file(std::string("D:\\") + installer);
   InstallContext ctx;
   classifyOs(ctx, m.platform().system);
   ctx.sourceDir = "D:\\";
-  ctx.useVxdDriver = useVxdDriver;
-  chooseAppSetupPath(ctx, m.platform().files);
+  chooseAppSetupPath(ctx, m.platform().files, vxdFamily);
   return ctx;
 }
 
