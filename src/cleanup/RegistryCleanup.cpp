@@ -1,10 +1,10 @@
 #include <cstring>
 #include <vector>
 
-#include "Cleanup.h"
-
 #include "../core/Constants.h"
+#include "../core/Scoped.h"
 #include "../core/Text.h"
+#include "Cleanup.h"
 
 namespace tvx {
 
@@ -47,23 +47,19 @@ bool isMakersInstance(IRegistry& reg, HKEY instance) {
 
 void cleanMediaClass(const Platform& p) {
   IRegistry& reg = p.registry;
-  HKEY media = nullptr;
-  if (reg.RegOpenKeyExA(HKEY_LOCAL_MACHINE, kMediaClass, 0, KEY_ENUMERATE_SUB_KEYS, &media) != ERROR_SUCCESS) return;
+  ScopedKey media(reg, HKEY_LOCAL_MACHINE, kMediaClass, KEY_ENUMERATE_SUB_KEYS);
+  if (!media.isOpen()) return;
   // Every instance is examined, however many the class holds.
   std::vector<std::string> instances;
-  for (const std::string& name : subkeyNames(reg, media)) instances.push_back(name.substr(0, 4));
-  reg.RegCloseKey(media);
+  for (const std::string& name : subkeyNames(reg, media.get())) instances.push_back(name.substr(0, 4));
+  media.close();
 
   for (const std::string& instance : instances) {
     const std::string path = std::string(kMediaClass) + "\\" + instance;
-    HKEY key = nullptr;
-    if (reg.RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) continue;
-    if (!isMakersInstance(reg, key)) {
-      reg.RegCloseKey(key);
-      continue;
-    }
+    ScopedKey key(reg, HKEY_LOCAL_MACHINE, path.c_str(), KEY_READ);
+    if (!key.isOpen() || !isMakersInstance(reg, key.get())) continue;
     reg.RegDeleteKeyA(HKEY_LOCAL_MACHINE, path.c_str());
-    reg.RegCloseKey(key);
+    key.close();
     for (const char* type : {"aux", "joystick", "midi", "mixer", "wave"}) {
       DeleteMediaResourceEntries(p, std::string(kMediaResources) + type, instance);
     }
@@ -75,23 +71,21 @@ enum class DeviceKeys { NoneFound, Deleted, DeleteFailed };
 // Deletes every subkey of an Enum key whose name begins with `prefix` (compared with case),
 // starting the enumeration again after each deletion.
 DeviceKeys deleteDeviceNodes(IRegistry& reg, const char* enumPath, const char* prefix) {
-  HKEY parent = nullptr;
-  if (reg.RegOpenKeyExA(HKEY_LOCAL_MACHINE, enumPath, 0, KEY_ENUMERATE_SUB_KEYS, &parent) != ERROR_SUCCESS) {
-    return DeviceKeys::NoneFound;
-  }
+  const ScopedKey parent(reg, HKEY_LOCAL_MACHINE, enumPath, KEY_ENUMERATE_SUB_KEYS);
+  if (!parent.isOpen()) return DeviceKeys::NoneFound;
   DeviceKeys result = DeviceKeys::NoneFound;
   const std::size_t prefixLength = std::strlen(prefix);
   char name[kNameBuffer];
   DWORD index = 0;
   while (true) {
     DWORD size = kNameBuffer;
-    if (reg.RegEnumKeyExA(parent, index, name, &size) != ERROR_SUCCESS) break;
+    if (reg.RegEnumKeyExA(parent.get(), index, name, &size) != ERROR_SUCCESS) break;
     if (std::strncmp(name, prefix, prefixLength) == 0) {
       const std::string path = std::string(enumPath) + "\\" + name;
-      HKEY node = nullptr;
-      if (reg.RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &node) == ERROR_SUCCESS) {
+      ScopedKey node(reg, HKEY_LOCAL_MACHINE, path.c_str(), KEY_READ);
+      if (node.isOpen()) {
         const LONG deleted = reg.RegDeleteKeyA(HKEY_LOCAL_MACHINE, path.c_str());
-        reg.RegCloseKey(node);
+        node.close();
         if (deleted != ERROR_SUCCESS) {
           result = DeviceKeys::DeleteFailed;
           break;
@@ -103,41 +97,38 @@ DeviceKeys deleteDeviceNodes(IRegistry& reg, const char* enumPath, const char* p
     }
     ++index;
   }
-  reg.RegCloseKey(parent);
   return result;
 }
 
 void deleteIfOpens(IRegistry& reg, HKEY root, const char* path) {
-  HKEY key = nullptr;
-  if (reg.RegOpenKeyExA(root, path, 0, KEY_WRITE, &key) != ERROR_SUCCESS) return;
-  reg.RegDeleteKeyA(root, path);
-  reg.RegCloseKey(key);
+  const ScopedKey key(reg, root, path, KEY_WRITE);
+  if (key.isOpen()) reg.RegDeleteKeyA(root, path);
 }
 
 // Removes the earlier ASIO driver from the ASIO driver list; other drivers' entries stay, and
 // the list itself goes only when nothing is left in it.
 void removeEarlierAsioDriver(IRegistry& reg) {
-  HKEY asio = nullptr;
-  if (reg.RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\ASIO", 0, KEY_READ | KEY_WRITE, &asio) != ERROR_SUCCESS) return;
-  for (const std::string& name : subkeyNames(reg, asio)) {
-    HKEY driver = nullptr;
-    if (reg.RegOpenKeyExA(asio, name.c_str(), 0, KEY_READ, &driver) != ERROR_SUCCESS) continue;
+  ScopedKey asio(reg, HKEY_LOCAL_MACHINE, "SOFTWARE\\ASIO", KEY_READ | KEY_WRITE);
+  if (!asio.isOpen()) return;
+  for (const std::string& name : subkeyNames(reg, asio.get())) {
+    ScopedKey driver(reg, asio.get(), name.c_str(), KEY_READ);
+    if (!driver.isOpen()) continue;
     char clsid[kNameBuffer] = {};
     DWORD size = sizeof(clsid) - 1;
     DWORD type = 0;
     const bool earlier =
-        reg.RegQueryValueExA(driver, "CLSID", &type, reinterpret_cast<BYTE*>(clsid), &size) == ERROR_SUCCESS &&
+        reg.RegQueryValueExA(driver.get(), "CLSID", &type, reinterpret_cast<BYTE*>(clsid), &size) == ERROR_SUCCESS &&
         type == REG_SZ && equalsNoCase(clsid, kEarlierAsioClsid);
-    reg.RegCloseKey(driver);
-    if (earlier) reg.RegDeleteKeyA(asio, name.c_str());
+    driver.close();
+    if (earlier) reg.RegDeleteKeyA(asio.get(), name.c_str());
   }
   char name[kNameBuffer];
   DWORD nameSize = kNameBuffer;
-  const bool anySubkey = reg.RegEnumKeyExA(asio, 0, name, &nameSize) != static_cast<LONG>(ERROR_NO_MORE_ITEMS);
+  const bool anySubkey = reg.RegEnumKeyExA(asio.get(), 0, name, &nameSize) != static_cast<LONG>(ERROR_NO_MORE_ITEMS);
   nameSize = kNameBuffer;
-  const bool anyValue =
-      reg.RegEnumValueA(asio, 0, name, &nameSize, nullptr, nullptr, nullptr) != static_cast<LONG>(ERROR_NO_MORE_ITEMS);
-  reg.RegCloseKey(asio);
+  const bool anyValue = reg.RegEnumValueA(asio.get(), 0, name, &nameSize, nullptr, nullptr, nullptr) !=
+                        static_cast<LONG>(ERROR_NO_MORE_ITEMS);
+  asio.close();
   if (!anySubkey && !anyValue) reg.RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\ASIO");
 }
 
@@ -145,21 +136,19 @@ void removeEarlierAsioDriver(IRegistry& reg) {
 
 void DeleteMediaResourceEntries(const Platform& platform, const std::string& typeKeyPath, const std::string& instance) {
   IRegistry& reg = platform.registry;
-  HKEY type = nullptr;
-  if (reg.RegOpenKeyExA(HKEY_LOCAL_MACHINE, typeKeyPath.c_str(), 0, KEY_READ, &type) != ERROR_SUCCESS) return;
+  ScopedKey type(reg, HKEY_LOCAL_MACHINE, typeKeyPath.c_str(), KEY_READ);
+  if (!type.isOpen()) return;
   std::vector<std::string> matches;
-  for (const std::string& name : subkeyNames(reg, type)) {
+  for (const std::string& name : subkeyNames(reg, type.get())) {
     // The four characters before the last one: the instance number of "...<0001>".
     if (name.size() < 5 || matches.size() == 15) continue;
     if (equalsNoCase(name.substr(name.size() - 5, 4).c_str(), instance.c_str())) matches.push_back(name);
   }
-  reg.RegCloseKey(type);
+  type.close();
   for (const std::string& name : matches) {
     const std::string path = typeKeyPath + "\\" + name;
-    HKEY entry = nullptr;
-    if (reg.RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, &entry) != ERROR_SUCCESS) continue;
-    reg.RegDeleteKeyA(HKEY_LOCAL_MACHINE, path.c_str());
-    reg.RegCloseKey(entry);
+    const ScopedKey entry(reg, HKEY_LOCAL_MACHINE, path.c_str(), KEY_READ);
+    if (entry.isOpen()) reg.RegDeleteKeyA(HKEY_LOCAL_MACHINE, path.c_str());
   }
 }
 
@@ -176,10 +165,10 @@ int CleanOldDriverRegistry(const Platform& platform) {
 
   for (const char* path : {"Enum\\VIRTUAL\\SSC-SWMIDI", "Enum\\VIRTUAL\\SSC-DOSEMU", "Enum\\VIRTUAL\\SSC-LEGACY",
                            "Enum\\VIRTUAL\\SSC-SBEMU", "Enum\\VIRTUAL\\SSC-JOYSTK"}) {
-    HKEY key = nullptr;
-    if (reg.RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) != ERROR_SUCCESS) continue;
+    ScopedKey key(reg, HKEY_LOCAL_MACHINE, path, KEY_READ);
+    if (!key.isOpen()) continue;
     const LONG deleted = reg.RegDeleteKeyA(HKEY_LOCAL_MACHINE, path);
-    reg.RegCloseKey(key);
+    key.close();
     if (deleted != ERROR_SUCCESS) return kVirtualKeyDeleteFailed;
     found = true;
   }

@@ -1,6 +1,7 @@
 #include <cstring>
 
 #include "../core/PathText.h"
+#include "../core/Scoped.h"
 #include "../core/Text.h"
 #include "Steps.h"
 
@@ -59,13 +60,14 @@ void patchInf(const Platform& platform, const std::string& infDir, const KsInf& 
   IFileStreams& streams = platform.streams;
   const std::string infPath = infDir + file.inf;
   const std::string workPath = infDir + file.work;
-  FileStream* in = streams.fopen(infPath.c_str(), "rb");
-  FileStream* out = streams.fopen(workPath.c_str(), "wb");
-  if (in == nullptr || out == nullptr) {
-    if (in != nullptr) streams.fclose(in);
-    if (out != nullptr) streams.fclose(out);
+  ScopedStream inFile(streams, infPath.c_str(), "rb");
+  ScopedStream outFile(streams, workPath.c_str(), "wb");
+  if (!inFile.isOpen() || !outFile.isOpen()) {
+    inFile.close();  // the INF first, as it was opened first
     return;
   }
+  FileStream* in = inFile.get();
+  FileStream* out = outFile.get();
   bool whole = true;      // every byte read came through as text
   bool written = true;    // every write succeeded
   bool exempt = false;    // inside or after the first "...DelFiles]" section
@@ -97,8 +99,8 @@ void patchInf(const Platform& platform, const std::string& infDir, const KsInf& 
     dropRest = !lineStart;
   }
   whole = whole && streams.ferror(in) == 0 && streams.feof(in) != 0;
-  streams.fclose(in);
-  written = streams.fclose(out) == 0 && written;
+  inFile.close();
+  written = outFile.close() == 0 && written;
   if (whole && written) platform.files.CopyFileA(workPath.c_str(), infPath.c_str(), FALSE);
 }
 

@@ -3,6 +3,7 @@
 #include "../cleanup/Cleanup.h"
 #include "../core/Constants.h"
 #include "../core/PathText.h"
+#include "../core/Scoped.h"
 #include "../core/Texts.h"
 #include "../suite/ApplicationSuite.h"
 #include "Steps.h"
@@ -13,16 +14,16 @@ namespace {
 
 // Takes the volume icon out of the tray: bit value 4 of "Services" cleared, the others kept.
 void clearTrayVolumeBit(IRegistry& registry, HKEY root, const char* path) {
-  HKEY key = nullptr;
-  if (registry.RegOpenKeyExA(root, path, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
+  const ScopedKey key(registry, root, path, KEY_ALL_ACCESS);
+  if (!key.isOpen()) return;
   DWORD services = 0;
   DWORD type = REG_DWORD;
   DWORD size = sizeof(services);
-  if (registry.RegQueryValueExA(key, "Services", &type, reinterpret_cast<BYTE*>(&services), &size) == ERROR_SUCCESS) {
+  if (registry.RegQueryValueExA(key.get(), "Services", &type, reinterpret_cast<BYTE*>(&services), &size) ==
+      ERROR_SUCCESS) {
     services &= ~kTrayVolumeBit;
-    registry.RegSetValueExA(key, "Services", type, reinterpret_cast<const BYTE*>(&services), sizeof(services));
+    registry.RegSetValueExA(key.get(), "Services", type, reinterpret_cast<const BYTE*>(&services), sizeof(services));
   }
-  registry.RegCloseKey(key);
 }
 
 void removeEarlierDrivers(const Platform& platform) {
@@ -65,11 +66,13 @@ void PrepareForDriverInstall(const Platform& platform, DriverRunKind kind, HWND 
   platform.time.Sleep(500);
   if (!wdmDialog && kind != DriverRunKind::WebPackage) windows.ShowWaitCursor(true);
 
-  const std::string windowsDir = windowsFolder(platform.system);
-  const std::string mixerSettings = windowsDir + "mixerdef.ini";
-  if (FileStream* open = windowsDir.empty() ? nullptr : platform.streams.fopen(mixerSettings.c_str(), "rb")) {
-    platform.profiles.WritePrivateProfileStringA("RUNTIME", "Initialize", "0", mixerSettings.c_str());
-    platform.streams.fclose(open);
+  // An existing mixerdef.ini only: the profile write would create a missing one.
+  if (const std::string windowsDir = windowsFolder(platform.system); !windowsDir.empty()) {
+    const std::string mixerSettings = windowsDir + "mixerdef.ini";
+    const ScopedStream settings(platform.streams, mixerSettings.c_str(), "rb");
+    if (settings.isOpen()) {
+      platform.profiles.WritePrivateProfileStringA("RUNTIME", "Initialize", "0", mixerSettings.c_str());
+    }
   }
 
   if (wdmDialog) {

@@ -2,6 +2,7 @@
 
 #include "../core/Constants.h"
 #include "../core/PathText.h"
+#include "../core/Scoped.h"
 #include "../core/Texts.h"
 #include "Steps.h"
 
@@ -29,16 +30,13 @@ bool readNumber(IRegistry& registry, HKEY key, const char* name, DWORD& number) 
 
 // The "DriverDesc" of a MEDIA class instance; empty when it cannot be read.
 std::string driverDescription(IRegistry& registry, const std::string& instance) {
-  HKEY key = nullptr;
-  if (registry.RegOpenKeyExA(HKEY_LOCAL_MACHINE, instance.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
-    return {};
-  }
+  const ScopedKey key(registry, HKEY_LOCAL_MACHINE, instance.c_str(), KEY_QUERY_VALUE);
+  if (!key.isOpen()) return {};
   char description[256] = {};
   DWORD type = REG_SZ;
   DWORD size = 255;
-  const bool read =
-      registry.RegQueryValueExA(key, "DriverDesc", &type, reinterpret_cast<BYTE*>(description), &size) == ERROR_SUCCESS;
-  registry.RegCloseKey(key);
+  const bool read = registry.RegQueryValueExA(key.get(), "DriverDesc", &type, reinterpret_cast<BYTE*>(description),
+                                              &size) == ERROR_SUCCESS;
   return read ? description : "";
 }
 
@@ -46,18 +44,15 @@ std::string driverDescription(IRegistry& registry, const std::string& instance) 
 // when the class key cannot be opened.
 template <typename Visit>
 bool forEachMediaInstance(IRegistry& registry, Visit visit) {
-  HKEY media = nullptr;
-  if (registry.RegOpenKeyExA(HKEY_LOCAL_MACHINE, kMediaClass, 0, KEY_QUERY_VALUE, &media) != ERROR_SUCCESS) {
-    return false;
-  }
+  const ScopedKey media(registry, HKEY_LOCAL_MACHINE, kMediaClass, KEY_QUERY_VALUE);
+  if (!media.isOpen()) return false;
   char name[20];
   for (DWORD index = 0;; ++index) {
     DWORD size = sizeof(name);
-    if (registry.RegEnumKeyExA(media, index, name, &size) != ERROR_SUCCESS) break;
+    if (registry.RegEnumKeyExA(media.get(), index, name, &size) != ERROR_SUCCESS) break;
     const std::string instance = std::string(kMediaClass) + "\\" + name;
     if (!visit(instance, driverDescription(registry, instance))) break;
   }
-  registry.RegCloseKey(media);
   return true;
 }
 
@@ -77,17 +72,16 @@ int waitForMixer(const Platform& platform, HWND repaintWindow) {
 // Waits for Windows to show the volume icon again: bit value 4 of the tray's "Services".
 void waitForTray(const Platform& platform, int mixerWaitPasses, HWND repaintWindow) {
   IRegistry& registry = platform.registry;
-  HKEY key = nullptr;
-  if (registry.RegOpenKeyExA(HKEY_CURRENT_USER, kTrayKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
+  const ScopedKey key(registry, HKEY_CURRENT_USER, kTrayKey, KEY_ALL_ACCESS);
+  if (!key.isOpen()) return;
   DWORD services = 0;
-  if (readNumber(registry, key, "Services", services) && mixerWaitPasses > 0) {
+  if (readNumber(registry, key.get(), "Services", services) && mixerWaitPasses > 0) {
     for (int passes = 0; (services & kTrayVolumeBit) == 0 && passes < kTrayPasses; ++passes) {
       platform.time.Sleep(2000);
       repaint(platform, repaintWindow);
-      if (!readNumber(registry, key, "Services", services)) break;
+      if (!readNumber(registry, key.get(), "Services", services)) break;
     }
   }
-  registry.RegCloseKey(key);
 }
 
 // Bit 0 of "EnableLegacy" in the Settings of the first audio instance of the card that has one.
@@ -95,14 +89,12 @@ bool legacyDevicesEnabled(IRegistry& registry) {
   bool enabled = false;
   forEachMediaInstance(registry, [&](const std::string& instance, const std::string& description) {
     if (description != kAudioDevices[0] && description != kAudioDevices[1]) return true;
-    HKEY settings = nullptr;
     const std::string path = instance + "\\Settings";
-    if (registry.RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_ALL_ACCESS, &settings) != ERROR_SUCCESS) {
-      return true;
-    }
+    ScopedKey settings(registry, HKEY_LOCAL_MACHINE, path.c_str(), KEY_ALL_ACCESS);
+    if (!settings.isOpen()) return true;
     DWORD legacy = 0;
-    const bool read = readNumber(registry, settings, "EnableLegacy", legacy);
-    registry.RegCloseKey(settings);
+    const bool read = readNumber(registry, settings.get(), "EnableLegacy", legacy);
+    settings.close();
     if (!read) return true;
     enabled = (legacy & 1) != 0;
     return false;

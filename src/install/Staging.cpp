@@ -5,6 +5,7 @@
 #include "../core/FileCopy.h"
 #include "../core/FolderScan.h"
 #include "../core/PathText.h"
+#include "../core/Scoped.h"
 #include "../core/Text.h"
 #include "Steps.h"
 
@@ -20,18 +21,17 @@ bool holdsSetup(const std::string& name) { return upperCased(name).find("SETUP")
 // current folder); empty otherwise.
 std::string windowsSourceFolder(const Platform& platform) {
   IRegistry& registry = platform.registry;
-  HKEY key = nullptr;
-  if (registry.RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSetupKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return {};
+  const ScopedKey key(registry, HKEY_LOCAL_MACHINE, kSetupKey, KEY_ALL_ACCESS);
+  if (!key.isOpen()) return {};
   char path[MAX_PATH + 1] = {};
   DWORD type = REG_SZ;
   DWORD size = MAX_PATH;
-  std::string folder;
-  if (registry.RegQueryValueExA(key, "SourcePath", &type, reinterpret_cast<BYTE*>(path), &size) == ERROR_SUCCESS &&
+  if (registry.RegQueryValueExA(key.get(), "SourcePath", &type, reinterpret_cast<BYTE*>(path), &size) ==
+          ERROR_SUCCESS &&
       platform.files.SetCurrentDirectoryA(path)) {
-    folder = withBackslash(path);
+    return withBackslash(path);
   }
-  registry.RegCloseKey(key);
-  return folder;
+  return {};
 }
 
 struct Package {

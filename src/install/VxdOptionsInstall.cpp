@@ -2,6 +2,7 @@
 #include "../core/Constants.h"
 #include "../core/FolderScan.h"
 #include "../core/PathText.h"
+#include "../core/Scoped.h"
 #include "../core/Texts.h"
 #include "../suite/ApplicationSuite.h"
 #include "InfOptions.h"
@@ -56,16 +57,15 @@ bool anyOption(const VxdInfOptions& o) {
 std::string mixerFolder(const Platform& platform, bool& readable) {
   IRegistry& registry = platform.registry;
   for (const char* path : kMixerKeys) {
-    HKEY key = nullptr;
-    const LONG opened = registry.RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_QUERY_VALUE, &key);
-    if (opened != ERROR_SUCCESS) {
-      readable = readable && opened == static_cast<LONG>(ERROR_FILE_NOT_FOUND);
+    ScopedKey key(registry, HKEY_LOCAL_MACHINE, path, KEY_QUERY_VALUE);
+    if (!key.isOpen()) {
+      readable = readable && key.result() == static_cast<LONG>(ERROR_FILE_NOT_FOUND);
       continue;
     }
     char folder[MAX_PATH + 1] = {};
     DWORD size = MAX_PATH;
-    const LONG read = registry.RegQueryValueExA(key, "Path", nullptr, reinterpret_cast<BYTE*>(folder), &size);
-    registry.RegCloseKey(key);
+    const LONG read = registry.RegQueryValueExA(key.get(), "Path", nullptr, reinterpret_cast<BYTE*>(folder), &size);
+    key.close();
     if (read != ERROR_SUCCESS) {
       readable = readable && read == static_cast<LONG>(ERROR_FILE_NOT_FOUND);
       continue;
@@ -126,9 +126,9 @@ void InstallVxdWithOptions(const VxdInstallInputs& inputs, const Platform& platf
     if (!isInfName(name)) continue;
     const std::string copy = infDir + name;
     whole = CopyFileOver(platform, inputs.sourceDir + name, copy, true) && whole;
-    if (FileStream* inf = platform.streams.fopen(copy.c_str(), "r+b")) {
-      whole = applyOptions(platform, inf, inputs.options) && whole;
-      whole = platform.streams.fclose(inf) == 0 && whole;
+    if (ScopedStream inf(platform.streams, copy.c_str(), "r+b"); inf.isOpen()) {
+      whole = applyOptions(platform, inf.get(), inputs.options) && whole;
+      whole = inf.close() == 0 && whole;
     } else if (anyOption(inputs.options)) {
       whole = false;  // the options could not be written
     }

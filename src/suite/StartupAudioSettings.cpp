@@ -1,6 +1,7 @@
 #include <cstring>
 #include <string>
 
+#include "../core/Scoped.h"
 #include "ApplicationSuite.h"
 
 namespace tvx {
@@ -24,11 +25,10 @@ std::string firstCdFormat(const std::string& formats) {
 }
 
 void writeDefaultFormat(IRegistry& reg, HKEY root, const char* path, const std::string& format) {
-  HKEY key = nullptr;
-  if (reg.RegOpenKeyExA(root, path, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
-  reg.RegSetValueExA(key, "DefaultFormat", REG_SZ, reinterpret_cast<const BYTE*>(format.c_str()),
+  const ScopedKey key(reg, root, path, KEY_ALL_ACCESS);
+  if (!key.isOpen()) return;
+  reg.RegSetValueExA(key.get(), "DefaultFormat", REG_SZ, reinterpret_cast<const BYTE*>(format.c_str()),
                      static_cast<DWORD>(format.size() + 1));
-  reg.RegCloseKey(key);
 }
 
 }  // namespace
@@ -40,27 +40,21 @@ void ApplyStartupAudioSettings(const InstallContext& ctx, const Platform& platfo
 
   IRegistry& reg = platform.registry;
   std::string format;
-  HKEY audio = nullptr;
-  if (reg.RegOpenKeyExA(HKEY_CURRENT_USER, kAudioKey, 0, KEY_ALL_ACCESS, &audio) == ERROR_SUCCESS) {
+  if (const ScopedKey audio(reg, HKEY_CURRENT_USER, kAudioKey, KEY_ALL_ACCESS); audio.isOpen()) {
     char formats[kFormatsBuffer + 1] = {};
     DWORD size = kFormatsBuffer;
-    if (reg.RegQueryValueExA(audio, "SystemFormats", nullptr, reinterpret_cast<BYTE*>(formats), &size) ==
+    if (reg.RegQueryValueExA(audio.get(), "SystemFormats", nullptr, reinterpret_cast<BYTE*>(formats), &size) ==
         ERROR_SUCCESS) {
       format = firstCdFormat(std::string(formats, strnlen(formats, size)));
     }
-    reg.RegCloseKey(audio);
   }
   if (!format.empty()) {
     writeDefaultFormat(reg, HKEY_CURRENT_USER, kAudioKey, format);
     writeDefaultFormat(reg, HKEY_USERS, ".Default\\Software\\Microsoft\\Multimedia\\Audio", format);
   }
 
-  HKEY run = nullptr;
-  if (reg.RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0, KEY_ALL_ACCESS,
-                        &run) == ERROR_SUCCESS) {
-    reg.RegDeleteValueA(run, "Tarvic Sound Suite");
-    reg.RegCloseKey(run);
-  }
+  const ScopedKey run(reg, HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", KEY_ALL_ACCESS);
+  if (run.isOpen()) reg.RegDeleteValueA(run.get(), "Tarvic Sound Suite");
 }
 
 }  // namespace tvx

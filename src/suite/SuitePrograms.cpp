@@ -1,5 +1,6 @@
 #include <string>
 
+#include "../core/Scoped.h"
 #include "ApplicationSuite.h"
 
 namespace tvx {
@@ -59,19 +60,14 @@ void CloseSuiteWindows(const Platform& platform) {
 
 void RemovePreviousSuite(const Platform& platform) {
   IRegistry& reg = platform.registry;
-  HKEY key = nullptr;
-  bool opened = false;
+  ScopedKey key(reg);
   for (const char* path : kUninstallKeys) {
-    if (reg.RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_QUERY_VALUE, &key) == ERROR_SUCCESS) {
-      opened = true;
-      break;
-    }
+    if (key.open(HKEY_LOCAL_MACHINE, path, KEY_QUERY_VALUE) == ERROR_SUCCESS) break;
   }
-  if (!opened) return;
+  if (!key.isOpen()) return;
   std::string command;
-  if (!readString(reg, key, "InstallShieldUninstallString", command) &&
-      !readString(reg, key, "UninstallString", command)) {
-    reg.RegCloseKey(key);
+  if (!readString(reg, key.get(), "InstallShieldUninstallString", command) &&
+      !readString(reg, key.get(), "UninstallString", command)) {
     return;
   }
   // The uninstall entry is a command line already: it runs as read, with " -a" for a silent removal.
@@ -86,7 +82,6 @@ void RemovePreviousSuite(const Platform& platform) {
     platform.processes.CloseHandle(process);
   }
   platform.windows.ShowWaitCursor(false);
-  reg.RegCloseKey(key);
 }
 
 bool LaunchSuiteSetup(const Platform& platform, const std::string& setupPath) {

@@ -1,5 +1,6 @@
 #include "CWdmOptionsDlg.h"
 
+#include "../core/Scoped.h"
 #include "../core/SourceDir.h"
 #include "../install/InfOptions.h"
 
@@ -53,8 +54,9 @@ void CWdmOptionsDlg::OnOK() {
 
 bool CWdmOptionsDlg::ApplyWdmOptionsToInf(const std::string& infPath) {
   const Platform& p = platform();
-  FileStream* inf = p.streams.fopen(infPath.c_str(), "r+b");
-  if (inf == nullptr) return false;
+  ScopedStream file(p.streams, infPath.c_str(), "r+b");
+  if (!file.isOpen()) return false;
+  FileStream* inf = file.get();
   bool whole = true;
   if (legacyBox_.GetCheck() == BST_CHECKED) {
     whole = PatchWdmOptionLine(p, inf, kEnableLegacyLine, '2', 100) != OptionLinePatch::Failed;
@@ -63,7 +65,7 @@ bool CWdmOptionsDlg::ApplyWdmOptionsToInf(const std::string& infPath) {
   whole = PatchWdmOptionLine(p, inf, kJackConfigLine, jackConfig[0], 0) != OptionLinePatch::Failed && whole;
   p.streams.fseek(inf, 0, kSeekEnd);
   whole = p.streams.fflush(inf) == 0 && whole;
-  return p.streams.fclose(inf) == 0 && whole;
+  return file.close() == 0 && whole;
 }
 
 }  // namespace tvx
