@@ -24,10 +24,7 @@ BOOL Devices::succeeded() {
 }
 
 HDEVINFO Devices::SetupDiGetClassDevsA(const GUID*, LPCSTR, HWND, DWORD flags) {
-  if (m_.injectFault("SetupDiGetClassDevsA")) {
-    m_.lastError = ERROR_NOT_ENOUGH_MEMORY;
-    return INVALID_HANDLE_VALUE;
-  }
+  if (m_.injectFault("SetupDiGetClassDevsA", ERROR_NOT_ENOUGH_MEMORY)) return INVALID_HANDLE_VALUE;
   if (missing("setupapi.dll", "SetupDiGetClassDevsA")) return INVALID_HANDLE_VALUE;
   std::vector<std::size_t> list;
   for (std::size_t i = 0; i < m_.devices.size(); ++i) {
@@ -48,10 +45,7 @@ Device* Devices::deviceOf(HDEVINFO set, const SP_DEVINFO_DATA* data) {
 }
 
 BOOL Devices::SetupDiEnumDeviceInfo(HDEVINFO set, DWORD index, SP_DEVINFO_DATA* data) {
-  if (m_.injectFault("SetupDiEnumDeviceInfo")) {
-    m_.lastError = ERROR_NOT_ENOUGH_MEMORY;
-    return FALSE;
-  }
+  if (m_.injectFault("SetupDiEnumDeviceInfo", ERROR_NOT_ENOUGH_MEMORY)) return FALSE;
   if (missing("setupapi.dll", "SetupDiEnumDeviceInfo")) return FALSE;
   auto it = lists_.find(reinterpret_cast<std::uintptr_t>(set));
   if (it == lists_.end()) {
@@ -72,10 +66,7 @@ BOOL Devices::SetupDiEnumDeviceInfo(HDEVINFO set, DWORD index, SP_DEVINFO_DATA* 
 
 BOOL Devices::SetupDiGetDeviceRegistryPropertyA(HDEVINFO set, SP_DEVINFO_DATA* data, DWORD property, LPDWORD dataType,
                                                 LPBYTE buffer, DWORD size, LPDWORD requiredSize) {
-  if (m_.injectFault("SetupDiGetDeviceRegistryPropertyA")) {
-    m_.lastError = ERROR_NOT_ENOUGH_MEMORY;
-    return FALSE;
-  }
+  if (m_.injectFault("SetupDiGetDeviceRegistryPropertyA", ERROR_NOT_ENOUGH_MEMORY)) return FALSE;
   if (missing("setupapi.dll", "SetupDiGetDeviceRegistryPropertyA")) return FALSE;
   Device* d = deviceOf(set, data);
   if (d == nullptr) {
@@ -100,10 +91,7 @@ BOOL Devices::SetupDiGetDeviceRegistryPropertyA(HDEVINFO set, SP_DEVINFO_DATA* d
 }
 
 BOOL Devices::SetupDiRemoveDevice(HDEVINFO set, SP_DEVINFO_DATA* data) {
-  if (m_.injectFault("SetupDiRemoveDevice")) {
-    m_.lastError = ERROR_ACCESS_DENIED;
-    return FALSE;
-  }
+  if (m_.injectFault("SetupDiRemoveDevice", ERROR_ACCESS_DENIED)) return FALSE;
   if (missing("setupapi.dll", "SetupDiRemoveDevice")) return FALSE;
   Device* d = deviceOf(set, data);
   if (d == nullptr) {

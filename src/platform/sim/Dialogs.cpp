@@ -83,10 +83,7 @@ std::string textsOf(const std::vector<Dialogs::Control>& controls) {
 // ---- running a dialog ------------------------------------------------------------------------
 
 INT_PTR Dialogs::DialogBoxParamA(int templateId, HWND, DLGPROC proc, LPARAM param) {
-  if (m_.injectFault("DialogBoxParamA")) {
-    m_.lastError = ERROR_NOT_ENOUGH_MEMORY;
-    return -1;
-  }
+  if (m_.injectFault("DialogBoxParamA", ERROR_NOT_ENOUGH_MEMORY)) return -1;
   const ResEntry* resource = findResource(resources_, RT_DIALOG_ID, static_cast<WORD>(templateId), m_.language);
   if (resource == nullptr || proc == nullptr) {
     m_.lastError = ERROR_RESOURCE_NAME_NOT_FOUND;
@@ -109,7 +106,7 @@ INT_PTR Dialogs::DialogBoxParamA(int templateId, HWND, DLGPROC proc, LPARAM para
   }
   // The dialog's window exists, hidden, from WM_INITDIALOG on; Windows shows it once the
   // initialisation and the messages it posted are done, unless the dialog has ended by then.
-  d.window = windows_.addOwnWindow(d.t.title, false);
+  d.window = m_.addOwnWindow(d.t.title, false);
   if ((d.t.style & WS_SYSMENU) != 0) {
     d.systemMenu = reinterpret_cast<HMENU>(kMenuBase + reinterpret_cast<std::uintptr_t>(d.window));
   }
@@ -117,7 +114,7 @@ INT_PTR Dialogs::DialogBoxParamA(int templateId, HWND, DLGPROC proc, LPARAM para
   struct Pop {
     Dialogs& host;
     ~Pop() {
-      if (Window* w = host.windows_.windowOf(host.running_.back()->window)) w->open = w->visible = false;
+      if (Window* w = host.m_.windowOf(host.running_.back()->window)) w->open = w->visible = false;
       host.running_.pop_back();
     }
   } pop{*this};
@@ -170,7 +167,7 @@ INT_PTR Dialogs::DialogBoxParamA(int templateId, HWND, DLGPROC proc, LPARAM para
 }
 
 void Dialogs::show(Running& d) {
-  if (Window* w = windows_.windowOf(d.window)) w->visible = true;
+  if (Window* w = m_.windowOf(d.window)) w->visible = true;
   d.shown = true;
   std::string controls;
   for (const Control& c : d.controls) {

@@ -17,10 +17,7 @@ CrtStream* FileStreams::find(FileStream* stream) {
 }
 
 FileStream* FileStreams::fopen(const char* path, const char* mode) {
-  if (m_.injectFault("fopen")) {
-    m_.lastError = ERROR_ACCESS_DENIED;
-    return nullptr;
-  }
+  if (m_.injectFault("fopen", ERROR_ACCESS_DENIED)) return nullptr;
   auto p = files_.resolve(path);
   if (!p || p->parts.empty() || mode == nullptr) return nullptr;
   const std::string m(mode);

@@ -75,7 +75,7 @@ DWORD Files::missingError(const WinPath& path) const {
 }
 
 BOOL Files::CreateDirectoryA(LPCSTR path) {
-  if (m_.injectFault("CreateDirectoryA")) return fail(ERROR_ACCESS_DENIED);
+  if (m_.injectFault("CreateDirectoryA", ERROR_ACCESS_DENIED)) return FALSE;
   auto p = resolve(path);
   if (!p || p->parts.empty()) return fail(ERROR_PATH_NOT_FOUND);
   if (!m_.hasMedium(p->drive)) return fail(ERROR_NOT_READY);
@@ -88,10 +88,7 @@ BOOL Files::CreateDirectoryA(LPCSTR path) {
 }
 
 HANDLE Files::FindFirstFileA(LPCSTR pattern, WIN32_FIND_DATAA* data) {
-  if (m_.injectFault("FindFirstFileA")) {
-    m_.lastError = ERROR_NOT_ENOUGH_MEMORY;
-    return INVALID_HANDLE_VALUE;
-  }
+  if (m_.injectFault("FindFirstFileA", ERROR_NOT_ENOUGH_MEMORY)) return INVALID_HANDLE_VALUE;
   auto p = resolve(pattern);
   if (!p || p->parts.empty()) {
     m_.lastError = ERROR_FILE_NOT_FOUND;
@@ -139,7 +136,7 @@ HANDLE Files::FindFirstFileA(LPCSTR pattern, WIN32_FIND_DATAA* data) {
 }
 
 BOOL Files::FindNextFileA(HANDLE find, WIN32_FIND_DATAA* data) {
-  if (m_.injectFault("FindNextFileA")) return fail(ERROR_NOT_ENOUGH_MEMORY);
+  if (m_.injectFault("FindNextFileA", ERROR_NOT_ENOUGH_MEMORY)) return FALSE;
   auto it = searches_.find(reinterpret_cast<std::uintptr_t>(find));
   if (it == searches_.end()) return fail(ERROR_INVALID_HANDLE);
   Search& s = it->second;
@@ -192,7 +189,7 @@ BOOL Files::copyFile(LPCSTR existing, LPCSTR target, BOOL failIfExists) {
 }
 
 BOOL Files::MoveFileA(LPCSTR existing, LPCSTR target) {
-  if (m_.injectFault("MoveFileA")) return fail(ERROR_ACCESS_DENIED);
+  if (m_.injectFault("MoveFileA", ERROR_ACCESS_DENIED)) return FALSE;
   auto from = resolve(existing);
   auto to = resolve(target);
   if (!from || !to) return fail(ERROR_PATH_NOT_FOUND);
@@ -215,10 +212,7 @@ BOOL Files::MoveFileA(LPCSTR existing, LPCSTR target) {
 }
 
 DWORD Files::GetFileAttributesA(LPCSTR path) {
-  if (m_.injectFault("GetFileAttributesA")) {
-    m_.lastError = ERROR_ACCESS_DENIED;
-    return INVALID_FILE_ATTRIBUTES;
-  }
+  if (m_.injectFault("GetFileAttributesA", ERROR_ACCESS_DENIED)) return INVALID_FILE_ATTRIBUTES;
   auto p = resolve(path);
   FileNode* node = p ? m_.fileAt(*p) : nullptr;
   if (node == nullptr) {
@@ -229,7 +223,7 @@ DWORD Files::GetFileAttributesA(LPCSTR path) {
 }
 
 BOOL Files::SetFileAttributesA(LPCSTR path, DWORD attributes) {
-  if (m_.injectFault("SetFileAttributesA")) return fail(ERROR_ACCESS_DENIED);
+  if (m_.injectFault("SetFileAttributesA", ERROR_ACCESS_DENIED)) return FALSE;
   auto p = resolve(path);
   FileNode* node = p ? m_.fileAt(*p) : nullptr;
   if (node == nullptr) return fail(p ? missingError(*p) : ERROR_PATH_NOT_FOUND);
@@ -241,7 +235,7 @@ BOOL Files::SetFileAttributesA(LPCSTR path, DWORD attributes) {
 }
 
 BOOL Files::DeleteFileA(LPCSTR path) {
-  if (m_.injectFault("DeleteFileA")) return fail(ERROR_ACCESS_DENIED);
+  if (m_.injectFault("DeleteFileA", ERROR_ACCESS_DENIED)) return FALSE;
   auto p = resolve(path);
   FileNode* node = p ? m_.fileAt(*p) : nullptr;
   if (node == nullptr) return fail(p ? missingError(*p) : ERROR_PATH_NOT_FOUND);
@@ -251,10 +245,7 @@ BOOL Files::DeleteFileA(LPCSTR path) {
 }
 
 DWORD Files::GetShortPathNameA(LPCSTR longPath, LPSTR shortPath, DWORD size) {
-  if (m_.injectFault("GetShortPathNameA")) {
-    m_.lastError = ERROR_NOT_ENOUGH_MEMORY;
-    return 0;
-  }
+  if (m_.injectFault("GetShortPathNameA", ERROR_NOT_ENOUGH_MEMORY)) return 0;
   auto p = resolve(longPath);
   if (!p) {
     m_.lastError = ERROR_INVALID_PARAMETER;
@@ -285,18 +276,12 @@ DWORD Files::GetShortPathNameA(LPCSTR longPath, LPSTR shortPath, DWORD size) {
 }
 
 DWORD Files::GetCurrentDirectoryA(DWORD size, LPSTR buffer) {
-  if (m_.injectFault("GetCurrentDirectoryA")) {
-    m_.lastError = ERROR_NOT_ENOUGH_MEMORY;
-    return 0;
-  }
+  if (m_.injectFault("GetCurrentDirectoryA", ERROR_NOT_ENOUGH_MEMORY)) return 0;
   return copyOut(m_.currentDir.str(), buffer, size);
 }
 
 DWORD Files::GetFullPathNameA(LPCSTR path, DWORD size, LPSTR buffer, LPSTR* filePart) {
-  if (m_.injectFault("GetFullPathNameA")) {
-    m_.lastError = ERROR_NOT_ENOUGH_MEMORY;
-    return 0;
-  }
+  if (m_.injectFault("GetFullPathNameA", ERROR_NOT_ENOUGH_MEMORY)) return 0;
   auto p = resolve(path);
   if (!p) {
     m_.lastError = ERROR_INVALID_NAME;
@@ -315,7 +300,7 @@ DWORD Files::GetFullPathNameA(LPCSTR path, DWORD size, LPSTR buffer, LPSTR* file
 }
 
 BOOL Files::SetCurrentDirectoryA(LPCSTR path) {
-  if (m_.injectFault("SetCurrentDirectoryA")) return fail(ERROR_ACCESS_DENIED);
+  if (m_.injectFault("SetCurrentDirectoryA", ERROR_ACCESS_DENIED)) return FALSE;
   auto p = resolve(path);
   if (!p) return fail(ERROR_PATH_NOT_FOUND);
   FileNode* node = m_.fileAt(*p);

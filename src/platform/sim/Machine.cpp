@@ -77,6 +77,17 @@ void Machine::addEvent(DWORD at, std::string description, std::function<void()> 
   events.insert(pos, std::move(e));
 }
 
+HWND Machine::addOwnWindow(const std::string& title, bool visible) {
+  windows.push_back(Window{title, "#32770", false, true, visible});
+  return windowHandle(windows.size() - 1);
+}
+
+Window* Machine::windowOf(HWND window) {
+  auto index = reinterpret_cast<std::uintptr_t>(window) / 0x10;
+  if (window == nullptr || index == 0 || index > windows.size()) return nullptr;
+  return &windows[index - 1];
+}
+
 bool Machine::injectFault(const char* call) {
   ++faults.calls;
   faults.made.push_back(call);

@@ -112,13 +112,13 @@ struct RunBoundExceeded {
 // Making one platform call of a run fail, the way Windows fails it: the calls of the run are
 // counted, and the one numbered `failAt` (from 1) fails.
 struct FaultPlan {
-  std::size_t failAt = 0;    // 0: no call fails
-  std::string failFirst;     // or the first call of this name fails (a test's way to name one)
-  std::size_t calls = 0;     // the calls made so far
+  std::size_t failAt = 0;         // 0: no call fails
+  std::string failFirst;          // or the first call of this name fails (a test's way to name one)
+  std::size_t calls = 0;          // the calls made so far
   std::vector<const char*> made;  // their names, in order
-  std::string failedCall;    // the name of the call that was made to fail
-  std::size_t maxCalls = 0;  // 0: no bound
-  DWORD maxTime = 0;         // virtual milliseconds; 0: no bound
+  std::string failedCall;         // the name of the call that was made to fail
+  std::size_t maxCalls = 0;       // 0: no bound
+  DWORD maxTime = 0;              // virtual milliseconds; 0: no bound
 };
 
 // How often a file is open in the program's file streams.
@@ -150,6 +150,13 @@ class Machine {
 
   std::vector<Device> devices;
   std::vector<Window> windows;
+  // A window of this program (a dialog), known to the machine by its title; handles are 0x10 apart.
+  HWND addOwnWindow(const std::string& title, bool visible = true);
+  // The window behind a handle, or null.
+  Window* windowOf(HWND window);
+  static HWND windowHandle(std::size_t index) {
+    return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(index + 1) * 0x10);
+  }
   std::map<std::string, ProgramBehaviour> programs;  // by the program's full path, upper case
   std::vector<Process> processes;
   std::vector<ScriptStep> script;
@@ -222,6 +229,13 @@ class Machine {
   std::map<std::string, std::string> writesCutShort;
   // Counts a platform call; true when this call is the one the fault plan makes fail.
   bool injectFault(const char* call);
+  // The same for a call that tells its failure through GetLastError: the failing call leaves
+  // `error` behind. The first line of every simulated call that can fail.
+  bool injectFault(const char* call, DWORD error) {
+    if (!injectFault(call)) return false;
+    lastError = error;
+    return true;
+  }
   FaultPlan faults;
   // Schedules the world's reaction to a re-enumeration of the device tree (once).
   void reenumerate();

@@ -17,10 +17,7 @@ DWORD Time::SleepEx(DWORD milliseconds, BOOL) {
 DWORD Time::GetTickCount() { return 1000000 + m_.now; }
 
 BOOL Restart::ExitWindowsEx(UINT flags, DWORD reason) {
-  if (m_.injectFault("ExitWindowsEx")) {
-    m_.lastError = ERROR_PRIVILEGE_NOT_HELD;
-    return FALSE;
-  }
+  if (m_.injectFault("ExitWindowsEx", ERROR_PRIVILEGE_NOT_HELD)) return FALSE;
   // The NT family restarts only for a process that enabled its shutdown privilege.
   if (!m_.os.isWindows9x() && !m_.shutdownPrivilege) {
     m_.lastError = ERROR_PRIVILEGE_NOT_HELD;

@@ -136,10 +136,7 @@ UINT Processes::WinExec(LPCSTR commandLine, UINT show) {
 
 BOOL Processes::CreateProcessA(LPCSTR application, LPSTR commandLine, STARTUPINFOA* startup,
                                PROCESS_INFORMATION* info) {
-  if (m_.injectFault("CreateProcessA")) {
-    m_.lastError = ERROR_NOT_ENOUGH_MEMORY;
-    return FALSE;
-  }
+  if (m_.injectFault("CreateProcessA", ERROR_NOT_ENOUGH_MEMORY)) return FALSE;
   std::string line = commandLine != nullptr ? commandLine : "";
   if (application != nullptr) line = std::string("\"") + application + "\"" + (line.empty() ? "" : " " + line);
   // The start-up information the program hands over: which of its fields count, and the show state.
@@ -172,10 +169,7 @@ Process* Processes::processOf(HANDLE handle) {
 }
 
 Process* Processes::waitTarget(const char* call, HANDLE process) {
-  if (m_.injectFault(call)) {
-    m_.lastError = ERROR_NOT_ENOUGH_MEMORY;
-    return nullptr;
-  }
+  if (m_.injectFault(call, ERROR_NOT_ENOUGH_MEMORY)) return nullptr;
   Process* p = processOf(process);
   if (p == nullptr) m_.lastError = ERROR_INVALID_HANDLE;
   return p;
@@ -210,10 +204,7 @@ DWORD Processes::WaitForSingleObject(HANDLE process, DWORD milliseconds) {
 }
 
 BOOL Processes::GetExitCodeProcess(HANDLE process, LPDWORD exitCode) {
-  if (m_.injectFault("GetExitCodeProcess")) {
-    m_.lastError = ERROR_ACCESS_DENIED;
-    return FALSE;
-  }
+  if (m_.injectFault("GetExitCodeProcess", ERROR_ACCESS_DENIED)) return FALSE;
   Process* p = processOf(process);
   if (p == nullptr) {
     m_.lastError = ERROR_INVALID_HANDLE;

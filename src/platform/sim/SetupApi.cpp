@@ -74,10 +74,7 @@ std::string providerOf(const std::string& infText) {
 }  // namespace
 
 BOOL Devices::SetupQuerySourceListA(DWORD, LPCSTR** list, PUINT count) {
-  if (m_.injectFault("SetupQuerySourceListA")) {
-    m_.lastError = ERROR_NOT_ENOUGH_MEMORY;
-    return FALSE;
-  }
+  if (m_.injectFault("SetupQuerySourceListA", ERROR_NOT_ENOUGH_MEMORY)) return FALSE;
   if (missing("setupapi.dll", "SetupQuerySourceListA")) return FALSE;
   if (m_.fails("SetupQuerySourceListA") || list == nullptr || count == nullptr) {
     m_.lastError = m_.fails("SetupQuerySourceListA") ? ERROR_CALL_NOT_IMPLEMENTED : ERROR_INVALID_PARAMETER;
@@ -96,10 +93,7 @@ BOOL Devices::SetupQuerySourceListA(DWORD, LPCSTR** list, PUINT count) {
 }
 
 BOOL Devices::SetupSetSourceListA(DWORD, LPCSTR* list, UINT count) {
-  if (m_.injectFault("SetupSetSourceListA")) {
-    m_.lastError = ERROR_NOT_ENOUGH_MEMORY;
-    return FALSE;
-  }
+  if (m_.injectFault("SetupSetSourceListA", ERROR_NOT_ENOUGH_MEMORY)) return FALSE;
   if (missing("setupapi.dll", "SetupSetSourceListA")) return FALSE;
   if (m_.fails("SetupSetSourceListA") || (list == nullptr && count > 0)) {
     m_.lastError = ERROR_INVALID_PARAMETER;
@@ -124,10 +118,7 @@ BOOL Devices::SetupFreeSourceListA(LPCSTR** list, UINT) {
 
 BOOL Devices::SetupCopyOEMInfA(LPCSTR sourceInf, LPCSTR mediaLocation, DWORD mediaType, DWORD, LPSTR, DWORD, PDWORD,
                                LPSTR*) {
-  if (m_.injectFault("SetupCopyOEMInfA")) {
-    m_.lastError = ERROR_NOT_ENOUGH_MEMORY;
-    return FALSE;
-  }
+  if (m_.injectFault("SetupCopyOEMInfA", ERROR_NOT_ENOUGH_MEMORY)) return FALSE;
   if (missing("setupapi.dll", "SetupCopyOEMInfA")) return FALSE;
   auto source = sourceInf != nullptr ? parseAbsolutePath(sourceInf) : std::nullopt;
   FileNode* node = source ? m_.fileAt(*source) : nullptr;

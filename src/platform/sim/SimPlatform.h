@@ -177,37 +177,12 @@ class Processes final : public IProcesses {
   std::uintptr_t nextHandle_ = 0x2000;
 };
 
-class Dialogs;
-
-class Windows final : public IWindows {
- public:
-  explicit Windows(Machine& m) : m_(m) {}
-  // The dialogs whose windows and controls these functions also reach.
-  void attach(Dialogs& dialogs) { dialogs_ = &dialogs; }
-  HWND FindWindowExA(HWND parent, HWND childAfter, LPCSTR className, LPCSTR title) override;
-  LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
-  int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) override;
-  BOOL ShowWindow(HWND window, int show) override;
-  BOOL RedrawWindow(HWND window, UINT flags) override;
-  void ShowWaitCursor(bool waiting) override;
-
-  // A window of this program (a dialog), known to the simulated machine by its title.
-  HWND addOwnWindow(const std::string& title, bool visible = true);
-  // The machine's window behind a handle, or null.
-  Window* windowOf(HWND window);
-
- private:
-  Machine& m_;
-  Dialogs* dialogs_ = nullptr;
-};
-
 // The headless dialog host: dialogs made from the program's compiled resource templates, in the
 // language the machine's user has, with check boxes and radio buttons that behave as Windows'
 // automatic ones and the person's actions taken from the machine's script.
 class Dialogs final : public IDialogs {
  public:
-  Dialogs(Machine& m, Windows& windows, const std::vector<ResEntry>& resources)
-      : m_(m), windows_(windows), resources_(resources) {}
+  Dialogs(Machine& m, const std::vector<ResEntry>& resources) : m_(m), resources_(resources) {}
   INT_PTR DialogBoxParamA(int templateId, HWND parent, DLGPROC proc, LPARAM param) override;
   BOOL EndDialog(HWND dialog, INT_PTR result) override;
   HWND GetDlgItem(HWND dialog, int id) override;
@@ -284,10 +259,30 @@ class Dialogs final : public IDialogs {
   std::string name(const Running& d) const;
 
   Machine& m_;
-  Windows& windows_;
   const std::vector<ResEntry>& resources_;
   std::vector<std::unique_ptr<Running>> running_;
   std::uintptr_t nextHandle_ = 0x40000000;
+};
+
+class Windows final : public IWindows {
+ public:
+  // `dialogs`: the running dialogs, whose windows and controls these functions also reach.
+  Windows(Machine& m, Dialogs& dialogs) : m_(m), dialogs_(dialogs) {}
+  HWND FindWindowExA(HWND parent, HWND childAfter, LPCSTR className, LPCSTR title) override;
+  LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+  int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) override;
+  BOOL ShowWindow(HWND window, int show) override;
+  BOOL RedrawWindow(HWND window, UINT flags) override;
+  void ShowWaitCursor(bool waiting) override;
+
+  // A window of this program (a dialog), known to the simulated machine by its title.
+  HWND addOwnWindow(const std::string& title, bool visible = true);
+  // The machine's window behind a handle, or null.
+  Window* windowOf(HWND window);
+
+ private:
+  Machine& m_;
+  Dialogs& dialogs_;
 };
 
 class Devices final : public IDevices {
@@ -368,14 +363,12 @@ class SimPlatform {
         profiles_(machine, files_),
         system_(machine),
         processes_(machine, files_),
-        windows_(machine),
-        dialogs_(machine, windows_, resources),
+        dialogs_(machine, resources),
+        windows_(machine, dialogs_),
         devices_(machine),
         time_(machine),
         restart_(machine),
-        exit_(machine) {
-    windows_.attach(dialogs_);
-  }
+        exit_(machine) {}
   SimPlatform(const SimPlatform&) = delete;
   SimPlatform& operator=(const SimPlatform&) = delete;
 
@@ -400,8 +393,8 @@ class SimPlatform {
   Profiles profiles_;
   SystemInfo system_;
   Processes processes_;
-  Windows windows_;
   Dialogs dialogs_;
+  Windows windows_;
   Devices devices_;
   Time time_;
   Restart restart_;

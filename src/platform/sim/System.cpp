@@ -13,10 +13,7 @@ UINT copyPath(const std::string& text, LPSTR buffer, UINT size) {
 }  // namespace
 
 BOOL SystemInfo::GetVersionExA(OSVERSIONINFOA* info) {
-  if (m_.injectFault("GetVersionExA")) {
-    m_.lastError = ERROR_NOT_ENOUGH_MEMORY;
-    return FALSE;
-  }
+  if (m_.injectFault("GetVersionExA", ERROR_NOT_ENOUGH_MEMORY)) return FALSE;
   if (m_.versionQueryFails || info == nullptr || info->dwOSVersionInfoSize != sizeof(OSVERSIONINFOA)) {
     m_.lastError = ERROR_INVALID_PARAMETER;
     return FALSE;

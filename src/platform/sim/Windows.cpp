@@ -5,8 +5,6 @@ namespace tvx::sim {
 
 namespace {
 
-HWND toHandle(std::size_t index) { return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(index + 1) * 0x10); }
-
 std::string buttonsOf(UINT type) {
   switch (type & 0xF) {
     case MB_OKCANCEL:
@@ -43,16 +41,9 @@ const char* answerName(int code) {
 
 }  // namespace
 
-HWND Windows::addOwnWindow(const std::string& title, bool visible) {
-  m_.windows.push_back(Window{title, "#32770", false, true, visible});
-  return toHandle(m_.windows.size() - 1);
-}
+HWND Windows::addOwnWindow(const std::string& title, bool visible) { return m_.addOwnWindow(title, visible); }
 
-Window* Windows::windowOf(HWND window) {
-  auto index = reinterpret_cast<std::uintptr_t>(window) / 0x10;
-  if (window == nullptr || index == 0 || index > m_.windows.size()) return nullptr;
-  return &m_.windows[index - 1];
-}
+Window* Windows::windowOf(HWND window) { return m_.windowOf(window); }
 
 HWND Windows::FindWindowExA(HWND, HWND, LPCSTR className, LPCSTR title) {
   if (m_.injectFault("FindWindowExA")) return nullptr;
@@ -67,7 +58,7 @@ HWND Windows::FindWindowExA(HWND, HWND, LPCSTR className, LPCSTR title) {
     if (!w.open) continue;
     if (title != nullptr && !iequals(w.title, title)) continue;
     if (className != nullptr && !iequals(w.className, className)) continue;
-    return toHandle(i);
+    return Machine::windowHandle(i);
   }
   return nullptr;
 }
@@ -75,7 +66,7 @@ HWND Windows::FindWindowExA(HWND, HWND, LPCSTR className, LPCSTR title) {
 LRESULT Windows::SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   // A message to a dialog of the program's own, or one of its controls, is a call of its
   // procedure on this thread; one to another program's window may not get through.
-  if (dialogs_ != nullptr && dialogs_->owns(window)) return dialogs_->SendMessageA(window, message, wParam, lParam);
+  if (dialogs_.owns(window)) return dialogs_.SendMessageA(window, message, wParam, lParam);
   if (m_.injectFault("SendMessageA")) return 0;
   auto index = reinterpret_cast<std::uintptr_t>(window) / 0x10;
   if (index == 0 || index > m_.windows.size()) {
@@ -121,7 +112,7 @@ int Windows::MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
 BOOL Windows::ShowWindow(HWND window, int show) {
   if (m_.injectFault("ShowWindow")) return FALSE;
   Window* w = windowOf(window);
-  if (w == nullptr) return dialogs_ != nullptr ? dialogs_->ShowControl(window, show) : FALSE;
+  if (w == nullptr) return dialogs_.ShowControl(window, show);
   const BOOL wasVisible = w->visible ? TRUE : FALSE;
   w->visible = show != static_cast<int>(SW_HIDE);
   m_.record(w->visible ? "show" : "hide", {{"window", w->title}});
@@ -130,8 +121,8 @@ BOOL Windows::ShowWindow(HWND window, int show) {
 
 BOOL Windows::RedrawWindow(HWND window, UINT flags) {
   if (m_.injectFault("RedrawWindow")) return FALSE;
-  if (dialogs_ != nullptr && dialogs_->owns(window) && windowOf(window) == nullptr) {
-    m_.record("repaint", {{"window", dialogs_->describe(window)}, {"flags", std::to_string(flags)}});
+  if (dialogs_.owns(window) && windowOf(window) == nullptr) {
+    m_.record("repaint", {{"window", dialogs_.describe(window)}, {"flags", std::to_string(flags)}});
     return TRUE;
   }
   auto index = reinterpret_cast<std::uintptr_t>(window) / 0x10;
