@@ -50,7 +50,10 @@ ICON_SIZE = (32, 32)
 
 # The machines whose run pages are drawn: every template, the About box, message boxes.
 SCENARIOS = ["win98se-dialog-both-wdm", "win98se-dialog-about-french", "win98se-options-vxd", "win98se-options-wdm",
-             "winme-dialog-arch-cancel", "winme-cd-driver-wdm", "win98se-dialog-cd-prompt"]
+             "winme-dialog-arch-cancel", "winme-cd-driver-wdm", "win98se-dialog-cd-prompt",
+             # a disabled control and a click on it, Tab moving the focus, a dialog ended before it
+             # was shown, the sound card's jack choice disabling the jack boxes
+             "nt40-dialog-apps", "winme-options-vxd", "version-98se-build2048", "winme-options-wdm"]
 # The architecture and main dialogs in each of the five languages: the Japanese scenario's
 # machine with the user's language set to each.
 LANGUAGE_MACHINE = "winme-dialog-arch-vxd"
