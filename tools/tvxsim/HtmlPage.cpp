@@ -20,7 +20,7 @@ nav a { margin-right: 12px; }
 .verdict p { margin: 0; font-weight: bold; }
 .verdict ul { margin: 6px 0 0; }
 .complete { background: #e7f4e7; border-color: #2e7d32; }
-.nothing-installed { background: #eef2f6; border-color: #5f7d8e; }
+.nothing-installed, .none { background: #eef2f6; border-color: #5f7d8e; }
 .failed { background: #fff4df; border-color: #d98200; }
 .incomplete, .crashed, .hung { background: #fde7e7; border-color: #c62828; }
 .facts { margin: 4px 0; padding: 0; list-style: none; }

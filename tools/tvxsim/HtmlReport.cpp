@@ -105,7 +105,7 @@ std::string htmlRunPage(const RunReport& r, const RunPageOptions& o) {
     verdictText = "outcome: " + r.outcome->text();
   } else {
     verdict = "none";
-    verdictText = "no outcome: " + r.commandLine;
+    verdictText = "no outcome (a Windows start has none)";
   }
   body += "<div class=\"verdict " + verdictClass(verdict) + "\" id=\"verdict\" data-verdict=\"" + htmlEscape(verdict) +
           "\"><p>" + htmlEscape(verdictText) + "</p></div>\n";
