@@ -23,6 +23,6 @@ i686-w64-mingw32-objdump -h build/win32/Setup.exe | awk '
   name != "" { if (/CONTENTS/) printf "  %-8s %6d bytes\n", name, size; name = "" }'
 echo "imports: $(i686-w64-mingw32-objdump -p build/win32/Setup.exe | sed -n 's/.*DLL Name: //p' | sort -f | tr '\n' ' ')"
 echo "subsystem: $(i686-w64-mingw32-objdump -p build/win32/Setup.exe | sed -n 's/^Subsystem[[:space:]]*//p')"
-for kind in unit scenario faults fuzz cpu wine; do
+for kind in unit scenario html faults fuzz cpu wine; do
   echo "$kind tests: $(ctest --test-dir build/host -N -L "^$kind\$" | sed -n 's/^Total Tests: //p')"
 done

@@ -14,6 +14,9 @@ wine_packages=()
 for want in "$@"; do
   case $want in
     fuzz | tests) packages+=(clang libclang-rt-14-dev) ;;&
+    # The browser test of tvxsim's HTML pages: Chromium driven through Selenium, with fonts for the
+    # Western and the Asian dialogs.
+    tests) packages+=(chromium chromium-driver python3-selenium fonts-liberation fonts-wqy-microhei fonts-ipafont-gothic) ;;&
     wine | tests)
       # Wine's programs cannot start where the kernel runs no 32-bit programs: its packages would
       # be installed for nothing there (the Wine tests are skipped, and say so).

@@ -28,7 +28,7 @@ set +e
 log=build/host/test.log
 ctest --test-dir build/host --output-on-failure -j2 2>&1 | tee "$log"
 status=${PIPESTATUS[0]}
-for kind in unit scenario faults fuzz cpu wine; do
+for kind in unit scenario html faults fuzz cpu wine; do
   n=$(ctest --test-dir build/host -N -L "^$kind\$" | sed -n 's/^Total Tests: //p')
   echo "$kind tests: $n"
 done

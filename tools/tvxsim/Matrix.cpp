@@ -144,9 +144,11 @@ MatrixRow runRow(const std::string& version, const MatrixPath& path, const fs::p
   } catch (const RunBoundExceeded& e) {
     row.problem = "hung: " + e.what;
     row.seen = seenIn(machine.log);
+    row.report.happenings = machine.log;  // what it did until then, for its page
   } catch (const std::exception& e) {
     row.problem = std::string("crashed: ") + e.what();
     row.seen = seenIn(machine.log);
+    row.report.happenings = machine.log;
   }
   return row;
 }
@@ -259,7 +261,6 @@ std::string matrixText(const Matrix& m) {
   for (const auto& r : m.rows) pathWidth = std::max(pathWidth, r.path.label.size());
   out += padded("Windows", 15) + padded("Path", pathWidth + 2) + padded("Restart", 9) + padded("Time", 10) +
          "Outcome; seen\n";
-  std::size_t complete = 0, nothing = 0, failed = 0, incomplete = 0, problems = 0;
   for (const auto& r : m.rows) {
     const bool restart = r.problem.empty() && r.report.restart;
     std::string verdict = r.verdict();
@@ -269,6 +270,19 @@ std::string matrixText(const Matrix& m) {
     std::string seen;
     for (const auto& s : r.seen) seen += (seen.empty() ? "" : "; ") + s;
     out += std::string(15 + pathWidth + 2 + 19, ' ') + "seen: " + (seen.empty() ? "nothing" : seen) + "\n";
+  }
+  out += "\n" + matrixCounts(m) + "\n";
+  for (const auto& r : m.rows) {
+    if (!r.failing()) continue;
+    out +=
+        "\n" + versionTitle(r.version) + ", " + r.path.label + " (" + r.machineFolder + "):\n  " + r.verdict() + "\n";
+  }
+  return out;
+}
+
+std::string matrixCounts(const Matrix& m) {
+  std::size_t complete = 0, nothing = 0, failed = 0, incomplete = 0, problems = 0;
+  for (const auto& r : m.rows) {
     if (!r.problem.empty()) {
       ++problems;
     } else if (r.report.outcome) {
@@ -288,14 +302,9 @@ std::string matrixText(const Matrix& m) {
       }
     }
   }
-  out += "\n" + std::to_string(m.rows.size()) + " runs: " + std::to_string(complete) + " complete, " +
+  return std::to_string(m.rows.size()) + " runs: " + std::to_string(complete) + " complete, " +
          std::to_string(nothing) + " nothing installed, " + std::to_string(failed) + " failed (the person told), " +
-         std::to_string(incomplete) + " INCOMPLETE, " + std::to_string(problems) + " crashed or hung\n";
-  for (const auto& r : m.rows) {
-    if (!r.failing()) continue;
-    out += "\n" + versionTitle(r.version) + ", " + r.path.label + " (" + r.machineFolder + "):\n  " + r.verdict() + "\n";
-  }
-  return out;
+         std::to_string(incomplete) + " INCOMPLETE, " + std::to_string(problems) + " crashed or hung";
 }
 
 std::string matrixJson(const Matrix& m) {

@@ -46,6 +46,8 @@ Matrix runMatrix(const std::filesystem::path& cd, const std::optional<std::files
                  const std::filesystem::path& work);
 
 std::string matrixText(const Matrix& matrix);
+// "36 runs: 20 complete, 16 nothing installed, ...": the count of each outcome.
+std::string matrixCounts(const Matrix& matrix);
 std::string matrixJson(const Matrix& matrix);
 
 }  // namespace tvx::sim

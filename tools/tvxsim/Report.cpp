@@ -67,6 +67,17 @@ std::string changesJson(const std::vector<Change>& changes) {
 
 }  // namespace
 
+std::vector<std::string> fileChangeLines(const Change& c) {
+  std::vector<std::string> out{c.what + " " + c.path + (c.detail.empty() ? "" : " (" + c.detail + ")")};
+  for (const auto& e : c.entries) out.push_back("    " + e);
+  for (const auto& l : c.lines) out.push_back("    " + l);
+  return out;
+}
+
+std::string registryChangeLine(const Change& c) {
+  return c.what + " " + c.path + (c.detail.empty() ? "" : ": " + c.detail);
+}
+
 std::string reportText(const RunReport& r) {
   std::string out = "Machine " + r.machineName + " (" + r.os + "), command line: " + r.commandLine + "\n";
   out += "\nWhat happened:\n";
@@ -75,15 +86,11 @@ std::string reportText(const RunReport& r) {
   out += "\nFiles:\n";
   if (r.files.empty()) out += "  no change\n";
   for (const auto& c : r.files) {
-    out += "  " + c.what + " " + c.path + (c.detail.empty() ? "" : " (" + c.detail + ")") + "\n";
-    for (const auto& e : c.entries) out += "      " + e + "\n";
-    for (const auto& l : c.lines) out += "      " + l + "\n";
+    for (const auto& l : fileChangeLines(c)) out += "  " + l + "\n";
   }
   out += "\nRegistry:\n";
   if (r.registry.empty()) out += "  no change\n";
-  for (const auto& c : r.registry) {
-    out += "  " + c.what + " " + c.path + (c.detail.empty() ? "" : ": " + c.detail) + "\n";
-  }
+  for (const auto& c : r.registry) out += "  " + registryChangeLine(c) + "\n";
   if (r.sourcesBefore != r.sourcesAfter) {
     out += "\nInstallation sources:\n  before: " + listText(r.sourcesBefore) +
            "\n  after:  " + listText(r.sourcesAfter) + "\n";

@@ -26,6 +26,10 @@ struct RunReport {
 };
 
 std::string reportText(const RunReport& report);
+// The lines of one change as the text report gives them: for a file, the change and then its INI
+// entries or its lines removed and added, each indented by four.
+std::vector<std::string> fileChangeLines(const Change& change);
+std::string registryChangeLine(const Change& change);
 // A text as a JSON string, quoted and escaped.
 std::string jsonString(const std::string& text);
 std::string reportJson(const RunReport& report);

@@ -103,10 +103,16 @@ std::string seconds(DWORD ms) {
 
 std::vector<std::string> timelineLines(const std::vector<Happening>& happenings) {
   std::vector<std::string> out;
+  for (auto& l : timeline(happenings)) out.push_back(std::move(l.text));
+  return out;
+}
+
+std::vector<TimelineLine> timeline(const std::vector<Happening>& happenings) {
+  std::vector<TimelineLine> out;
   for (std::size_t i = 0; i < happenings.size(); ++i) {
     const Happening& h = happenings[i];
     if (h.kind != "sleep") {
-      out.push_back(line(h.at, describe(h)));
+      out.push_back({i, line(h.at, describe(h))});
       continue;
     }
     // A wait: sleeps of the same length, each followed by the same question, with the repaints
@@ -130,17 +136,18 @@ std::vector<std::string> timelineLines(const std::vector<Happening>& happenings)
       }
     }
     if (question.empty() || (passes == 1 && h.field("after") != question)) {
-      out.push_back(line(h.at, describe(h)));
+      out.push_back({i, line(h.at, describe(h))});
       continue;
     }
     const DWORD each = static_cast<DWORD>(std::stoul(h.field("ms")));
     std::string text = "wait: " + std::to_string(passes) + (passes == 1 ? " pass of " : " passes of ") + seconds(each) +
                        " asking " + question + " (" + seconds(static_cast<DWORD>(passes) * each) + ")";
     if (repaints > 0) text += ", " + std::to_string(repaints) + " repaints";
-    out.push_back(line(h.at, text));
+    out.push_back({i, line(h.at, text)});
     // What the world did during the wait keeps its own time; what followed the last sleep (a
     // repaint, an event) stays with the wait too.
-    for (const Happening* w : world) out.push_back(line(w->at, describe(*w)));
+    for (const Happening* w : world)
+      out.push_back({static_cast<std::size_t>(w - happenings.data()), line(w->at, describe(*w))});
     i = j - 1;
   }
   return out;

@@ -9,6 +9,13 @@
 namespace tvx::sim {
 
 std::string seconds(DWORD ms);
+
+// One line of the timeline and the happening it tells of (a wait: its first sleep).
+struct TimelineLine {
+  std::size_t happening;
+  std::string text;
+};
+std::vector<TimelineLine> timeline(const std::vector<Happening>& happenings);
 // Lines "[12.500 s] ...", in time order.
 std::vector<std::string> timelineLines(const std::vector<Happening>& happenings);
 

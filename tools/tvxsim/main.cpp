@@ -3,20 +3,21 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <string>
 
-#include <optional>
-
 #include "../../src/platform/sim/MachineFolder.h"
+#include "HtmlMatrix.h"
+#include "HtmlReport.h"
 #include "Matrix.h"
 #include "SimRun.h"
 
 namespace {
 
 const char* kUsage =
-    "usage: tvxsim run MACHINE [--out DIR] [--json]\n"
-    "       tvxsim boot MACHINE [--out DIR] [--json]\n"
-    "       tvxsim matrix CD [--machine DIR] [--machines DIR] [--json]\n"
+    "usage: tvxsim run MACHINE [--out DIR] [--json] [--html FILE]\n"
+    "       tvxsim boot MACHINE [--out DIR] [--json] [--html FILE]\n"
+    "       tvxsim matrix CD [--machine DIR] [--machines DIR] [--json] [--html DIR]\n"
     "\n"
     "  run    runs Setup.exe's logic on the machine folder and reports what it did:\n"
     "         messages with their answers, programs started, file, registry and INI\n"
@@ -33,6 +34,9 @@ const char* kUsage =
     "\n"
     "  --out DIR       write the changed machine to DIR, so that runs chain\n"
     "  --json          print the report as JSON\n"
+    "  --html FILE     also write the report as one HTML page: the verdict, what happened with\n"
+    "                  each dialog drawn from its template and each message box, the changes\n"
+    "  --html DIR      (matrix) also write DIR/index.html, the table linked to a page per run\n"
     "  --machine DIR   (matrix) your machine folder instead of the built-in ones\n"
     "  --machines DIR  (matrix) keep each row's machine folder in DIR, for tvxsim run\n"
     "\n"
@@ -65,6 +69,7 @@ int runMatrixCommand(int argc, char** argv) {
   const fs::path cd = argv[2];
   std::optional<fs::path> base;
   fs::path keep;
+  fs::path html;
   bool asJson = false;
   for (int i = 3; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -74,6 +79,8 @@ int runMatrixCommand(int argc, char** argv) {
       base = argv[++i];
     } else if (arg == "--machines" && i + 1 < argc) {
       keep = argv[++i];
+    } else if (arg == "--html" && i + 1 < argc) {
+      html = argv[++i];
     } else {
       return usageError("unknown option \"" + arg + "\"");
     }
@@ -90,7 +97,11 @@ int runMatrixCommand(int argc, char** argv) {
     const tvx::sim::Matrix matrix = tvx::sim::runMatrix(cd, base, keep);
     std::fputs((asJson ? tvx::sim::matrixJson(matrix) : tvx::sim::matrixText(matrix)).c_str(), stdout);
     status = matrix.failing() > 0 ? 1 : 0;
+    if (!html.empty()) tvx::sim::writeMatrixHtml(matrix, html);
   } catch (const tvx::sim::MachineError& e) {
+    std::fprintf(stderr, "tvxsim: %s\n", e.what());
+    status = 2;
+  } catch (const std::exception& e) {
     std::fprintf(stderr, "tvxsim: %s\n", e.what());
     status = 2;
   }
@@ -111,6 +122,7 @@ int main(int argc, char** argv) {
   if (command != "run" && command != "boot") return usageError("unknown command \"" + command + "\"");
   std::filesystem::path machineDir = argv[2];
   std::filesystem::path outDir;
+  std::filesystem::path htmlFile;
   bool asJson = false;
   for (int i = 3; i < argc; ++i) {
     std::string arg = argv[i];
@@ -118,6 +130,8 @@ int main(int argc, char** argv) {
       asJson = true;
     } else if (arg == "--out" && i + 1 < argc) {
       outDir = argv[++i];
+    } else if (arg == "--html" && i + 1 < argc) {
+      htmlFile = argv[++i];
     } else {
       return usageError("unknown option \"" + arg + "\"");
     }
@@ -130,6 +144,14 @@ int main(int argc, char** argv) {
   tvx::sim::RunReport report =
       command == "run" ? tvx::sim::runSetup(machine, name) : tvx::sim::bootMachine(machine, name);
   std::fputs((asJson ? tvx::sim::reportJson(report) : tvx::sim::reportText(report)).c_str(), stdout);
+  if (!htmlFile.empty()) {
+    std::FILE* page = std::fopen(htmlFile.c_str(), "wb");
+    const std::string html = tvx::sim::htmlRunPage(report);
+    if (page == nullptr || std::fwrite(html.data(), 1, html.size(), page) != html.size() || std::fclose(page) != 0) {
+      std::fprintf(stderr, "tvxsim: cannot write %s\n", htmlFile.c_str());
+      return 2;
+    }
+  }
 
   if (command == "boot" && outDir.empty()) outDir = machineDir;
   if (!outDir.empty()) tvx::sim::saveMachine(machine, machineDir, outDir);

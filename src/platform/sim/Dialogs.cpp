@@ -1,5 +1,6 @@
 #include <algorithm>
 
+#include "DialogUnits.h"
 #include "SimPlatform.h"
 #include "Text.h"
 
@@ -520,10 +521,9 @@ BOOL Dialogs::GetClientRect(HWND window, RECT* rect) {
   if (m_.injectFault("GetClientRect")) return FALSE;
   Running* d = dialogOf(window);
   if (d == nullptr || rect == nullptr) return FALSE;
-  // Dialog units to pixels with the base units of the template's font at 96 dots per inch.
-  const LONG charHeight = (d->t.pointSize * 96 + 36) / 72 + 2;
-  const LONG charWidth = (charHeight * 46 + 50) / 100;
-  *rect = RECT{0, 0, d->t.cx * charWidth / 4, d->t.cy * charHeight / 8};
+  const DialogBaseUnits units = dialogBaseUnits(d->t.pointSize);
+  *rect = RECT{0, 0, static_cast<LONG>(dialogUnitsToPixelsX(d->t.cx, units)),
+               static_cast<LONG>(dialogUnitsToPixelsY(d->t.cy, units))};
   return TRUE;
 }
 

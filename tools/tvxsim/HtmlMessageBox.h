@@ -1,0 +1,13 @@
+// A message box drawn in HTML as Windows shows it: caption, text and buttons, the person's answer
+// marked.
+#pragma once
+#include <string>
+
+#include "../../src/platform/sim/Machine.h"
+
+namespace tvx::sim {
+
+// `message` is a "message" happening.
+std::string drawMessageBox(const Happening& message, const std::string& id);
+
+}  // namespace tvx::sim
