@@ -90,28 +90,8 @@ INT_PTR Dialogs::DialogBoxParamA(int templateId, HWND, DLGPROC proc, LPARAM para
     m_.lastError = ERROR_RESOURCE_NAME_NOT_FOUND;
     return -1;
   }
-  auto owned = std::make_unique<Running>();
-  Running& d = *owned;
-  d.templateId = templateId;
-  d.language = resource->language;
-  d.t = parseDialogTemplate(resource->data);
-  d.proc = proc;
-  for (const ControlTemplate& t : d.t.controls) {
-    Control c;
-    c.t = t;
-    c.handle = reinterpret_cast<HWND>(nextHandle_ += 0x10);
-    c.enabled = (t.style & WS_DISABLED) == 0;
-    c.visible = (t.style & WS_VISIBLE) != 0;
-    c.tabStop = (t.style & WS_TABSTOP) != 0;
-    d.controls.push_back(c);
-  }
-  // The dialog's window exists, hidden, from WM_INITDIALOG on; Windows shows it once the
-  // initialisation and the messages it posted are done, unless the dialog has ended by then.
-  d.window = m_.addOwnWindow(d.t.title, false);
-  if ((d.t.style & WS_SYSMENU) != 0) {
-    d.systemMenu = reinterpret_cast<HMENU>(kMenuBase + reinterpret_cast<std::uintptr_t>(d.window));
-  }
-  running_.push_back(std::move(owned));
+  running_.push_back(create(*resource, templateId, proc));
+  Running& d = *running_.back();
   struct Pop {
     Dialogs& host;
     ~Pop() {
@@ -119,7 +99,38 @@ INT_PTR Dialogs::DialogBoxParamA(int templateId, HWND, DLGPROC proc, LPARAM para
       host.running_.pop_back();
     }
   } pop{*this};
+  initialise(d, param);
+  if (d.ended) return end(d, true);
+  show(d);
+  runUntilEnded(d);
+  return end(d, false);
+}
 
+std::unique_ptr<Dialogs::Running> Dialogs::create(const ResEntry& resource, int templateId, DLGPROC proc) {
+  auto d = std::make_unique<Running>();
+  d->templateId = templateId;
+  d->language = resource.language;
+  d->t = parseDialogTemplate(resource.data);
+  d->proc = proc;
+  for (const ControlTemplate& t : d->t.controls) {
+    Control c;
+    c.t = t;
+    c.handle = reinterpret_cast<HWND>(nextHandle_ += 0x10);
+    c.enabled = (t.style & WS_DISABLED) == 0;
+    c.visible = (t.style & WS_VISIBLE) != 0;
+    c.tabStop = (t.style & WS_TABSTOP) != 0;
+    d->controls.push_back(c);
+  }
+  // The dialog's window exists, hidden, from WM_INITDIALOG on; Windows shows it once the
+  // initialisation and the messages it posted are done, unless the dialog has ended by then.
+  d->window = m_.addOwnWindow(d->t.title, false);
+  if ((d->t.style & WS_SYSMENU) != 0) {
+    d->systemMenu = reinterpret_cast<HMENU>(kMenuBase + reinterpret_cast<std::uintptr_t>(d->window));
+  }
+  return d;
+}
+
+void Dialogs::initialise(Running& d, LPARAM param) {
   auto firstTabStop =
       std::find_if(d.controls.begin(), d.controls.end(), [](const Control& c) { return c.tabStop && reachable(c); });
   const HWND focusWanted = firstTabStop != d.controls.end() ? firstTabStop->handle : nullptr;
@@ -128,15 +139,9 @@ INT_PTR Dialogs::DialogBoxParamA(int templateId, HWND, DLGPROC proc, LPARAM para
   call(d, WM_INITDIALOG, reinterpret_cast<WPARAM>(focusWanted), param);
   if (focusWanted != nullptr) d.focus = static_cast<int>(firstTabStop - d.controls.begin());
   deliverPosted(d);
-  if (d.ended) {
-    m_.record("dialog end", {{"dialog", name(d)},
-                             {"result", d.result == IDOK       ? "OK"
-                                        : d.result == IDCANCEL ? "Cancel"
-                                                               : std::to_string(d.result)},
-                             {"beforeShown", "yes"}});
-    return d.result;
-  }
-  show(d);
+}
+
+void Dialogs::runUntilEnded(Running& d) {
   int idleSteps = 0;
   while (!d.ended) {
     std::optional<ScriptStep> step = m_.takeDialogStep(d.templateId, d.t.title);
@@ -160,10 +165,16 @@ INT_PTR Dialogs::DialogBoxParamA(int templateId, HWND, DLGPROC proc, LPARAM para
     }
     deliverPosted(d);
   }
-  m_.record("dialog end", {{"dialog", name(d)},
-                           {"result", d.result == IDOK       ? "OK"
-                                      : d.result == IDCANCEL ? "Cancel"
-                                                             : std::to_string(d.result)}});
+}
+
+INT_PTR Dialogs::end(const Running& d, bool beforeShown) {
+  std::vector<std::pair<std::string, std::string>> fields = {
+      {"dialog", name(d)},
+      {"result", d.result == IDOK       ? "OK"
+                 : d.result == IDCANCEL ? "Cancel"
+                                        : std::to_string(d.result)}};
+  if (beforeShown) fields.emplace_back("beforeShown", "yes");
+  m_.record("dialog end", fields);
   return d.result;
 }
 

@@ -244,6 +244,12 @@ class Dialogs final : public IDialogs {
   };
 
  private:
+  // DialogBoxParamA's steps: the dialog made from its template, WM_INITDIALOG and what it
+  // posted, the person's steps until it ends, the end told.
+  std::unique_ptr<Running> create(const ResEntry& resource, int templateId, DLGPROC proc);
+  void initialise(Running& d, LPARAM param);
+  void runUntilEnded(Running& d);
+  INT_PTR end(const Running& d, bool beforeShown);
   Running* dialogOf(HWND window) const;
   std::pair<Running*, Control*> controlOf(HWND window) const;
   INT_PTR call(Running& d, UINT message, WPARAM wParam, LPARAM lParam);
