@@ -10,8 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "src/platform/sim/MachineFolder.h"
-#include "src/platform/sim/RegFile.h"
+#include "src/platform/sim/Simulator.h"
 #include "tools/tvxsim/SimRun.h"
 
 namespace {

@@ -1,8 +1,7 @@
 // The probe on the simulated machine: platform_probe_sim MACHINE-FOLDER OS
 #include <cstdio>
 
-#include "../../src/platform/sim/MachineFolder.h"
-#include "../../src/platform/sim/SimPlatform.h"
+#include "../../src/platform/sim/Simulator.h"
 #include "probe.h"
 
 namespace {

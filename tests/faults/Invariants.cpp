@@ -1,8 +1,7 @@
 #include "Invariants.h"
 
 #include "src/cleanup/Cleanup.h"
-#include "src/platform/sim/IniText.h"
-#include "src/platform/sim/Text.h"
+#include "src/platform/sim/Simulator.h"
 #include "tools/tvxsim/Diff.h"
 
 namespace tvx::faults {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "src/platform/sim/Machine.h"
+#include "src/platform/sim/Simulator.h"
 
 namespace tvx::faults {
 

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "Invariants.h"
-#include "src/platform/sim/MachineFolder.h"
+#include "src/platform/sim/Simulator.h"
 #include "tools/tvxsim/SimRun.h"
 
 namespace {

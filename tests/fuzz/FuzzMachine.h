@@ -3,7 +3,7 @@
 #pragma once
 #include <string>
 
-#include "src/platform/sim/SimPlatform.h"
+#include "src/platform/sim/Simulator.h"
 
 namespace tvx::fuzz {
 

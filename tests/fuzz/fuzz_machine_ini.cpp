@@ -8,7 +8,7 @@
 #include <fstream>
 #include <string>
 
-#include "src/platform/sim/MachineFolder.h"
+#include "src/platform/sim/Simulator.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   // [Drives] names folders of the host, which a fuzzer must not be let loose on (the host's root,

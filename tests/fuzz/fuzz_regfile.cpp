@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "src/platform/sim/RegFile.h"
+#include "src/platform/sim/Simulator.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   tvx::sim::RegistryTree tree;

@@ -3,8 +3,7 @@
 // Windows would.
 #include <gtest/gtest.h>
 
-#include "src/platform/sim/DialogTemplate.h"
-#include "src/platform/sim/ProgramResources.h"
+#include "src/platform/sim/Simulator.h"
 
 namespace tvx::sim {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "src/core/InstallContext.h"
 #include "src/core/SourceDir.h"
-#include "src/platform/sim/SimPlatform.h"
+#include "src/platform/sim/Simulator.h"
 
 namespace tvx {
 namespace {

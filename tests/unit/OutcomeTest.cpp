@@ -3,8 +3,7 @@
 // run, makes it INCOMPLETE with that piece named.
 #include <gtest/gtest.h>
 
-#include "src/platform/sim/IniText.h"
-#include "src/platform/sim/MachineFolder.h"
+#include "src/platform/sim/Simulator.h"
 #include "tools/tvxsim/DriverCheck.h"
 #include "tools/tvxsim/RunView.h"
 #include "tools/tvxsim/SimRun.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "src/platform/sim/RegFile.h"
+#include "src/platform/sim/Simulator.h"
 
 namespace tvx::sim {
 namespace {

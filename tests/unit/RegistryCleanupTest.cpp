@@ -2,7 +2,7 @@
 
 #include "SimMachine.h"
 #include "src/cleanup/Cleanup.h"
-#include "src/platform/sim/RegFile.h"
+#include "src/platform/sim/Simulator.h"
 
 namespace tvx {
 namespace {

@@ -2,8 +2,7 @@
 #pragma once
 #include <string>
 
-#include "src/platform/sim/RegFile.h"
-#include "src/platform/sim/SimPlatform.h"
+#include "src/platform/sim/Simulator.h"
 
 namespace tvx::test {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "SimMachine.h"
-#include "src/platform/sim/MachineFolder.h"
+#include "src/platform/sim/Simulator.h"
 
 namespace tvx {
 namespace {

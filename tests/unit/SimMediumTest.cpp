@@ -8,7 +8,7 @@
 #include <fstream>
 
 #include "SimMachine.h"
-#include "src/platform/sim/MachineFolder.h"
+#include "src/platform/sim/Simulator.h"
 
 namespace tvx {
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "../../src/platform/sim/Machine.h"
+#include "../../src/platform/sim/Simulator.h"
 #include "RunView.h"
 
 namespace tvx::sim {

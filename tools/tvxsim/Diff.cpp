@@ -3,8 +3,7 @@
 #include <cstdio>
 #include <set>
 
-#include "../../src/platform/sim/IniText.h"
-#include "../../src/platform/sim/Text.h"
+#include "../../src/platform/sim/Simulator.h"
 
 namespace tvx::sim {
 

@@ -3,8 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "../../src/platform/sim/FileTree.h"
-#include "../../src/platform/sim/RegistryTree.h"
+#include "../../src/platform/sim/Simulator.h"
 
 namespace tvx::sim {
 

@@ -3,9 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "../../src/platform/sim/IniText.h"
-#include "../../src/platform/sim/SetupApi.h"
-#include "../../src/platform/sim/Text.h"
+#include "../../src/platform/sim/Simulator.h"
 
 namespace tvx::sim {
 

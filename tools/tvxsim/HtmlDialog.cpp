@@ -2,8 +2,7 @@
 
 #include <cstdio>
 
-#include "../../src/platform/sim/DialogUnits.h"
-#include "../../src/platform/sim/ProgramResources.h"
+#include "../../src/platform/sim/Simulator.h"
 #include "HtmlIcon.h"
 #include "HtmlPage.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "../../src/platform/sim/DialogTemplate.h"
+#include "../../src/platform/sim/Simulator.h"
 #include "DialogSteps.h"
 
 namespace tvx::sim {

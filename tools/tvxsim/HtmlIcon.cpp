@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "../../src/platform/sim/ProgramResources.h"
+#include "../../src/platform/sim/Simulator.h"
 
 namespace tvx::sim {
 

@@ -1,6 +1,6 @@
 #include "HtmlMessageBox.h"
 
-#include "../../src/platform/sim/Text.h"
+#include "../../src/platform/sim/Simulator.h"
 #include "HtmlPage.h"
 
 namespace tvx::sim {

@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "../../src/platform/sim/DialogUnits.h"
+#include "../../src/platform/sim/Simulator.h"
 #include "DialogSteps.h"
 #include "HtmlDialog.h"
 #include "HtmlMessageBox.h"

@@ -1,8 +1,7 @@
 #include "Intent.h"
 
 #include "../../src/framework/CommandLine.h"
-#include "../../src/platform/sim/IniText.h"
-#include "../../src/platform/sim/Text.h"
+#include "../../src/platform/sim/Simulator.h"
 
 namespace tvx::sim {
 

@@ -6,8 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "../../src/platform/sim/FileTree.h"
-#include "../../src/platform/sim/Machine.h"
+#include "../../src/platform/sim/Simulator.h"
 
 namespace tvx::sim {
 

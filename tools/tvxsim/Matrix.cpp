@@ -4,9 +4,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "../../src/platform/sim/IniText.h"
-#include "../../src/platform/sim/MachineFolder.h"
-#include "../../src/platform/sim/Text.h"
+#include "../../src/platform/sim/Simulator.h"
 #include "BaseMachines.h"
 #include "RunView.h"
 #include "SimRun.h"
@@ -37,15 +35,12 @@ std::string click(int control, int dialog) {
 }
 
 // The main dialog's three choices and Cancel, after what came before it.
-void mainDialogPaths(std::vector<MatrixPath>& paths, const std::string& before,
-                     const std::vector<std::string>& first) {
+void mainDialogPaths(std::vector<MatrixPath>& paths, const std::string& before, const std::vector<std::string>& first) {
   const struct {
     const char* label;
     std::vector<int> clicks;
-  } choices[] = {{"applications and driver", {1}},
-                 {"applications only", {1002, 1}},
-                 {"driver only", {1001, 1}},
-                 {"Cancel", {2}}};
+  } choices[] = {
+      {"applications and driver", {1}}, {"applications only", {1002, 1}}, {"driver only", {1001, 1}}, {"Cancel", {2}}};
   for (const auto& c : choices) {
     MatrixPath p{before + "main dialog: " + c.label, "", first};
     for (int id : c.clicks) p.script.push_back(click(id, 102));
@@ -76,7 +71,8 @@ std::string firstWords(const std::string& text, std::size_t words) {
 std::vector<std::string> seenIn(const std::vector<Happening>& happenings) {
   std::vector<std::string> seen;
   for (const Happening& h : happenings) {
-    if (h.kind == "dialog") seen.push_back("dialog " + h.field("dialog") + " \"" + firstWords(h.field("caption"), 4) + "\"");
+    if (h.kind == "dialog")
+      seen.push_back("dialog " + h.field("dialog") + " \"" + firstWords(h.field("caption"), 4) + "\"");
     if (h.kind == "message") {
       std::string m = "\"" + h.field("caption") + "\": " + firstWords(h.field("text"), 4);
       if (h.field("answer") != "OK") m += " -> " + h.field("answer");
@@ -169,7 +165,8 @@ std::string MatrixRow::verdict() const {
 }
 
 std::size_t Matrix::failing() const {
-  return static_cast<std::size_t>(std::count_if(rows.begin(), rows.end(), [](const MatrixRow& r) { return r.failing(); }));
+  return static_cast<std::size_t>(
+      std::count_if(rows.begin(), rows.end(), [](const MatrixRow& r) { return r.failing(); }));
 }
 
 std::vector<MatrixPath> matrixPaths(const std::string& version, const std::string& setupIni) {
@@ -265,8 +262,9 @@ std::string matrixText(const Matrix& m) {
     const bool restart = r.problem.empty() && r.report.restart;
     std::string verdict = r.verdict();
     if (r.report.outcome && r.report.outcome->verdict == Outcome::Verdict::Incomplete) verdict = "INCOMPLETE (below)";
-    out += padded(versionTitle(r.version), 15) + padded(r.path.label, pathWidth + 2) + padded(restart ? "yes" : "no", 9) +
-           padded(r.problem.empty() ? seconds(r.report.virtualTime) : "-", 10) + verdict + "\n";
+    out += padded(versionTitle(r.version), 15) + padded(r.path.label, pathWidth + 2) +
+           padded(restart ? "yes" : "no", 9) + padded(r.problem.empty() ? seconds(r.report.virtualTime) : "-", 10) +
+           verdict + "\n";
     std::string seen;
     for (const auto& s : r.seen) seen += (seen.empty() ? "" : "; ") + s;
     out += std::string(15 + pathWidth + 2 + 19, ' ') + "seen: " + (seen.empty() ? "nothing" : seen) + "\n";

@@ -2,8 +2,7 @@
 
 #include <algorithm>
 
-#include "../../src/platform/sim/IniText.h"
-#include "../../src/platform/sim/Text.h"
+#include "../../src/platform/sim/Simulator.h"
 #include "Diff.h"
 #include "DriverCheck.h"
 #include "Intent.h"

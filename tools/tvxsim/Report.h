@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "../../src/platform/sim/Machine.h"
+#include "../../src/platform/sim/Simulator.h"
 #include "Diff.h"
 #include "Outcome.h"
 

@@ -1,7 +1,7 @@
 #include "SimRun.h"
 
 #include "../../src/app/CSetupApp.h"
-#include "../../src/platform/sim/SetupApi.h"
+#include "../../src/platform/sim/Simulator.h"
 
 namespace tvx::sim {
 

@@ -1,6 +1,6 @@
 // Runs the setup program's logic, or a Windows start, on a simulated machine.
 #pragma once
-#include "../../src/platform/sim/SimPlatform.h"
+#include "../../src/platform/sim/Simulator.h"
 #include "Report.h"
 
 namespace tvx::sim {

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "../../src/platform/sim/MachineFolder.h"
+#include "../../src/platform/sim/Simulator.h"
 #include "HtmlMatrix.h"
 #include "HtmlReport.h"
 #include "Matrix.h"

@@ -11,8 +11,7 @@
 #include <string>
 
 #include "../../../src/app/CSetupApp.h"
-#include "../../../src/platform/sim/MachineFolder.h"
-#include "../../../src/platform/sim/SimPlatform.h"
+#include "../../../src/platform/sim/Simulator.h"
 #include "state_probe.h"
 
 int main(int argc, char** argv) {
