@@ -82,43 +82,24 @@ bool copyIfInPackage(const Platform& platform, const std::string& source, const 
   return CopyFileOver(platform, source, destination, true) || platform.system.GetLastError() == ERROR_FILE_NOT_FOUND;
 }
 
-}  // namespace
-
-void InstallVxdWithOptions(const VxdInstallInputs& inputs, const Platform& platform, HWND dialog) {
-  IFileSystem& files = platform.files;
-  platform.windows.ShowWaitCursor(true);
-  CloseSuiteWindows(platform);
-  // The mixer holds its program file: it could not be replaced while it runs.
-  CloseWindowTitled(platform, "Mixer");
-  platform.time.Sleep(500);
-  StagedInfList stagedInfList;
-
+// The Windows NT family is refused, as is a Windows the program cannot tell (its version could
+// not be read); a folder without the package changes nothing. Each ends the process.
+void refuseWhereNothingCanBeInstalled(const VxdInstallInputs& inputs, const Platform& platform, HWND dialog) {
   InstallContext running;
   classifyOs(running, platform.system);
   if (running.isNT4 || running.isNT5) {
     platform.windows.MessageBoxA(dialog, kNtRefusalText, kInformationCaption, MB_OK);
     platform.exit.Exit(0);
   }
-  // A Windows the program cannot tell (its version could not be read) gets no driver it may not fit.
   if (!running.isWin95 && !running.isWin98 && !running.isWinMe) TellInstallationIncomplete(platform, dialog);
-  // Without the package there is nothing to install: the earlier driver stays as it is.
   if (!HoldsDriverPackage(platform, inputs.sourceDir, true)) RefuseMissingPackage(platform, dialog);
+}
 
-  CleanOldDriverRegistry(platform);
-  CleanOldDriverFiles(platform, 1);
-  const std::string infDir = infCopyFolder(platform);
-  for (const char* folder : {kProgramFilesDir, kMakerDir, kVxdInstallDir, kVxdSubPackageDir}) {
-    files.CreateDirectoryA(folder);
-  }
-  if (inputs.fullPackage == 0) {
-    const std::string system = systemFolder(platform.system);
-    for (const char* sample : {"SMPDATA.DAT", "SMPINDEX.DAT"}) {
-      CopyFileOver(platform, system + sample, std::string(kVxdInstallDir) + sample, true);
-    }
-  }
-
-  // Whether all that Windows needs is in place: the package listed, staged and placed in the INF
-  // folder with its options, the copies pointed at the install folder, the mixer replaced.
+// The package into the install folder and each INF, with the dialog's options, into the INF
+// folder; then the sub-package. `whole`: the package listed, staged and placed with its options.
+StagedPackage stageWithOptions(const VxdInstallInputs& inputs, const Platform& platform, const std::string& infDir) {
+  StagedPackage staged;
+  staged.vxd = true;
   const FolderListing package = listPlainFiles(platform, inputs.sourceDir + "*.*");
   bool whole = package.whole && !infDir.empty();
   for (const std::string& name : package.names) {
@@ -132,11 +113,19 @@ void InstallVxdWithOptions(const VxdInstallInputs& inputs, const Platform& platf
     } else if (anyOption(inputs.options)) {
       whole = false;  // the options could not be written
     }
-    stagedInfList.push_back(copy);
+    staged.infCopies.push_back(copy);
   }
   copyFolder(platform, inputs.sourceDir + "026\\", kVxdSubPackageDir);
+  staged.whole = whole;
+  return staged;
+}
 
-  for (const std::string& inf : stagedInfList) {
+// Points each INF copy's disk "1" at the install folder. False when a copy lost its entry or
+// could not be written.
+bool pointCopiesAtInstallFolder(const VxdInstallInputs& inputs, const Platform& platform,
+                                const StagedInfList& infCopies) {
+  bool whole = true;
+  for (const std::string& inf : infCopies) {
     char disk[1024] = {};
     platform.profiles.GetPrivateProfileStringA("SourceDisksNames", "1", "", disk, sizeof(disk), inf.c_str());
     if (disk[0] == '\0') {
@@ -150,23 +139,52 @@ void InstallVxdWithOptions(const VxdInstallInputs& inputs, const Platform& platf
     const std::string entry = std::string(disk) + ", " + kVxdInstallFolder;
     whole = platform.profiles.WritePrivateProfileStringA("SourceDisksNames", "1", entry.c_str(), inf.c_str()) && whole;
   }
-  stagedInfList.clear();
+  return whole;
+}
 
-  // The new mixer replaces the suite's at once.
+// The new mixer replaces the suite's at once, and the one in the Windows folder where there is
+// one. False when the suite's mixer could not be looked up or replaced.
+bool replaceSuiteMixer(const Platform& platform) {
   bool mixerKnown = true;
   const std::string mixer = mixerFolder(platform, mixerKnown);
-  whole = mixerKnown && whole;
-  if (!mixer.empty()) {
-    const std::string newMixer = std::string(kVxdInstallDir) + "Mixer.exe";
-    whole = copyIfInPackage(platform, newMixer, mixer + "Mixer.exe") && whole;
-    const std::string windows = windowsFolder(platform.system);
-    const std::string windowsMixer = windows + "Mixer.exe";
-    if (windows.empty()) {
-      whole = false;
-    } else if (FileIsThere(platform.files, windowsMixer)) {
-      whole = copyIfInPackage(platform, newMixer, windowsMixer) && whole;
+  bool whole = mixerKnown;
+  if (mixer.empty()) return whole;
+  const std::string newMixer = std::string(kVxdInstallDir) + "Mixer.exe";
+  whole = copyIfInPackage(platform, newMixer, mixer + "Mixer.exe") && whole;
+  const std::string windows = windowsFolder(platform.system);
+  const std::string windowsMixer = windows + "Mixer.exe";
+  if (windows.empty()) return false;
+  if (FileIsThere(platform.files, windowsMixer)) whole = copyIfInPackage(platform, newMixer, windowsMixer) && whole;
+  return whole;
+}
+
+}  // namespace
+
+void InstallVxdWithOptions(const VxdInstallInputs& inputs, const Platform& platform, HWND dialog) {
+  IFileSystem& files = platform.files;
+  platform.windows.ShowWaitCursor(true);
+  CloseSuiteWindows(platform);
+  // The mixer holds its program file: it could not be replaced while it runs.
+  CloseWindowTitled(platform, "Mixer");
+  platform.time.Sleep(500);
+  refuseWhereNothingCanBeInstalled(inputs, platform, dialog);
+
+  CleanOldDriverRegistry(platform);
+  CleanOldDriverFiles(platform, 1);
+  const std::string infDir = infCopyFolder(platform);
+  for (const char* folder : {kProgramFilesDir, kMakerDir, kVxdInstallDir, kVxdSubPackageDir}) {
+    files.CreateDirectoryA(folder);
+  }
+  if (inputs.fullPackage == 0) {
+    const std::string system = systemFolder(platform.system);
+    for (const char* sample : {"SMPDATA.DAT", "SMPINDEX.DAT"}) {
+      CopyFileOver(platform, system + sample, std::string(kVxdInstallDir) + sample, true);
     }
   }
+  // All that Windows needs in place, or the person is told the truth.
+  const StagedPackage staged = stageWithOptions(inputs, platform, infDir);
+  bool whole = pointCopiesAtInstallFolder(inputs, platform, staged.infCopies) && staged.whole;
+  whole = replaceSuiteMixer(platform) && whole;
   if (!whole) TellInstallationIncomplete(platform, dialog);
 
   platform.windows.MessageBoxA(dialog, kCompletionText, kSetupCaption, MB_OK);
