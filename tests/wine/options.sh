@@ -83,27 +83,6 @@ play_the_last_step_and_compare() {
   OPTIONS_SECONDS=$(($(date +%s) - OPTIONS_STARTED))
 }
 
-# Waits until the jack controls and the boxes are as expected. Each control is its ID, "+" when
-# checked or "-" when not, and "d" when disabled: "1011+d" stands for DlgCtl state's line
-# "1011 checked disabled visible".  expect_controls WHAT CONTROL...
-expect_controls() {
-  local what=$1 control id expected="" ids=()
-  shift
-  for control in "$@"; do
-    id=${control%%[+-]*}
-    ids+=("$id")
-    expected+="${expected:+$'\n'}$id"
-    case ${control#"$id"} in
-      +) expected+=" checked enabled visible" ;;
-      -) expected+=" unchecked enabled visible" ;;
-      +d) expected+=" checked disabled visible" ;;
-      -d) expected+=" unchecked disabled visible" ;;
-      *) fail "expect_controls: no state in \"$control\"" ;;
-    esac
-  done
-  expect_state "$expected" "$what" "$TITLE" "${ids[@]}"
-}
-
 # The option lines of a file as the state probe printed it from Wine: "|line|" and its line end.
 # The path goes through the environment: awk -v would take its backslashes for escapes.
 option_lines() {

@@ -10,9 +10,10 @@ options_start options-win98se-vxd win98
 expect_eq "key=Tab key=Tab key=Space key=Tab key=Tab key=Tab key=Tab key=Tab key=Space click=1007 click=1006 key=Return" \
   "$(dialog_steps | tr '\n' ' ' | sed 's/ $//')" "the machine's steps"
 play_steps 1 10
-expect_controls "the sound card: the jack boxes disabled, their checks kept" 1006- 1007+ 1011+d 1012-d 1013+d 1000+
+expect_controls "$TITLE" "the sound card: the jack boxes disabled, their checks kept" \
+  1006- 1007+ 1011+d 1012-d 1013+d 1000+
 play_steps 11 11
-expect_controls "the motherboard again: the same checks, enabled" 1011+ 1012- 1013+
+expect_controls "$TITLE" "the motherboard again: the same checks, enabled" 1011+ 1012- 1013+
 finish_expecting "$COMPLETION"
 expect_vxd_option_lines 1 0 1 0 1
 expect_quick_run

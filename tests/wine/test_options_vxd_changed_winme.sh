@@ -5,7 +5,7 @@
 source "$(dirname "$0")/options.sh"
 options_start options-winme-vxd winme
 play_steps_before_the_last
-expect_controls "the game port and line-in on the subwoofer's jack" 1001+ 1011- 1012+ 1013-
+expect_controls "$TITLE" "the game port and line-in on the subwoofer's jack" 1001+ 1011- 1012+ 1013-
 finish_expecting "$COMPLETION"
 expect_vxd_option_lines 0 1 0 1 0
 expect_quick_run

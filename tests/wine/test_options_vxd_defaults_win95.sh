@@ -5,7 +5,7 @@
 # as the simulated machine.
 source "$(dirname "$0")/options.sh"
 options_start options-win95-vxd win95 english-103-vxd-options
-expect_controls "the default options" 1006+ 1007- 1011+ 1012- 1013- 1000- 1001-
+expect_controls "$TITLE" "the default options" 1006+ 1007- 1011+ 1012- 1013- 1000- 1001-
 play_steps_before_the_last
 finish_expecting "$COMPLETION"
 expect_vxd_option_lines 0 0 1 0 0

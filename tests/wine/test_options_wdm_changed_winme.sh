@@ -6,7 +6,7 @@
 source "$(dirname "$0")/options.sh"
 options_start options-winme-wdm winme
 play_steps_before_the_last
-expect_controls "the legacy devices and the sound card" 1000+ 1006- 1007+ 1011+d
+expect_controls "$TITLE" "the legacy devices and the sound card" 1000+ 1006- 1007+ 1011+d
 finish_expecting "$ANNOUNCEMENT" "$COMPLETION"
 expect_wdm_option_lines 0x02 0x00
 expect_quick_run
