@@ -86,8 +86,10 @@ play_the_last_step_and_compare() {
 # The option lines of a file as the state probe printed it from Wine: "|line|" and its line end.
 # The path goes through the environment: awk -v would take its backslashes for escapes.
 option_lines() {
-  OPTION_FILE="contents $1:" awk '$0 == ENVIRON["OPTION_FILE"] { on = 1; next } /^[^ ]/ { on = 0 } on && /\|HKR,(Config,|"Settings")/ { sub(/^  /, ""); print }' \
-    "$WORK/wine.txt"
+  OPTION_FILE="contents $1:" awk '
+    $0 == ENVIRON["OPTION_FILE"] { on = 1; next }
+    /^[^ ]/ { on = 0 }
+    on && /\|HKR,(Config,|"Settings")/ { sub(/^  /, ""); print }' "$WORK/wine.txt"
 }
 
 # The option lines of the VxD INF copies in the INF folder, each option 0 or 1 as given. The CR LF
