@@ -61,7 +61,7 @@ fault src/install/VxdOptionsInstall.cpp "s/\"HKR,Config,DISJSTK,1,0\", '1', 100}
   "disabling the game port writes 0 instead of 1"
 fault src/install/Registration.cpp 's/platform.restart.ExitWindowsEx(EWX_REBOOT, 0);/(void)0;/' \
   "no restart after the driver is registered"
-fault src/install/Staging.cpp 's/if (mirror \&\& !holdsSetup(name) \&\& /if (mirror \&\& /' \
+fault src/install/Staging.cpp 's/upperCased(name).find("SETUP")/upperCased(name).find("SETUPX")/' \
   "setup files are mirrored into Windows' setup source too"
 # ui
 fault src/ui/CDriverArchDlg.cpp 's/vxdSelected = 1;/vxdSelected = 0;/' \
@@ -152,7 +152,7 @@ for i in "${!files[@]}"; do
     fi
   fi
   restore
-  line=$(printf '%2d. %-32s %s: %s' "$n" "$file" "${descriptions[$i]}" "$verdict")
+  line=$(printf '%2d. %-37s %s: %s' "$n" "$file" "${descriptions[$i]}" "$verdict")
   results+=("$line")
   echo "$line"
 done
