@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The shape of the source tree: lines of each folder, the longest functions, and the share of
-# test code among all code (C++, shell and CMake; the tests' machine folders, corpora and expected
-# reports are data, not code).
+# test code among all code (C++, shell, Python and CMake; the tests' machine folders, corpora and
+# expected reports are data, not code).
 #
 #   scripts/house.sh [COMMIT]     (default: the work tree)
 set -euo pipefail
@@ -13,7 +13,7 @@ if [ $# -gt 0 ]; then
   git archive "$1" | tar -x -C "$tree"
 fi
 cd "$tree"
-code() { find "$@" -type f \( -name '*.cpp' -o -name '*.h' -o -name '*.sh' -o -name '*.cmake' -o -name CMakeLists.txt \) 2>/dev/null; }
+code() { find "$@" -type f \( -name '*.cpp' -o -name '*.h' -o -name '*.sh' -o -name '*.py' -o -name '*.cmake' -o -name CMakeLists.txt \) 2>/dev/null; }
 lines() { code "$@" | xargs -r cat | wc -l; }
 
 echo "lines of each folder:"

@@ -104,6 +104,27 @@ expect_state() {
   expect_eq "$expected" "$actual" "$what"
 }
 
+# The same with the states written short: each control is its ID, "+" when checked or "-" when
+# not, and "d" when disabled: "1011+d" stands for DlgCtl state's line "1011 checked disabled
+# visible".  expect_controls TITLE WHAT CONTROL...
+expect_controls() {
+  local title=$1 what=$2 control id expected="" ids=()
+  shift 2
+  for control in "$@"; do
+    id=${control%%[+-]*}
+    ids+=("$id")
+    expected+="${expected:+$'\n'}$id"
+    case ${control#"$id"} in
+      +) expected+=" checked enabled visible" ;;
+      -) expected+=" unchecked enabled visible" ;;
+      +d) expected+=" checked disabled visible" ;;
+      -d) expected+=" unchecked disabled visible" ;;
+      *) fail "expect_controls: no state in \"$control\"" ;;
+    esac
+  done
+  expect_state "$expected" "$what" "$title" "${ids[@]}"
+}
+
 # Clicks a control of a dialog with the mouse, through the display, as a person does: the click
 # reaches the dialog after every key sent before it. DlgCtl finds where the control is (and
 # refuses a disabled or hidden one, which a mouse cannot click).

@@ -37,6 +37,10 @@ engine_run() {
   "$TVX_HOST_DIR/state_probe_sim" "$machine" restart "$ENGINE_CHECK" >"$WORK/sim.txt"
 }
 
+# What a driver installation says before it starts and when it is done.
+ANNOUNCEMENT="The driver will be installed now. It need a few minutes to complete."
+COMPLETION="Setup completed! The system will restart now!"
+
 # The message boxes the run showed, in order, against the expected texts.
 expect_messages() {
   expect_eq "$(printf '%s\n' "$@")" "$(message_boxes)" "the message boxes"

@@ -247,6 +247,25 @@ run_wine() {
   return 0
 }
 
+# Runs Setup.exe from a CD without the installer it looks for, with these arguments: one message
+# box with this text, answered on the display, and nothing started.
+#   missing_installer_case VERSION TEXT ARG...
+missing_installer_case() {
+  local version=$1 text=$2
+  shift 2
+  start_display
+  new_prefix
+  set_version "$version"
+  make_cd
+  answer_message_boxes
+  run_wine 'D:\Setup.exe' "$@"
+  stop_answering
+  expect_eq "$text" "$(message_boxes)" "the message box text"
+  [ -s "$WORK/answers" ] || fail "no message box captioned Setup was found on the display"
+  echo "ok: a window captioned Setup was answered with Return"
+  expect_eq "" "$(peer_log)" "nothing was started"
+}
+
 # Fails the test, showing what Wine said, when Wine could not start the program or it crashed.
 expect_started() {
   if grep -aqE '^wine: (cannot find|could not load|failed to|Unhandled|chdir to|could not exec|.*not supported)' \

@@ -83,27 +83,60 @@ play_the_last_step_and_compare() {
   OPTIONS_SECONDS=$(($(date +%s) - OPTIONS_STARTED))
 }
 
-# Waits until the jack controls and the boxes are as expected (one line a control, as DlgCtl state
-# prints them):  expect_jacks EXPECTED WHAT ID...
-expect_jacks() {
-  local expected=$1 what=$2
-  shift 2
-  expect_state "$expected" "$what" "$TITLE" "$@"
+# The option lines of a file as the state probe printed it from Wine: "|line|" and its line end.
+# The path goes through the environment: awk -v would take its backslashes for escapes.
+option_lines() {
+  OPTION_FILE="contents $1:" awk '
+    $0 == ENVIRON["OPTION_FILE"] { on = 1; next }
+    /^[^ ]/ { on = 0 }
+    on && /\|HKR,(Config,|"Settings")/ { sub(/^  /, ""); print }' "$WORK/wine.txt"
 }
 
-# The option lines of a file as the state probe printed it from Wine: "|line|" and its line end.
-option_lines() {
-  awk -v file="contents $1:" '$0 == file { on = 1; next } /^[^ ]/ { on = 0 } on && /\|HKR,(Config,|"Settings")/ { sub(/^  /, ""); print }' \
-    "$WORK/wine.txt"
+# The option lines of the VxD INF copies in the INF folder, each option 0 or 1 as given. The CR LF
+# copy has one line of each option; in the LF copy (rewritten by Wine's profile functions, so with
+# CR LF now) the first line of each is the option's, and three later ones stay as shipped.
+#   expect_vxd_option_lines DISMPU DISJSTK LINEINasREAR LINEINasBASS MICasBASS
+expect_vxd_option_lines() {
+  expect_eq "|HKR,Config,DISMPU,1,$1|<CR><LF>
+|HKR,Config,DISJSTK,1,$2|<CR><LF>
+|HKR,Config,LINEINasREAR,1,$3|<CR><LF>
+|HKR,Config,LINEINasBASS,1,$4|<CR><LF>
+|HKR,Config,MICasBASS,1,$5|<CR><LF>" "$(option_lines 'C:\WINDOWS\INF\TVAUDIO.INF')" "the CR LF copy"
+  expect_eq "|HKR,Config,MICasBASS,1,$5|<CR><LF>
+|HKR,Config,LINEINasBASS,1,$4|<CR><LF>
+|HKR,Config,LINEINasREAR,1,$3|<CR><LF>
+|HKR,Config,DISJSTK,1,$2|<CR><LF>
+|HKR,Config,DISMPU,1,$1|<CR><LF>
+|HKR,Config,MICasBASS,1,0|<CR><LF>
+|HKR,Config,LINEINasREAR,1,1|<CR><LF>
+|HKR,Config,DISMPU,1,0|<CR><LF>" "$(option_lines 'C:\WINDOWS\INF\TVLF.INF')" "the LF copy"
+}
+
+# The option lines of the staged WDM INF files, "EnableLegacy" and "JackConfig" as given (written
+# as 0x03): the one line of each in the CR LF file; the first of each kind in the LF file, whose
+# later lines stay as shipped.  expect_wdm_option_lines ENABLE-LEGACY JACK-CONFIG
+expect_wdm_option_lines() {
+  local legacy="HKR,\"Settings\",\"EnableLegacy\",    0x00010001" jacks="HKR,\"Settings\",\"JackConfig\",      0x00010001"
+  expect_eq "|$legacy,$1,0,0,0|<CR><LF>
+|$jacks,$2,0,0,0|<CR><LF>" "$(option_lines 'C:\Program Files\Tarvic\W2K-ME\TVAUDIO.INF')" "the staged CR LF file"
+  expect_eq "|$jacks,$2,0,0,0 ; jacks of the TVX4300|<LF>
+|$legacy,$1,0,0,0|<LF>
+|$jacks,0x05,0,0,0|<LF>
+|$legacy,0x03,0,0,0|<LF>" "$(option_lines 'C:\Program Files\Tarvic\W2K-ME\TVLF.INF')" "the staged LF file"
+}
+
+# Plays the last step and expects these message boxes and Wine's state as the simulated machine's.
+finish_expecting() {
+  play_the_last_step_and_compare
+  expect_messages "$@"
+  expect_same_state
 }
 
 # Plays the steps up to Install and expects the refusal: these messages, Wine's state as the
 # simulated machine's, the earlier driver's class key kept and nothing installed.
 expect_refusal() {
   play_steps_before_the_last
-  play_the_last_step_and_compare
-  expect_messages "$@"
-  expect_same_state
+  finish_expecting "$@"
   grep -qx 'key HKLM\\System\\CurrentControlSet\\Services\\Class\\MEDIA\\0000' "$WORK/wine.txt" ||
     fail "the earlier driver's class key was removed"
   [ ! -d "$WINEPREFIX/drive_c/Program Files/Tarvic" ] || fail "something was installed"

@@ -4,8 +4,7 @@
 # restart; Wine's files, INI entries and registry end as the simulated machine's.
 source "$(dirname "$0")/engine.sh"
 engine_run "$TVX_SOURCE_DIR/tests/wine/machines/engine-win95-cd-vxd" win95 /DRIVER
-expect_messages "The driver will be installed now. It need a few minutes to complete." \
-  "Setup completed! The system will restart now!"
+expect_messages "$ANNOUNCEMENT" "$COMPLETION"
 expect_same_state
 echo "ok: the run took $ENGINE_SECONDS s"
 expect_mixer_replaced "MZ mixer, VxD package"

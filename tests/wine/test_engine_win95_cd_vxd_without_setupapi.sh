@@ -7,8 +7,7 @@
 source "$(dirname "$0")/engine.sh"
 ENGINE_MISSING_DLLS="setupapi,cfgmgr32"
 engine_run "$TVX_SOURCE_DIR/tests/wine/machines/engine-win95-cd-vxd-bare" win95 /DRIVER
-expect_messages "The driver will be installed now. It need a few minutes to complete." \
-  "Setup completed! The system will restart now!"
+expect_messages "$ANNOUNCEMENT" "$COMPLETION"
 expect_same_state
 echo "ok: the run took $ENGINE_SECONDS s without the setup API"
 expect_mixer_replaced "MZ mixer, VxD package"

@@ -4,8 +4,7 @@
 # and leaves Windows' kernel-streaming INF files alone; Wine ends as the simulated machine.
 source "$(dirname "$0")/engine.sh"
 engine_run "$TVX_SOURCE_DIR/tests/wine/machines/engine-win98se-cd-vxd" win98 /DRIVER
-expect_messages "The driver will be installed now. It need a few minutes to complete." \
-  "Setup completed! The system will restart now!"
+expect_messages "$ANNOUNCEMENT" "$COMPLETION"
 expect_same_state
 grep -q '^file C:\\WINDOWS\\INF\\OTHER\\TVAUDIO.INF: present$' "$WORK/sim.txt" || fail "no INF copy in INF\\OTHER"
 grep -q '^  1="Tarvic Driver Disk",,, <short of C:\\Program Files\\Tarvic\\W95-98>$' "$WORK/sim.txt" ||

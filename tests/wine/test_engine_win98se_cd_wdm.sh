@@ -7,8 +7,7 @@
 # list. Wine ends as the simulated machine.
 source "$(dirname "$0")/engine.sh"
 engine_run "$TVX_SOURCE_DIR/tests/wine/machines/engine-win98se-cd-wdm" win98 /DRIVER
-expect_messages "The driver will be installed now. It need a few minutes to complete." \
-  "Setup completed! The system will restart now!"
+expect_messages "$ANNOUNCEMENT" "$COMPLETION"
 expect_same_state
 grep -q '^  |ks.sys,,,0x00000010|<CR><LF>$' "$WORK/sim.txt" || fail "ks.inf was not patched"
 grep -q '^  200="Tarvic WDM Audio Driver Disk",,,<short of C:\\Program Files\\Tarvic\\W2K-ME>$' "$WORK/sim.txt" ||

@@ -5,8 +5,7 @@
 # it in INF\OTHER under the provider's name; the rest ends as on the simulated machine.
 source "$(dirname "$0")/engine.sh"
 engine_run "$TVX_SOURCE_DIR/tests/wine/machines/engine-winme-web-wdm" winme
-expect_messages "The driver will be installed now. It need a few minutes to complete." \
-  "Setup completed! The system will restart now!"
+expect_messages "$ANNOUNCEMENT" "$COMPLETION"
 # Everything but what the state probe shows of C:\WINDOWS\INF\TVAUDIO.INF, Wine's copy.
 without_wines_copy() {
   awk '/^[a-z]/ { skip = index($0, "C:\\WINDOWS\\INF\\TVAUDIO.INF") > 0 } !skip' "$1"

@@ -4,5 +4,4 @@
 # the earlier driver stays and nothing is staged.
 source "$(dirname "$0")/options.sh"
 options_start options-win95-wdm win95
-expect_refusal "The driver will be installed now. It need a few minutes to complete." \
-  "This WDM driver can only be installed on Windows 98SE/ME/2000"
+expect_refusal "$ANNOUNCEMENT" "This WDM driver can only be installed on Windows 98SE/ME/2000"
