@@ -12,7 +12,7 @@
 # Ends with "planted faults caught: N of M"; exits 0, or 1 when a fault did not apply. The test
 # output of each fault is kept in build/plant-faults/.
 set -uo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/.." || exit 1
 
 build=build/host
 logs=build/plant-faults
