@@ -336,5 +336,25 @@ TEST(SetupDialog, OkRunsItsStepsInOrderByChoiceAndSystem) {
   }
 }
 
+// The architecture dialog records what the person chose; the CD's driver run stages the family
+// its own rule gives. Where the two differ, the suite and its markers follow what was staged.
+TEST(SetupDialog, TheSuiteFollowsTheStagedFamilyNotTheChosenOne) {
+  Cd m("winme", "WindowsMEDriverAskUser=1\r\n");
+  for (const char* folder : {"W95-98\\drv\\95", "W95-98\\drv\\98"}) {
+    m.file(std::string("D:\\") + folder + "\\TVAUDIO.INF", test::kVxdInf);
+  }
+  m.file("D:\\W2K-ME\\drv\\TVAUDIO.INF", test::kWdmInf);
+  m.machine.mixerDevices = 1;
+  m.script({{"click", "1004"}, {"click", "1"}, {"click", "1"}});
+  EXPECT_EQ(m.run().chosenVxdDriver, 1) << "the person chose VxD";
+  EXPECT_EQ(milestones(m), (std::vector<std::string>{"staged", "dialog hidden", "started D:\\W2K-ME\\app\\Setup.exe",
+                                                     "ended OK"}));
+  EXPECT_TRUE(m.exists("C:\\Program Files\\Tarvic\\W2K-ME\\TVAUDIO.INF")) << "the WDM package was staged";
+  const std::string markers = m.content("C:\\WINDOWS\\TVXSETUP.INI");
+  EXPECT_NE(markers.find("[Need_To_Reboot]\r\nInstall=NO\r\n[Need_To_InstallDriver]\r\nInstall=YES\r\n"),
+            std::string::npos)
+      << markers;
+}
+
 }  // namespace
 }  // namespace tvx
