@@ -244,6 +244,24 @@ void registry(const Platform& p) {
 
 }  // namespace
 
+bool startProgram(const Platform& p, const char* commandLine, PROCESS_INFORMATION& info) {
+  std::vector<char> line(commandLine, commandLine + std::strlen(commandLine) + 1);
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof(startup);
+  info = {};
+  return p.processes.CreateProcessA(nullptr, line.data(), &startup, &info) != FALSE;
+}
+
+DWORD waitForEnd(const Platform& p, const PROCESS_INFORMATION& info) {
+  DWORD code = STILL_ACTIVE;
+  for (int i = 0; i < 200 && p.processes.GetExitCodeProcess(info.hProcess, &code) && code == STILL_ACTIVE; ++i) {
+    p.time.Sleep(50);
+  }
+  p.processes.CloseHandle(info.hThread);
+  p.processes.CloseHandle(info.hProcess);
+  return code;
+}
+
 void runProbe(const Platform& p, tvx::IFileStreams& msvcrt) {
   version(p);
   profiles(p);

@@ -20,6 +20,13 @@ void probeRunning(const tvx::Platform& platform);
 void probeFamily(const tvx::Platform& platform);
 void probeMedium(const tvx::Platform& platform);
 
+// Starts a command line with CreateProcessA; false when it did not start (GetLastError says why).
+bool startProgram(const tvx::Platform& platform, const char* commandLine, PROCESS_INFORMATION& info);
+
+// Waits for a started program to end (10 s at the most), closes its handles and gives its exit
+// code, STILL_ACTIVE when it did not end.
+DWORD waitForEnd(const tvx::Platform& platform, const PROCESS_INFORMATION& info);
+
 // What the platform does not show: the full path of the program file that the last start ran.
 // On Windows the stand-in writes it down itself; on the simulated machine the machine knows.
 std::string programThatRan(const tvx::Platform& platform);

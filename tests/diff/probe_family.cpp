@@ -82,11 +82,8 @@ struct Started {
 };
 
 Started start(const Platform& p, const char* commandLine) {
-  std::vector<char> line(commandLine, commandLine + std::string(commandLine).size() + 1);
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION info = {};
-  if (!p.processes.CreateProcessA(nullptr, line.data(), &startup, &info)) {
+  PROCESS_INFORMATION info;
+  if (!startProgram(p, commandLine, info)) {
     std::printf("  %s: cannot start, error %u\n", commandLine, static_cast<unsigned>(p.system.GetLastError()));
     return {};
   }

@@ -73,20 +73,12 @@ void uses(const Platform& p) {
   } else {
     std::printf("  WinExec D:\\TvxRun.exe: %s\n", why(exec).c_str());
   }
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION info = {};
-  char command[] = "D:\\TvxRun.exe";
-  if (!p.processes.CreateProcessA(nullptr, command, &startup, &info)) {
+  PROCESS_INFORMATION info;
+  if (!startProgram(p, "D:\\TvxRun.exe", info)) {
     std::printf("  CreateProcessA D:\\TvxRun.exe: failed, %s\n", why(p.system.GetLastError()).c_str());
     return;
   }
-  DWORD code = STILL_ACTIVE;
-  for (int i = 0; i < 200 && p.processes.GetExitCodeProcess(info.hProcess, &code) && code == STILL_ACTIVE; ++i) {
-    p.time.Sleep(50);
-  }
-  p.processes.CloseHandle(info.hThread);
-  p.processes.CloseHandle(info.hProcess);
+  const DWORD code = waitForEnd(p, info);
   programThatRan(p);
   std::printf("  CreateProcessA D:\\TvxRun.exe: ran, exit code %u\n", static_cast<unsigned>(code));
 }

@@ -50,21 +50,13 @@ void started(const Platform& p, const std::vector<Place>& places, const char* ho
                 labelOf(places, programThatRan(p)).c_str());
     return;
   }
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION info = {};
-  std::vector<char> line(commandLine, commandLine + std::string(commandLine).size() + 1);
-  if (!p.processes.CreateProcessA(nullptr, line.data(), &startup, &info)) {
+  PROCESS_INFORMATION info;
+  if (!startProgram(p, commandLine, info)) {
     std::printf("  CreateProcessA(\"%s\"): failed, error %u\n", commandLine,
                 static_cast<unsigned>(p.system.GetLastError()));
     return;
   }
-  DWORD code = STILL_ACTIVE;
-  for (int i = 0; i < 200 && p.processes.GetExitCodeProcess(info.hProcess, &code) && code == STILL_ACTIVE; ++i) {
-    p.time.Sleep(50);
-  }
-  p.processes.CloseHandle(info.hThread);
-  p.processes.CloseHandle(info.hProcess);
+  const DWORD code = waitForEnd(p, info);
   std::printf("  CreateProcessA(\"%s\"): ran the copy in the %s, exit code %u\n", commandLine,
               labelOf(places, programThatRan(p)).c_str(), static_cast<unsigned>(code));
 }

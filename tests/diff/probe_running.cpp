@@ -41,10 +41,8 @@ void probeRunning(const Platform& p) {
   p.files.CopyFileA("C:\\probe\\run\\Window.exe", kBusy, FALSE);
   std::vector<char> line(256);
   std::snprintf(line.data(), line.size(), "%s ProbeBusy", kBusy);
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION info = {};
-  if (!p.processes.CreateProcessA(nullptr, line.data(), &startup, &info)) {
+  PROCESS_INFORMATION info;
+  if (!startProgram(p, line.data(), info)) {
     std::printf("running program: cannot start, error %u\n", static_cast<unsigned>(p.system.GetLastError()));
     return;
   }
@@ -59,11 +57,7 @@ void probeRunning(const Platform& p) {
               code == STILL_ACTIVE ? "still active" : "ended");
   tryWrites(p);
   if (window != nullptr) p.windows.SendMessageA(window, WM_CLOSE, 0, 0);
-  for (int i = 0; i < 200 && p.processes.GetExitCodeProcess(info.hProcess, &code) && code == STILL_ACTIVE; ++i) {
-    p.time.Sleep(50);
-  }
-  p.processes.CloseHandle(info.hThread);
-  p.processes.CloseHandle(info.hProcess);
+  code = waitForEnd(p, info);
   std::printf("after it ended with %u:\n", static_cast<unsigned>(code));
   tryWrites(p);
 }

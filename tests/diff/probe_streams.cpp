@@ -1,6 +1,7 @@
 // File streams: msvcrt's text and binary modes, line reads, positions, update in place and the
 // failures of fopen, each shown by reading the files back through the platform.
 #include <cstdio>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -130,20 +131,20 @@ void makeFiles(IFileStreams& s) {
   writeBytes(s, path("bignl.txt"), bigNl);
 }
 
+// Every file read line by line in each mode of the pass, then the update modes.
 void reads(IFileStreams& s) {
   for (const char* mode : {"r", "rb"}) {
+    if (g_binary && mode[1] != 'b') continue;
     for (const char* name : {"crlf.txt", "lf.txt", "mixed.txt", "lonecr.txt", "ctrlz.txt"}) {
       readLines(s, name, mode, 1024);
     }
     readLines(s, "long.txt", mode, 8);
     readLines(s, "crlf.txt", mode, 2);
-    readLengths(s, "big.txt", mode);
-    readLengths(s, "biglf.txt", mode);
-    readLengths(s, "bigcr.txt", mode);
-    readLengths(s, "bigend.txt", mode);
-    readLengths(s, "bignl.txt", mode);
+    for (const char* name : {"big.txt", "biglf.txt", "bigcr.txt", "bigend.txt", "bignl.txt"}) {
+      readLengths(s, name, mode);
+    }
   }
-  readLines(s, "crlf.txt", "r+", 1024);
+  if (!g_binary) readLines(s, "crlf.txt", "r+", 1024);
   readLines(s, "lf.txt", "r+b", 1024);
 }
 
@@ -162,73 +163,61 @@ void line(IFileStreams& s, FileStream* f, const char* what) {
               s.ftell(f));
 }
 
-void updatesBinary(IFileStreams& s) {
-  writeBytes(s, path("updb.txt"), "alpha\r\nbeta\r\ngamma\r\n");
-  std::printf("update updb.txt \"r+b\":\n");
-  FileStream* f = s.fopen(path("updb.txt").c_str(), "r+b");
-  line(s, f, "first line");
-  step(s, f, "fseek cur 0", s.fseek(f, 0, tvx::kSeekCur));
-  step(s, f, "fputc B", s.fputc('B', f));
-  step(s, f, "fflush", s.fflush(f));
-  line(s, f, "rest of the line");
-  step(s, f, "fseek cur -3", s.fseek(f, -3, tvx::kSeekCur));
-  step(s, f, "fputc \\n", s.fputc('\n', f));
-  step(s, f, "ftell", s.ftell(f));
-  step(s, f, "fflush", s.fflush(f));
-  line(s, f, "read after the write");
-  step(s, f, "fseek end 0", s.fseek(f, 0, tvx::kSeekEnd));
-  step(s, f, "fputc Z", s.fputc('Z', f));
+// One step of an update in place, named as the probe prints it: "fseek cur -3" (set, cur or
+// end), "fputc B" ("fputc \\n" puts a line end), "fflush", "ftell", "feof"; any other name reads a
+// line.
+void act(IFileStreams& s, FileStream* f, const std::string& what) {
+  if (what.rfind("fseek ", 0) == 0) {
+    const std::string from = what.substr(6, 3);
+    const int origin = from == "set" ? tvx::kSeekSet : from == "cur" ? tvx::kSeekCur : tvx::kSeekEnd;
+    step(s, f, what.c_str(), s.fseek(f, std::stol(what.substr(10)), origin));
+  } else if (what.rfind("fputc ", 0) == 0) {
+    step(s, f, what.c_str(), s.fputc(what.compare(6, 2, "\\n") == 0 ? '\n' : what[6], f));
+  } else if (what == "fflush") {
+    step(s, f, what.c_str(), s.fflush(f));
+  } else if (what == "ftell") {
+    step(s, f, what.c_str(), s.ftell(f));
+  } else if (what == "feof") {
+    step(s, f, what.c_str(), s.feof(f));
+  } else {
+    line(s, f, what.c_str());
+  }
+}
+
+// Writes a file, updates it through a stream opened with mode, step by step, then shows its bytes.
+void update(IFileStreams& s, const char* name, const char* bytes, const char* mode, const char* how,
+            std::initializer_list<const char*> steps) {
+  writeBytes(s, path(name), bytes);
+  std::printf("update %s \"%s\"%s:\n", name, mode, how);
+  FileStream* f = s.fopen(path(name).c_str(), mode);
+  for (const char* what : steps) act(s, f, what);
   close(s, f);
-  dump(s, "updb.txt");
+  dump(s, name);
+}
+
+const char* const kThreeLines = "alpha\r\nbeta\r\ngamma\r\n";
+const char* const kLfLines = "line one\nline two\nline three\nline four\n";
+
+void updatesBinary(IFileStreams& s) {
+  update(s, "updb.txt", kThreeLines, "r+b", "",
+         {"first line", "fseek cur 0", "fputc B", "fflush", "rest of the line", "fseek cur -3", "fputc \\n", "ftell",
+          "fflush", "read after the write", "fseek end 0", "fputc Z"});
 }
 
 void updates(IFileStreams& s) {
-  writeBytes(s, path("upd.txt"), "alpha\r\nbeta\r\ngamma\r\n");
-  std::printf("update upd.txt \"r+\":\n");
-  FileStream* f = s.fopen(path("upd.txt").c_str(), "r+");
-  line(s, f, "first line");
-  step(s, f, "fseek cur 0", s.fseek(f, 0, tvx::kSeekCur));
-  step(s, f, "fputc B", s.fputc('B', f));
-  step(s, f, "ftell", s.ftell(f));
-  step(s, f, "fflush", s.fflush(f));
-  line(s, f, "rest of the line");
-  step(s, f, "fseek set 1", s.fseek(f, 1, tvx::kSeekSet));
-  step(s, f, "fputc \\n", s.fputc('\n', f));
-  step(s, f, "ftell", s.ftell(f));
-  step(s, f, "fflush", s.fflush(f));
-  line(s, f, "read after the write");
-  step(s, f, "fseek end -2", s.fseek(f, -2, tvx::kSeekEnd));
-  step(s, f, "fputc E", s.fputc('E', f));
-  step(s, f, "fflush", s.fflush(f));
-  line(s, f, "read at the end");
-  step(s, f, "feof", s.feof(f));
-  close(s, f);
-  dump(s, "upd.txt");
+  update(s, "upd.txt", kThreeLines, "r+", "",
+         {"first line", "fseek cur 0", "fputc B", "ftell", "fflush", "rest of the line", "fseek set 1", "fputc \\n",
+          "ftell", "fflush", "read after the write", "fseek end -2", "fputc E", "fflush", "read at the end", "feof"});
 
   updatesBinary(s);
 
   // Bare LF lines in text mode: ftell after the first line is too small, so a write at the
   // position it gives lands inside the first line.
-  writeBytes(s, path("updlf.txt"), "line one\nline two\nline three\nline four\n");
-  std::printf("update updlf.txt \"r+\":\n");
-  f = s.fopen(path("updlf.txt").c_str(), "r+");
-  line(s, f, "first line");
-  step(s, f, "fseek cur 0", s.fseek(f, 0, tvx::kSeekCur));
-  step(s, f, "fputc #", s.fputc('#', f));
-  close(s, f);
-  dump(s, "updlf.txt");
+  update(s, "updlf.txt", kLfLines, "r+", "", {"first line", "fseek cur 0", "fputc #"});
 
   // Writing right after reading, without a seek between them.
-  writeBytes(s, path("noseek.txt"), "one\r\ntwo\r\n");
-  std::printf("update noseek.txt \"r+\" without a seek:\n");
-  f = s.fopen(path("noseek.txt").c_str(), "r+");
-  line(s, f, "first line");
-  step(s, f, "fputc X", s.fputc('X', f));
-  line(s, f, "next line");
-  line(s, f, "past the end");
-  step(s, f, "fputc Y at the end", s.fputc('Y', f));
-  close(s, f);
-  dump(s, "noseek.txt");
+  update(s, "noseek.txt", "one\r\ntwo\r\n", "r+", " without a seek",
+         {"first line", "fputc X", "next line", "past the end", "fputc Y at the end"});
 }
 
 void writes(IFileStreams& s) {
@@ -352,17 +341,8 @@ void wrongDirection(IFileStreams& s) {
 // Bare LF lines in binary mode: the position after a line is exact, so a write there lands at
 // the start of the next line.
 void updateLfBinary(IFileStreams& s) {
-  writeBytes(s, path("updlf.txt"), "line one\nline two\nline three\nline four\n");
-  std::printf("update updlf.txt \"r+b\":\n");
-  FileStream* f = s.fopen(path("updlf.txt").c_str(), "r+b");
-  line(s, f, "first line");
-  step(s, f, "fseek cur 0", s.fseek(f, 0, tvx::kSeekCur));
-  step(s, f, "fputc #", s.fputc('#', f));
-  step(s, f, "fseek set 0", s.fseek(f, 0, tvx::kSeekSet));
-  line(s, f, "first line again");
-  line(s, f, "second line");
-  close(s, f);
-  dump(s, "updlf.txt");
+  update(s, "updlf.txt", kLfLines, "r+b", "",
+         {"first line", "fseek cur 0", "fputc #", "fseek set 0", "first line again", "second line"});
 }
 
 }  // namespace
@@ -384,15 +364,7 @@ void probeBinaryStreams(const Platform& p, const char* folder) {
   std::printf("binary streams in %s:\n", folder);
   p.files.CreateDirectoryA(kDir.c_str());
   makeFiles(p.streams);
-  for (const char* name : {"crlf.txt", "lf.txt", "mixed.txt", "lonecr.txt", "ctrlz.txt"}) {
-    readLines(p.streams, name, "rb", 1024);
-  }
-  readLines(p.streams, "long.txt", "rb", 8);
-  readLines(p.streams, "crlf.txt", "rb", 2);
-  for (const char* name : {"big.txt", "biglf.txt", "bigcr.txt", "bigend.txt", "bignl.txt"}) {
-    readLengths(p.streams, name, "rb");
-  }
-  readLines(p.streams, "lf.txt", "r+b", 1024);
+  reads(p.streams);
   updatesBinary(p.streams);
   updateLfBinary(p.streams);
   wrongDirection(p.streams);

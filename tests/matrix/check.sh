@@ -14,18 +14,23 @@ fail() {
 }
 cd "$source_dir"
 
-# The example CD and downloads: every row as expected, exit code 0.
-for cd in examples/cd examples/web-vxd examples/web-wdm; do
-  expected="$here/$(basename "$cd").txt"
-  status=0
-  "$tvxsim" matrix "$cd" >"$work/actual" || status=$?
+# The matrix of a CD folder, run from a folder, against its expected table, exit code 0.
+#   expect_matrix FROM CD EXPECTED
+expect_matrix() {
+  local status=0
+  (cd "$1" && "$tvxsim" matrix "$2") >"$work/actual" || status=$?
   if [ "${TVX_UPDATE_EXPECTED:-0}" = 1 ]; then
-    cp "$work/actual" "$expected"
+    cp "$work/actual" "$3"
   else
-    diff -u "$expected" "$work/actual" || fail "the matrix of $cd differs from $(basename "$expected")"
+    diff -u "$3" "$work/actual" || fail "the matrix of $2 differs from $(basename "$3")"
   fi
-  [ "$status" = 0 ] || fail "the matrix of $cd ended with $status"
-  echo "ok: $cd"
+  [ "$status" = 0 ] || fail "the matrix of $2 ended with $status"
+  echo "ok: $2"
+}
+
+# The example CD and downloads: every row as expected.
+for cd in examples/cd examples/web-vxd examples/web-wdm; do
+  expect_matrix "$source_dir" "$cd" "$here/$(basename "$cd").txt"
 done
 
 # The downloads with their option dialogs ("WebSetup" 1): defaults, changed choices, Cancel.
@@ -34,16 +39,7 @@ printf '[InstallOption]\r\nWebSetup=1\r\nInstallWDMDriver=0\r\nFullPackage=0\r\n
 cp -r examples/web-wdm "$work/options-wdm"
 printf '[InstallOption]\r\nWebSetup=1\r\nInstallWDMDriver=1\r\n' >"$work/options-wdm/setup.ini"
 for cd in options-vxd options-wdm; do
-  expected="$here/$cd.txt"
-  status=0
-  (cd "$work" && "$tvxsim" matrix "$cd") >"$work/actual" || status=$?
-  if [ "${TVX_UPDATE_EXPECTED:-0}" = 1 ]; then
-    cp "$work/actual" "$expected"
-  else
-    diff -u "$expected" "$work/actual" || fail "the matrix of $cd differs from $(basename "$expected")"
-  fi
-  [ "$status" = 0 ] || fail "the matrix of $cd ended with $status"
-  echo "ok: $cd"
+  expect_matrix "$work" "$cd" "$here/$cd.txt"
 done
 
 # The same rows as JSON.
