@@ -58,10 +58,8 @@ TEST(RegisterDriverAndRestart, TheWdmDriverIsRegisteredAndEveryWaitEndsWhenTheWo
   EXPECT_EQ(m.sleeps(1000), 6u + 5u);
   EXPECT_EQ(m.sleeps(2000), 1u);
   EXPECT_EQ(m.sleeps(5000), 1u);
-  auto messages = m.happenings("message");
-  ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].field("text"), "Setup completed! The system will restart now!");
-  EXPECT_EQ(messages[0].field("owner"), "none");
+  EXPECT_EQ(m.fields("message", "text|owner"),
+            std::vector<std::string>{"Setup completed! The system will restart now! | none"});
   EXPECT_TRUE(m.machine.restartRequested);
   EXPECT_EQ(m.machine.exitCode, 0);
   EXPECT_LE(m.machine.log.back().at, 30000u);
@@ -123,9 +121,8 @@ TEST(RegisterDriverAndRestart, TheMainDialogIsRepaintedDuringTheFirstWaitsAndThe
   // none in the second window wait.
   EXPECT_EQ(m.happenings("repaint").size(), 2u + 5u + 30u);
   for (const auto& r : m.happenings("repaint")) EXPECT_EQ(r.field("flags"), "261");
-  auto messages = m.happenings("message");
-  ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].field("owner"), "PCI Audio Device Driver And Applications Setup Program");
+  EXPECT_EQ(m.fields("message", "owner"),
+            std::vector<std::string>{"PCI Audio Device Driver And Applications Setup Program"});
   EXPECT_TRUE(m.machine.restartRequested);
 }
 
@@ -164,10 +161,10 @@ TEST(ExtendSourceList, AListTheSetupApiCannotReadIsNotWrittenAndTheRunGoesOn) {
   m.after(0, [&] { m.machine.mixerDevices = 1; });
   EXPECT_TRUE(m.run(DriverRunKind::CommandLine));
   EXPECT_TRUE(m.happenings("source list").empty());
-  sim::RegKey* setup = m.machine.registry.find(m.machine.registry.root(HKEY_LOCAL_MACHINE),
-                                               "Software\\Microsoft\\Windows\\CurrentVersion\\Setup");
-  ASSERT_NE(setup, nullptr);
-  EXPECT_EQ(setup->value("Installation Sources")->data, (std::vector<BYTE>{'A', ':', '\\', 0, 0}));
+  const sim::RegValue* sources =
+      m.value(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Setup", "Installation Sources");
+  ASSERT_NE(sources, nullptr);
+  EXPECT_EQ(sources->data, (std::vector<BYTE>{'A', ':', '\\', 0, 0}));
   // This setup API keeps no list it can read (not implemented, as in Wine): there is none to extend.
   EXPECT_TRUE(m.machine.restartRequested) << "the run goes on";
 }
@@ -178,9 +175,8 @@ TEST(ExtendSourceList, AListThatCouldNotBeReadThisOnceIsToldNotCompleted) {
   m.after(0, [&] { m.machine.mixerDevices = 1; });
   EXPECT_TRUE(m.run(DriverRunKind::CommandLine));
   EXPECT_TRUE(m.happenings("source list").empty()) << "Windows' own list is not replaced by ours alone";
-  const auto messages = m.happenings("message");
-  ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].field("text"), "Can not complete the installation. Please run Setup again.");
+  EXPECT_EQ(m.fields("message", "text"),
+            std::vector<std::string>{"Can not complete the installation. Please run Setup again."});
   EXPECT_FALSE(m.machine.restartRequested);
   EXPECT_EQ(m.sleeps(3000), 0u) << "no wait for a device Windows cannot install";
 }
