@@ -82,9 +82,6 @@ struct Host : test::SimMachine {
     g_seen.clear();
     g_closeAtInit = false;
   }
-  void script(std::vector<std::pair<std::string, std::string>> steps) {
-    for (const auto& [kind, value] : steps) machine.script.push_back(ScriptStep{kind, value, 0, 0, {}});
-  }
   INT_PTR run() { return host->dialogs().DialogBoxParamA(200, nullptr, testProc, 0); }
   // The last state the report gave each control: "checked", "unchecked", "disabled", ...
   std::string lastState(int id) {
