@@ -161,7 +161,7 @@ TEST(HandOff, TheWindows2000InstallerIsStartedWithTheDriverSwitchOrMissedAloud) 
                    h.field("buttons") + ";";
       }
     }
-    EXPECT_EQ(outcome, r.outcome) << r.os << " " << r.program << " " << r.args;
+    EXPECT_EQ(outcome, r.outcome) << r.os << " " << r.program << " " << r.args << " " << r.setupIni;
     EXPECT_FALSE(run.exited) << r.os << " " << r.args << ": the hand-off returns to the framework";
   }
 }
