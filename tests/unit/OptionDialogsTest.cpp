@@ -55,8 +55,6 @@ struct Download : test::SimMachine {
   }
   sim::RunReport run() { return sim::runSetup(machine, "download"); }
 
-  std::vector<std::string> messages() const { return fields("message", "text"); }
-
   // Each numbered control's check and enable state at the end: as the dialog showed it, then
   // changed by what the person did.
   std::map<int, std::string> finalStates() const {
@@ -179,7 +177,8 @@ TEST(VxdOptionsDialog, TheInfOptionLinesFollowTheBoxesAtInstall) {
     std::size_t changed = 0;
     for (std::size_t i = 0; i < shipped.size(); ++i) changed += r.endings[i] != shipped[i] ? 1 : 0;
     EXPECT_EQ(m.happenings("patched").size(), changed) << steps << ": only the lines that differ are written";
-    EXPECT_EQ(m.messages(), std::vector<std::string>{"Setup completed! The system will restart now!"}) << steps;
+    EXPECT_EQ(m.fields("message", "text"), std::vector<std::string>{"Setup completed! The system will restart now!"})
+        << steps;
     EXPECT_TRUE(report.restart) << steps;
   }
 }
@@ -278,13 +277,12 @@ TEST(OptionDialogs, RefusedSystemsKeepTheEarlierDriver) {
     m.file("C:\\WINDOWS\\INF\\OTHER\\TarvicTVX4400.INF", "[Version]\r\nProvider=%Tarvic%\r\n");
     m.steps({"1000", "Return"});
     const sim::RunReport report = m.run();
-    EXPECT_EQ(m.messages(), (std::vector<std::string>{kAnnouncement,
-                                                      "This WDM driver can only be installed on Windows 98SE/ME/2000"}))
+    // The refusal's caption is the program's name.
+    EXPECT_EQ(m.fields("message", "text|caption|owner"),
+              (std::vector<std::string>{
+                  std::string(kAnnouncement) + " | Setup | none",
+                  "This WDM driver can only be installed on Windows 98SE/ME/2000 | SETUP | " + std::string(kWdmTitle)}))
         << os;
-    auto boxes = m.happenings("message");
-    EXPECT_EQ(boxes[0].field("owner"), "none") << os;
-    EXPECT_EQ(boxes[1].field("owner"), kWdmTitle) << os;
-    EXPECT_EQ(boxes[1].field("caption"), "SETUP") << os << ": the program's name";
     EXPECT_EQ(m.happenings("hide").at(0).field("window"), kWdmTitle) << os;
     std::vector<std::string> changed;
     for (const auto& f : report.files) changed.push_back(f.what + " " + f.path);

@@ -198,9 +198,8 @@ TEST(SetupDialog, OkHidesTheBoxesShowsTheWaitTextThenWorks) {
                        "start D:\\W95-98\\app\\Setup.exe",
                        "dialog end OK",
                    }));
-  const auto repaint = m.happenings("repaint");
-  ASSERT_EQ(repaint.size(), 1u);
-  EXPECT_EQ(repaint[0].field("flags"), std::to_string(RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW));
+  EXPECT_EQ(m.fields("repaint", "flags"),
+            std::vector<std::string>{std::to_string(RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW)});
   EXPECT_EQ(m.content("C:\\WINDOWS\\TVXSETUP.INI"),
             "[Need_To_Reboot]\r\nInstall=YES\r\n[Need_To_InstallDriver]\r\nInstall=NO\r\nCommand=\r\n");
   // 200 ms after the repaint, then the suite's own 500 ms wait, before anything else.
