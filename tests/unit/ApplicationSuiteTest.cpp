@@ -11,18 +11,18 @@ using test::SimMachine;
 
 const char* kAudio = "[HKEY_CURRENT_USER\\Software\\Microsoft\\Multimedia\\Audio]\r\n";
 const char* kDefaultAudio = "[HKEY_USERS\\.Default\\Software\\Microsoft\\Multimedia\\Audio]\r\n";
+const char* kInsertCd = "Can not find the Tarvic Sound Suite setup program.\n Please insert the installation CD now.";
+const std::string kUninstall = "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+// The markers for the suite installer: the WDM driver's resume, or the installer's own restart.
+const char* kWdmMarkers =
+    "[Need_To_Reboot]\r\nInstall=NO\r\n[Need_To_InstallDriver]\r\nInstall=YES\r\n"
+    "Command=C:\\PROGRA~1\\TARVIC\\W2K-ME\\MESetup.dat\r\n";
+const char* kRestartMarkers =
+    "[Need_To_Reboot]\r\nInstall=YES\r\n[Need_To_InstallDriver]\r\nInstall=NO\r\nCommand=\r\n";
 
 std::string valueText(SimMachine& m, HKEY root, const char* path, const char* name) {
-  sim::RegKey* key = m.machine.registry.find(m.machine.registry.root(root), path);
-  const sim::RegValue* v = key != nullptr ? key->value(name) : nullptr;
+  const sim::RegValue* v = m.value(root, path, name);
   return v != nullptr ? v->text() : "(none)";
-}
-
-InstallContext onCd(SimMachine& m) {
-  InstallContext ctx;
-  classifyOs(ctx, m.platform().system);
-  ctx.sourceDir = "D:\\";
-  return ctx;
 }
 
 TEST(ApplyStartupAudioSettings, TheFirstCdFormatBecomesTheDefaultInBothPlaces) {
@@ -36,7 +36,7 @@ TEST(ApplyStartupAudioSettings, TheFirstCdFormatBecomesTheDefaultInBothPlaces) {
     SimMachine m;
     m.registry(std::string(kAudio) + "\"SystemFormats\"=\"" + c.formats + "\"\r\n\"DefaultFormat\"=\"(was)\"\r\n" +
                kDefaultAudio + "\"DefaultFormat\"=\"(was)\"\r\n");
-    ApplyStartupAudioSettings(onCd(m), m.platform());
+    ApplyStartupAudioSettings(m.cdContext(), m.platform());
     EXPECT_EQ(valueText(m, HKEY_CURRENT_USER, "Software\\Microsoft\\Multimedia\\Audio", "DefaultFormat"), c.expected)
         << c.formats;
     EXPECT_EQ(valueText(m, HKEY_USERS, ".Default\\Software\\Microsoft\\Multimedia\\Audio", "DefaultFormat"), c.expected)
@@ -50,7 +50,7 @@ TEST(ApplyStartupAudioSettings, CdAudioSettingAndStartupEntry) {
   m.registry(
       "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run]\r\n"
       "\"Tarvic Sound Suite\"=\"C:\\\\Suite\\\\deck.exe\"\r\n\"Other\"=\"other.exe\"\r\n");
-  ApplyStartupAudioSettings(onCd(m), m.platform());
+  ApplyStartupAudioSettings(m.cdContext(), m.platform());
   EXPECT_EQ(m.content("C:\\WINDOWS\\TVCDPLAY.INI"), "[CD PLAYER]\r\nUsingCDDA=1\r\n");
   EXPECT_EQ(valueText(m, HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Tarvic Sound Suite"),
             "(none)");
@@ -59,42 +59,36 @@ TEST(ApplyStartupAudioSettings, CdAudioSettingAndStartupEntry) {
   EXPECT_FALSE(m.hasKey(HKEY_CURRENT_USER, "Software\\Microsoft\\Multimedia\\Audio")) << "nothing is created";
 
   SimMachine none;
-  ApplyStartupAudioSettings(onCd(none), none.platform());
+  ApplyStartupAudioSettings(none.cdContext(), none.platform());
   EXPECT_EQ(none.content("C:\\WINDOWS\\TVCDPLAY.INI"), "[CD PLAYER]\r\nUsingCDDA=0\r\n");
   EXPECT_EQ(none.sim.registry().openHandles(), 0u);
 }
 
 TEST(CloseSuiteWindows, TheConsoleAloneWhenItRuns) {
-  SimMachine m;
-  m.machine.windows = {{"CD Player", "", false, true}, {"SoundDeck", "", false, true}, {"MP3 Player", "", false, true}};
-  CloseSuiteWindows(m.platform());
-  auto closes = m.happenings("close");
-  ASSERT_EQ(closes.size(), 1u);
-  EXPECT_EQ(closes[0].field("window"), "SoundDeck");
-  EXPECT_EQ(m.machine.now, 500u);
-
-  SimMachine players;
-  players.machine.windows = {{"MP3 Player", "", false, true}, {"CD Player", "", false, true}};
-  CloseSuiteWindows(players.platform());
-  closes = players.happenings("close");
-  ASSERT_EQ(closes.size(), 2u);
-  EXPECT_EQ(closes[0].field("window"), "CD Player");
-  EXPECT_EQ(closes[1].field("window"), "MP3 Player");
-  EXPECT_EQ(players.machine.now, 0u);
+  struct Row {
+    std::vector<std::string> open, closed;
+    DWORD waited;
+  };
+  for (const Row& r : {Row{{"CD Player", "SoundDeck", "MP3 Player"}, {"SoundDeck"}, 500},
+                       Row{{"MP3 Player", "CD Player"}, {"CD Player", "MP3 Player"}, 0}}) {
+    SimMachine m;
+    for (const auto& title : r.open) m.machine.windows.push_back({title, "", false, true});
+    CloseSuiteWindows(m.platform());
+    EXPECT_EQ(m.fields("close", "window"), r.closed) << r.open.size() << " windows";
+    EXPECT_EQ(m.machine.now, r.waited) << r.open.size() << " windows";
+  }
 }
 
 TEST(RemovePreviousSuite, RunsTheUninstallStringAndWaitsForItsEnd) {
   SimMachine m;
   m.program("C:\\Program Files\\Suite\\Uninst.exe");
-  m.registry(
-      "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tarvic Sound WinNT Suite]\r\n"
-      "\"UninstallString\"=\"\\\"C:\\\\Program Files\\\\Suite\\\\Uninst.exe\\\" -f\\\"C:\\\\x.isu\\\"\"\r\n");
+  m.registry(kUninstall +
+             "Tarvic Sound WinNT Suite]\r\n\"UninstallString\"=\"\\\"C:\\\\Program Files\\\\Suite\\\\Uninst.exe\\\" "
+             "-f\\\"C:\\\\x.isu\\\"\"\r\n");
   m.machine.programs["C:\\PROGRAM FILES\\SUITE\\UNINST.EXE"] = sim::ProgramBehaviour{2500, 300, 0, {}, {}};
   RemovePreviousSuite(m.platform());
-  auto starts = m.happenings("start");
-  ASSERT_EQ(starts.size(), 1u);
-  EXPECT_EQ(starts[0].field("commandLine"), "\"C:\\Program Files\\Suite\\Uninst.exe\" -f\"C:\\x.isu\" -a");
-  EXPECT_EQ(starts[0].field("how"), "CreateProcessA");
+  EXPECT_EQ(m.fields("start", "commandLine|how"),
+            (std::vector<std::string>{"\"C:\\Program Files\\Suite\\Uninst.exe\" -f\"C:\\x.isu\" -a | CreateProcessA"}));
   EXPECT_GE(m.machine.now, 2500u) << "returns only after the uninstaller ended";
   EXPECT_LT(m.machine.now, 2600u);
   EXPECT_EQ(m.sim.processes().openHandles(), 0u);
@@ -103,9 +97,7 @@ TEST(RemovePreviousSuite, RunsTheUninstallStringAndWaitsForItsEnd) {
   // An uninstaller that ends with exit code 259 (STILL_ACTIVE) has ended all the same.
   SimMachine odd;
   odd.program("C:\\U.EXE");
-  odd.registry(
-      "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tarvic Sound Suite]\r\n"
-      "\"UninstallString\"=\"C:\\\\U.EXE\"\r\n");
+  odd.registry(kUninstall + "Tarvic Sound Suite]\r\n\"UninstallString\"=\"C:\\\\U.EXE\"\r\n");
   odd.machine.programs["C:\\U.EXE"] = sim::ProgramBehaviour{4200, 0, STILL_ACTIVE, {}, {}};
   RemovePreviousSuite(odd.platform());
   EXPECT_EQ(odd.machine.now, 4200u);
@@ -115,24 +107,18 @@ TEST(RemovePreviousSuite, RunsTheUninstallStringAndWaitsForItsEnd) {
 TEST(RemovePreviousSuite, PrefersTheInstallerStringOfTheFirstKey) {
   SimMachine m;
   m.program("C:\\A.EXE");
-  m.registry(
-      "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tarvic Sound Suite]\r\n"
-      "\"UninstallString\"=\"C:\\\\B.EXE\"\r\n\"InstallShieldUninstallString\"=\"C:\\\\A.EXE /x\"\r\n"
-      "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tarvic Sound WinNT Suite]\r\n"
-      "\"UninstallString\"=\"C:\\\\C.EXE\"\r\n");
+  m.registry(kUninstall + "Tarvic Sound Suite]\r\n\"UninstallString\"=\"C:\\\\B.EXE\"\r\n" +
+             "\"InstallShieldUninstallString\"=\"C:\\\\A.EXE /x\"\r\n" + kUninstall +
+             "Tarvic Sound WinNT Suite]\r\n\"UninstallString\"=\"C:\\\\C.EXE\"\r\n");
   RemovePreviousSuite(m.platform());
-  auto starts = m.happenings("start");
-  ASSERT_EQ(starts.size(), 1u);
-  EXPECT_EQ(starts[0].field("commandLine"), "C:\\A.EXE /x -a");
+  EXPECT_EQ(m.fields("start", "commandLine"), (std::vector<std::string>{"C:\\A.EXE /x -a"}));
 }
 
 TEST(WriteResumeMarkers, BothCasesByteForByte) {
   SimMachine wdm;
   wdm.machine.files.makeDirectories(*sim::parseAbsolutePath("C:\\Program Files\\Tarvic\\W2K-ME"));
   WriteResumeMarkers(wdm.platform(), 1, 0);
-  EXPECT_EQ(wdm.content("C:\\WINDOWS\\TVXSETUP.INI"),
-            "[Need_To_Reboot]\r\nInstall=NO\r\n[Need_To_InstallDriver]\r\nInstall=YES\r\n"
-            "Command=C:\\PROGRA~1\\TARVIC\\W2K-ME\\MESetup.dat\r\n");
+  EXPECT_EQ(wdm.content("C:\\WINDOWS\\TVXSETUP.INI"), kWdmMarkers);
   EXPECT_EQ(wdm.machine.currentDir.str(), "C:\\PROGRA~1\\TARVIC\\W2K-ME");
 
   for (auto [driver, vxd] : {std::pair{1, 1}, std::pair{0, 0}}) {
@@ -158,17 +144,13 @@ TEST(InstallApplicationSuite, DialogFormWritesTheMarkersThenStartsTheInstaller) 
   m.machine.files.addDrive('E');
   m.program("E:\\Driver CD\\W2K-ME\\app\\Setup.exe");
   m.machine.files.makeDirectories(*sim::parseAbsolutePath("C:\\Program Files\\Tarvic\\W2K-ME"));
-  InstallContext ctx = onCd(m);
+  InstallContext ctx = m.cdContext();
   ctx.sourceDir = "E:\\Driver CD\\";
   ctx.installDriver = 1;
   EXPECT_EQ(m.run(ctx, 0), SuiteStart::Started);
   ASSERT_EQ(m.happenings("hide").size(), 1u);
-  auto starts = m.happenings("start");
-  ASSERT_EQ(starts.size(), 1u);
-  EXPECT_EQ(starts[0].field("commandLine"), "\"E:\\Driver CD\\W2K-ME\\app\\Setup.exe\"");
-  EXPECT_EQ(m.content("C:\\WINDOWS\\TVXSETUP.INI"),
-            "[Need_To_Reboot]\r\nInstall=NO\r\n[Need_To_InstallDriver]\r\nInstall=YES\r\n"
-            "Command=C:\\PROGRA~1\\TARVIC\\W2K-ME\\MESetup.dat\r\n");
+  EXPECT_EQ(m.fields("start", "commandLine"), (std::vector<std::string>{"\"E:\\Driver CD\\W2K-ME\\app\\Setup.exe\""}));
+  EXPECT_EQ(m.content("C:\\WINDOWS\\TVXSETUP.INI"), kWdmMarkers);
   EXPECT_EQ(m.machine.currentDir.str(), "C:\\PROGRA~1\\TARVIC\\W2K-ME") << "the installer starts there";
   EXPECT_FALSE(m.machine.restartRequested);
   // Every marker is written before the installer starts: it reads them at once.
@@ -185,13 +167,12 @@ TEST(InstallApplicationSuite, DialogFormWritesTheMarkersThenStartsTheInstaller) 
     DialogRun other("win98se");
     other.program("D:\\W2K-ME\\app\\Setup.exe");
     other.program("D:\\W95-98\\app\\Setup.exe");
-    InstallContext c = onCd(other);
+    InstallContext c = other.cdContext();
     c.installDriver = driver;
     EXPECT_EQ(other.run(c, vxd), SuiteStart::Started);
-    EXPECT_EQ(other.content("C:\\WINDOWS\\TVXSETUP.INI"),
-              "[Need_To_Reboot]\r\nInstall=YES\r\n[Need_To_InstallDriver]\r\nInstall=NO\r\nCommand=\r\n");
-    EXPECT_EQ(other.happenings("start")[0].field("program"),
-              vxd == 1 ? "D:\\W95-98\\app\\Setup.exe" : "D:\\W2K-ME\\app\\Setup.exe");
+    EXPECT_EQ(other.content("C:\\WINDOWS\\TVXSETUP.INI"), kRestartMarkers) << driver << vxd;
+    EXPECT_EQ(other.fields("start", "program"),
+              std::vector<std::string>{vxd == 1 ? "D:\\W95-98\\app\\Setup.exe" : "D:\\W2K-ME\\app\\Setup.exe"});
   }
 }
 
@@ -200,14 +181,13 @@ TEST(InstallApplicationSuite, ARelativeProgramPathStillFindsTheInstallerAfterThe
   DialogRun m("win98se");
   m.program("C:\\cd\\W2K-ME\\app\\Setup.exe");
   m.machine.files.makeDirectories(*sim::parseAbsolutePath("C:\\Program Files\\Tarvic\\W2K-ME"));
-  InstallContext ctx = onCd(m);
+  InstallContext ctx = m.cdContext();
   m.machine.currentDir = *sim::parseAbsolutePath("C:\\");
   ctx.sourceDir = sourceDirOf("cd\\Setup.exe", true, m.platform());
   ctx.installDriver = 1;
   EXPECT_EQ(m.run(ctx, 0), SuiteStart::Started);
-  auto starts = m.happenings("start");
-  ASSERT_EQ(starts.size(), 1u) << "the launch found the installer";
-  EXPECT_EQ(starts[0].field("program"), "C:\\cd\\W2K-ME\\app\\Setup.exe");
+  EXPECT_EQ(m.fields("start", "program"), (std::vector<std::string>{"C:\\cd\\W2K-ME\\app\\Setup.exe"}))
+      << "the launch found the installer";
 }
 
 TEST(InstallApplicationSuite, DialogFormAsksForTheCdUntilTheInstallerIsThere) {
@@ -215,52 +195,49 @@ TEST(InstallApplicationSuite, DialogFormAsksForTheCdUntilTheInstallerIsThere) {
   // The person inserts the CD a second after the first prompt and answers OK twice.
   retry.machine.script = {{"message", "OK", 1, 300}, {"message", "OK", 2, 2000}};
   retry.machine.addEvent(1500, "CD inserted", [&] { retry.program("D:\\W95-98\\app\\Setup.exe"); });
-  InstallContext ctx = onCd(retry);
+  InstallContext ctx = retry.cdContext();
   EXPECT_EQ(retry.run(ctx, 1), SuiteStart::Started);
-  auto boxes = retry.happenings("message");
-  ASSERT_EQ(boxes.size(), 2u);
-  EXPECT_EQ(boxes[0].field("text"),
-            "Can not find the Tarvic Sound Suite setup program.\n Please insert the installation CD now.");
-  EXPECT_EQ(boxes[0].field("owner"), "Setup");
-  EXPECT_EQ(boxes[0].field("buttons"), "OK, Cancel");
-  auto starts = retry.happenings("start");
-  ASSERT_EQ(starts.size(), 1u);
-  EXPECT_EQ(starts[0].field("commandLine"), "D:\\W95-98\\app\\Setup.exe");
+  const std::string prompt = std::string(kInsertCd) + " | Setup | OK, Cancel";
+  EXPECT_EQ(retry.fields("message", "text|owner|buttons"), (std::vector<std::string>{prompt, prompt}));
+  EXPECT_EQ(retry.fields("start", "commandLine"), (std::vector<std::string>{"D:\\W95-98\\app\\Setup.exe"}));
 }
 
 TEST(InstallApplicationSuite, DialogFormCancelLeavesTheDriverToFinishOnlyWhenTheDriverWasChosen) {
-  // The driver's completion and restart are the driver run's: the suite's form only says so.
-  DialogRun withDriver("win98se");
-  withDriver.machine.script = {{"message", "Cancel", 1}};
-  InstallContext ctx = onCd(withDriver);
-  ctx.installDriver = 1;
-  EXPECT_EQ(withDriver.run(ctx, 0), SuiteStart::DriverLeftToFinish);
-  auto boxes = withDriver.happenings("message");
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_FALSE(withDriver.machine.restartRequested);
-  EXPECT_TRUE(withDriver.happenings("start").empty());
-  EXPECT_FALSE(withDriver.exists("C:\\WINDOWS\\TVXSETUP.INI"));
-
-  DialogRun appsOnly("win98se");
-  appsOnly.machine.script = {{"message", "Cancel", 1}};
-  InstallContext apps = onCd(appsOnly);
-  EXPECT_EQ(appsOnly.run(apps, 0), SuiteStart::NotStarted);
-  boxes = appsOnly.happenings("message");
-  ASSERT_EQ(boxes.size(), 2u);
-  EXPECT_EQ(boxes[1].field("text"), "Can not find the Tarvic Sound Suite setup program.");
-  EXPECT_EQ(boxes[1].field("buttons"), "OK");
-  EXPECT_FALSE(appsOnly.machine.restartRequested);
-  EXPECT_TRUE(appsOnly.happenings("start").empty());
-
-  // A prompt that cannot be shown is a Cancel, not a prompt asked for ever behind a hidden dialog.
-  DialogRun noBox("win98se");
-  noBox.machine.script = {{"message", "fails", 1}, {"message", "fails", 2}};
-  InstallContext driver = onCd(noBox);
-  driver.installDriver = 1;
-  EXPECT_EQ(noBox.run(driver, 0), SuiteStart::DriverLeftToFinish);
-  boxes = noBox.happenings("message");
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].field("answer"), "(could not be shown)");
+  // The driver's completion and restart are the driver run's: the suite's form only says so. A
+  // prompt that cannot be shown is a Cancel, not a prompt asked for ever behind a hidden dialog.
+  struct Row {
+    const char* name;
+    std::vector<std::string> answers;  // the person's, to the prompts in turn
+    int installDriver;
+    SuiteStart result;
+    std::vector<std::string> boxes;  // text, buttons and answer of each
+  };
+  const std::string cancelled = std::string(kInsertCd) + " | OK, Cancel | Cancel";
+  for (const Row& r : {
+           Row{"with the driver", {"Cancel"}, 1, SuiteStart::DriverLeftToFinish, {cancelled}},
+           Row{"applications only",
+               {"Cancel"},
+               0,
+               SuiteStart::NotStarted,
+               {cancelled, "Can not find the Tarvic Sound Suite setup program. | OK | OK"}},
+           Row{"no prompt can be shown",
+               {"fails", "fails"},
+               1,
+               SuiteStart::DriverLeftToFinish,
+               {std::string(kInsertCd) + " | OK, Cancel | (could not be shown)"}},
+       }) {
+    DialogRun m("win98se");
+    for (const auto& answer : r.answers) {
+      m.machine.script.push_back({"message", answer, static_cast<int>(m.machine.script.size()) + 1});
+    }
+    InstallContext ctx = m.cdContext();
+    ctx.installDriver = r.installDriver;
+    EXPECT_EQ(m.run(ctx, 0), r.result) << r.name;
+    EXPECT_EQ(m.fields("message", "text|buttons|answer"), r.boxes) << r.name;
+    EXPECT_FALSE(m.machine.restartRequested) << r.name;
+    EXPECT_TRUE(m.happenings("start").empty()) << r.name;
+    EXPECT_FALSE(m.exists("C:\\WINDOWS\\TVXSETUP.INI")) << r.name;
+  }
 }
 
 }  // namespace

@@ -17,15 +17,22 @@ constexpr const char* kVxdInf =
     "[Version]\r\nSignature=\"$CHICAGO$\"\r\n\r\n[SourceDisksNames]\r\n1=\"Tarvic Driver Disk\",,,\r\n\r\n"
     "[SourceDisksFiles]\r\nTVAUDIO.VXD=1\r\n\r\n"
     "[Strings]\r\nSSC-Legacy.DeviceDesc=\"TVX4400 Legacy Devices\"\r\n";
+// The two option lines of the WDM INF; the value digit is character 48.
+constexpr const char* kLegacy = "HKR,\"Settings\",\"EnableLegacy\",    0x00010001,0x03,0,0,0";
+constexpr const char* kJack = "HKR,\"Settings\",\"JackConfig\",      0x00010001,0x05,0,0,0";
+constexpr const char* kAnnouncement = "The driver will be installed now. It need a few minutes to complete.";
+
+// The lines, each followed by `end`.
+inline std::string joined(std::initializer_list<std::string> lines, const std::string& end) {
+  std::string out;
+  for (const auto& l : lines) out += l + end;
+  return out;
+}
 
 struct DriverCd : SimMachine {
-  InstallContext ctx;
+  InstallContext ctx = cdContext();
 
-  explicit DriverCd(const char* os = "win98se") : SimMachine(os) {
-    classifyOs(ctx, platform().system);
-    ctx.sourceDir = "D:\\";
-    machine.files.makeDirectories(*sim::parseAbsolutePath("C:\\WINDOWS\\INF"));
-  }
+  explicit DriverCd(const char* os = "win98se") : SimMachine(os) {}
 
   // The CD's two packages, each with an INF, a driver file and its mixer.
   DriverCd& withCdPackages() {
@@ -52,12 +59,6 @@ struct DriverCd : SimMachine {
       return true;
     }
     return false;
-  }
-  // The sleeps of the run of the given length.
-  std::size_t sleeps(DWORD ms) const {
-    std::size_t n = 0;
-    for (const auto& h : machine.log) n += h.kind == "sleep" && h.field("ms") == std::to_string(ms) ? 1 : 0;
-    return n;
   }
   std::string shortInstallDir(const char* folder) {
     char out[MAX_PATH] = {};

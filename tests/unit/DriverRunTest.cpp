@@ -6,8 +6,9 @@ namespace tvx {
 namespace {
 
 using test::DriverCd;
+using test::kAnnouncement;
 
-const char* kAnnouncement = "The driver will be installed now. It need a few minutes to complete.";
+const char* kIncomplete = "Can not complete the installation. Please run Setup again.";
 const char* kTrayKeys =
     "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Systray]\r\n"
     "\"Services\"=dword:00000007\r\n";
@@ -83,10 +84,8 @@ TEST(RunDriverInstallation, TheOrderOfStepsOfEachRunKind) {
   EXPECT_TRUE(wdm.run(DriverRunKind::WdmOptionsDialog, options, &patcher));
   EXPECT_EQ(wdm.steps(), "hourglass announce hide systray remove reenumerate complete restart exit");
   EXPECT_EQ(patcher.calls, 1);
-  auto messages = wdm.happenings("message");
-  ASSERT_EQ(messages.size(), 2u);
-  EXPECT_EQ(messages[0].field("owner"), "none") << "the announcement has no owner";
-  EXPECT_EQ(messages[1].field("owner"), "Options");
+  EXPECT_EQ(wdm.fields("message", "owner"), (std::vector<std::string>{"none", "Options"}))
+      << "the announcement has no owner";
 }
 
 TEST(PrepareForDriverInstall, TrayMixerSettingsAndRemovalOfEarlierDrivers) {
@@ -99,26 +98,18 @@ TEST(PrepareForDriverInstall, TrayMixerSettingsAndRemovalOfEarlierDrivers) {
       "[HKEY_LOCAL_MACHINE\\Enum\\PCI\\VEN_1D0C&DEV_0111&SUBSYS_1\\Child]\r\n");
   m.file("C:\\WINDOWS\\INF\\OTHER\\TarvicOld.INF", "[Strings]\r\nSSC-Legacy.DeviceDesc=\"TVX4400 old\"\r\n");
   PrepareForDriverInstall(m.platform(), DriverRunKind::CommandLine, nullptr);
-  auto closes = m.happenings("close");
-  ASSERT_EQ(closes.size(), 1u) << "only the mixer; the suite stays in this run kind";
-  EXPECT_EQ(closes[0].field("window"), "Mixer");
-  sim::RegistryTree& reg = m.machine.registry;
-  EXPECT_EQ(reg.find(reg.root(HKEY_CURRENT_USER), "Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Systray")
-                ->value("Services")
-                ->data,
-            (std::vector<BYTE>{3, 0, 0, 0}));
-  const sim::RegValue* others =
-      reg.find(reg.root(HKEY_USERS), ".DEFAULT\\Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Systray")
-          ->value("Services");
+  EXPECT_EQ(m.fields("close", "window"), std::vector<std::string>{"Mixer"})
+      << "only the mixer; the suite stays in this run kind";
+  const std::string tray = "Software\\Microsoft\\Windows\\CurrentVersion\\Applets\\Systray";
+  EXPECT_EQ(m.value(HKEY_CURRENT_USER, tray, "Services")->data, (std::vector<BYTE>{3, 0, 0, 0}));
+  const sim::RegValue* others = m.value(HKEY_USERS, ".DEFAULT\\" + tray, "Services");
   EXPECT_EQ(others->data, (std::vector<BYTE>{0x13, 0, 0, 0})) << "bit value 4 cleared, the rest kept";
   EXPECT_EQ(others->type, REG_BINARY) << "written back with the type it was read with";
   EXPECT_FALSE(m.exists("C:\\WINDOWS\\mixerdef.ini")) << "a missing mixerdef.ini is not created";
   EXPECT_FALSE(m.machine.devices[0].present);
   EXPECT_FALSE(m.hasKey(HKEY_LOCAL_MACHINE, "Enum\\PCI\\VEN_1D0C&DEV_0111&SUBSYS_1"));
   EXPECT_FALSE(m.exists("C:\\WINDOWS\\INF\\OTHER\\TarvicOld.INF"));
-  auto starts = m.happenings("start failed");
-  ASSERT_FALSE(starts.empty());
-  EXPECT_EQ(starts[0].field("commandLine"), "SysTray.exe");
+  EXPECT_EQ(m.fields("start failed", "commandLine").at(0), "SysTray.exe");
 
   DriverRun settings("winme");
   settings.file("C:\\WINDOWS\\mixerdef.ini", "[RUNTIME]\r\nInitialize=1\r\nOther=5\r\n");
@@ -133,10 +124,7 @@ TEST(PrepareForDriverInstall, TheTrayProgramStartsAfterTheVolumeBitIsCleared) {
   DriverRun m("win98se");
   m.program("C:\\WINDOWS\\SYSTEM\\SysTray.exe");
   PrepareForDriverInstall(m.platform(), DriverRunKind::CommandLine, nullptr);
-  auto reads = m.happenings("tray");
-  ASSERT_EQ(reads.size(), 1u);
-  EXPECT_EQ(reads[0].field("services"), "0x00000003");
-  EXPECT_EQ(reads[0].field("volumeIcon"), "off");
+  EXPECT_EQ(m.fields("tray", "services|volumeIcon"), std::vector<std::string>{"0x00000003 | off"});
   EXPECT_EQ(m.happenings("start")[0].field("show"), "SW_SHOW");
 }
 
@@ -159,9 +147,8 @@ TEST(RunDriverInstallation, AWindowsWithoutTheSetupApiAndTheConfigurationManager
   EXPECT_TRUE(wdm.run(DriverRunKind::WebPackage));
   EXPECT_EQ(wdm.steps(), "announce hourglass systray complete restart exit");
   EXPECT_EQ(wdm.sleeps(3000), 60u);
-  std::vector<std::string> missing;
-  for (const auto& h : wdm.happenings("missing dll")) missing.push_back(h.field("call"));
-  EXPECT_EQ(missing, (std::vector<std::string>{"SetupDiGetClassDevsA", "SetupQuerySourceListA", "CM_Locate_DevNodeA"}));
+  EXPECT_EQ(wdm.fields("missing dll", "call"),
+            (std::vector<std::string>{"SetupDiGetClassDevsA", "SetupQuerySourceListA", "CM_Locate_DevNodeA"}));
   EXPECT_EQ(wdm.sim.devices().openLists(), 0u);
 }
 
@@ -176,41 +163,15 @@ TEST(PrepareForDriverInstall, TheWdmOptionsRunRefusesEveryWindowsButSecondEditio
         m.endsProcess([&] { PrepareForDriverInstall(m.platform(), DriverRunKind::WdmOptionsDialog, options); });
     const bool accepted = std::string(os) == "win98se" || std::string(os) == "winme";
     EXPECT_EQ(ended, !accepted) << os;
-    auto messages = m.happenings("message");
-    ASSERT_EQ(messages.size(), accepted ? 1u : 2u) << os;
-    EXPECT_EQ(messages[0].field("text"), kAnnouncement);
-    if (!accepted) {
-      EXPECT_EQ(messages[1].field("text"), "This WDM driver can only be installed on Windows 98SE/ME/2000") << os;
-      EXPECT_EQ(messages[1].field("caption"), "TVWDM") << os;
-      EXPECT_EQ(messages[1].field("owner"), "Options") << os;
-    }
+    std::vector<std::string> boxes{std::string(kAnnouncement) + " | Setup | none"};
+    if (!accepted) boxes.push_back("This WDM driver can only be installed on Windows 98SE/ME/2000 | TVWDM | Options");
+    EXPECT_EQ(m.fields("message", "text|caption|owner"), boxes) << os;
     // The preparation before the check stays done; the earlier drivers are only removed when accepted.
     EXPECT_EQ(m.content("C:\\WINDOWS\\mixerdef.ini"), "[RUNTIME]\r\nInitialize=0\r\n") << os;
     EXPECT_EQ(m.happenings("close").size(), 2u) << os << ": both players, as the console was not running";
     EXPECT_EQ(m.happenings("hide").size(), 1u) << os;
     EXPECT_EQ(m.machine.devices[0].present, !accepted) << os;
   }
-}
-
-}  // namespace
-}  // namespace tvx
-
-namespace tvx {
-namespace {
-
-const char* kIncomplete = "Can not complete the installation. Please run Setup again.";
-
-// The messages of a run, in order.
-std::vector<std::string> messagesOf(const test::DriverCd& m) {
-  std::vector<std::string> out;
-  for (const auto& h : m.happenings("message")) out.push_back(h.field("text"));
-  return out;
-}
-
-// A folder where the run must put a file: Windows refuses to copy over it, as over a file it
-// cannot replace.
-void block(test::DriverCd& m, const std::string& path) {
-  m.machine.files.makeDirectories(*sim::parseAbsolutePath(path));
 }
 
 TEST(RunDriverInstallation, APieceWindowsNeedsThatCannotBePutInPlaceIsToldNotCompleted) {
@@ -225,22 +186,23 @@ TEST(RunDriverInstallation, APieceWindowsNeedsThatCannotBePutInPlaceIsToldNotCom
   };
   for (const auto& c : cases) {
     DriverRun m(c.os);
-    block(m, c.blocked);
+    // A folder where the file must go: Windows refuses to copy over it, as over a file it cannot replace.
+    m.machine.files.makeDirectories(*sim::parseAbsolutePath(c.blocked));
     EXPECT_TRUE(m.run(DriverRunKind::CommandLine)) << c.blocked;
-    EXPECT_EQ(messagesOf(m), (std::vector<std::string>{kAnnouncement, kIncomplete})) << c.blocked;
+    EXPECT_EQ(m.fields("message", "text"), (std::vector<std::string>{kAnnouncement, kIncomplete})) << c.blocked;
     EXPECT_FALSE(m.machine.restartRequested) << c.blocked;
   }
   // The same run with nothing in the way completes.
   DriverRun whole("win98se");
   EXPECT_TRUE(whole.run(DriverRunKind::CommandLine));
-  EXPECT_EQ(messagesOf(whole).back(), "Setup completed! The system will restart now!");
+  EXPECT_EQ(whole.fields("message", "text").back(), "Setup completed! The system will restart now!");
 }
 
 TEST(RunDriverInstallation, AWindowsItCannotTellGetsNoDriver) {
   DriverRun m("win98se");
   m.ctx.isWin98 = m.ctx.isWin98SE = 0;  // the version could not be read
   EXPECT_TRUE(m.run(DriverRunKind::CommandLine));
-  EXPECT_EQ(messagesOf(m), std::vector<std::string>{kIncomplete});
+  EXPECT_EQ(m.fields("message", "text"), std::vector<std::string>{kIncomplete});
   EXPECT_FALSE(m.exists("C:\\Program Files\\Tarvic")) << "nothing was staged";
 }
 
@@ -249,7 +211,7 @@ TEST(RunDriverInstallation, APackageOfTheOtherFamilyIsNoPackage) {
   DriverRun m("win95");
   m.file("D:\\W95-98\\drv\\95\\TVAUDIO.INF", test::kWdmInf);
   EXPECT_TRUE(m.run(DriverRunKind::CommandLine));
-  EXPECT_EQ(messagesOf(m), std::vector<std::string>{"Can not find installation files."});
+  EXPECT_EQ(m.fields("message", "text"), std::vector<std::string>{"Can not find installation files."});
   EXPECT_TRUE(m.machine.devices[0].present) << "the earlier device is not removed";
 }
 

@@ -9,9 +9,9 @@ namespace tvx {
 namespace {
 
 using test::DriverCd;
-
-const char* kLegacy = "HKR,\"Settings\",\"EnableLegacy\",    0x00010001,0x03,0,0,0";
-const char* kJack = "HKR,\"Settings\",\"JackConfig\",      0x00010001,0x05,0,0,0";
+using test::joined;
+using test::kJack;
+using test::kLegacy;
 
 // The text with its line ends spelled as given ("\n" or "\r\n"), patched by `patch` in place.
 template <typename Patch>
@@ -26,21 +26,23 @@ std::string patched(const std::string& text, Patch patch) {
   return m.content("C:\\T.INF");
 }
 
-std::string lines(std::initializer_list<std::string> each, const std::string& end) {
-  std::string out;
-  for (const auto& l : each) out += l + end;
-  return out;
+// The text after one call of `patcher` (PatchInfOptionLine or PatchWdmOptionLine), which must
+// give `answer`.
+using Patcher = OptionLinePatch (*)(const Platform&, FileStream*, const char*, char, DWORD);
+std::string patchedOnce(const std::string& text, Patcher patcher, const char* line, char digit,
+                        OptionLinePatch answer = OptionLinePatch::Written, DWORD waitMs = 0) {
+  return patched(text, [&](const Platform& p, FileStream* f) {
+    EXPECT_EQ(patcher(p, f, line, digit, waitMs), answer) << line << " in " << text;
+  });
 }
 
 TEST(PatchInfOptionLine, TheLastDigitOfTheFirstEqualLineWhateverTheLineEnds) {
   for (const char* end : {"\r\n", "\n"}) {
     const std::string before =
-        lines({"[Add]", "HKR,Config,DISMPU,1,0 ", "HKR,Config,DISMPU,1,0", "HKR,Config,DISMPU,1,0"}, end);
+        joined({"[Add]", "HKR,Config,DISMPU,1,0 ", "HKR,Config,DISMPU,1,0", "HKR,Config,DISMPU,1,0"}, end);
     const std::string after =
-        lines({"[Add]", "HKR,Config,DISMPU,1,0 ", "HKR,Config,DISMPU,1,1", "HKR,Config,DISMPU,1,0"}, end);
-    EXPECT_EQ(patched(before, [](const Platform& p,
-                                 FileStream* f) { PatchInfOptionLine(p, f, "HKR,Config,DISMPU,1,0", '1', 0); }),
-              after)
+        joined({"[Add]", "HKR,Config,DISMPU,1,0 ", "HKR,Config,DISMPU,1,1", "HKR,Config,DISMPU,1,0"}, end);
+    EXPECT_EQ(patchedOnce(before, PatchInfOptionLine, "HKR,Config,DISMPU,1,0", '1'), after)
         << "line end " << std::strlen(end);
   }
   // Mixed line ends: the byte changed is the digit of the matching line, nothing moves.
@@ -59,64 +61,50 @@ TEST(PatchInfOptionLine, LinesThatAreNotExactlyTheOptionStay) {
                                   std::string("x\r\nHKR,Config,DISJSTK,1,0"),       // the last line, no line end
                                   std::string("hkr,config,disjstk,1,0\r\n"),        // another case
                                   std::string("; HKR,Config,DISJSTK,1,0\r\n")}) {
-    EXPECT_EQ(patched(text, [](const Platform& p,
-                               FileStream* f) { PatchInfOptionLine(p, f, "HKR,Config,DISJSTK,1,0", '1', 100); }),
+    EXPECT_EQ(patchedOnce(text, PatchInfOptionLine, "HKR,Config,DISJSTK,1,0", '1', OptionLinePatch::NotFound, 100),
               text);
   }
 }
 
 TEST(PatchWdmOptionLine, CharacterFortyEightOfTheFirstLineThatBeginsWithTheOption) {
   for (const char* end : {"\r\n", "\n"}) {
-    const std::string before = lines({"[Settings.AddReg]", std::string(kLegacy) + " ; more text", kLegacy, kJack}, end);
+    const std::string before =
+        joined({"[Settings.AddReg]", std::string(kLegacy) + " ; more text", kLegacy, kJack}, end);
     const std::string result = patched(before, [](const Platform& p, FileStream* f) {
       EXPECT_EQ(PatchWdmOptionLine(p, f, kLegacy, '2', 0), OptionLinePatch::Written);
       EXPECT_EQ(PatchWdmOptionLine(p, f, kJack, '4', 0), OptionLinePatch::Written);
     });
     const std::string expected =
-        lines({"[Settings.AddReg]", "HKR,\"Settings\",\"EnableLegacy\",    0x00010001,0x02,0,0,0 ; more text", kLegacy,
-               "HKR,\"Settings\",\"JackConfig\",      0x00010001,0x04,0,0,0"},
-              end);
+        joined({"[Settings.AddReg]", "HKR,\"Settings\",\"EnableLegacy\",    0x00010001,0x02,0,0,0 ; more text", kLegacy,
+                "HKR,\"Settings\",\"JackConfig\",      0x00010001,0x04,0,0,0"},
+               end);
     EXPECT_EQ(result, expected) << "line end " << std::strlen(end);
   }
   // One blank more or less before the type is another line.
   const std::string spaced =
       "HKR,\"Settings\",\"JackConfig\",     0x00010001,0x05,0,0,0\r\n"
       "HKR,\"Settings\",\"JackConfig\",       0x00010001,0x05,0,0,0\r\n";
-  EXPECT_EQ(patched(spaced,
-                    [](const Platform& p, FileStream* f) {
-                      EXPECT_EQ(PatchWdmOptionLine(p, f, kJack, '0', 0), OptionLinePatch::NotFound);
-                    }),
-            spaced);
+  EXPECT_EQ(patchedOnce(spaced, PatchWdmOptionLine, kJack, '0', OptionLinePatch::NotFound), spaced);
 }
 
 TEST(PatchWdmOptionLine, APieceOfALongLineIsNoLine) {
   const std::string text = std::string(1023, 'x') + kJack + "\r\n" + kJack + "\n";
   std::string expected = text;
   expected[1023 + 55 + 2 + 48] = '0';
-  EXPECT_EQ(patched(text,
-                    [](const Platform& p, FileStream* f) {
-                      EXPECT_EQ(PatchWdmOptionLine(p, f, kJack, '0', 0), OptionLinePatch::Written);
-                    }),
-            expected);
+  EXPECT_EQ(patchedOnce(text, PatchWdmOptionLine, kJack, '0'), expected);
 }
 
 TEST(OptionLinePatchers, ALineHoldingANulByteIsOneLineAndTheNextIsStillFound) {
   const std::string nul("; note\0 from the vendor", 24);
   for (const char* end : {"\r\n", "\n"}) {
-    const std::string vxd = lines({"[Add]", nul, "HKR,Config,DISMPU,1,0"}, end);
-    EXPECT_EQ(patched(vxd, [](const Platform& p,
-                              FileStream* f) { PatchInfOptionLine(p, f, "HKR,Config,DISMPU,1,0", '1', 0); }),
-              lines({"[Add]", nul, "HKR,Config,DISMPU,1,1"}, end))
+    const std::string vxd = joined({"[Add]", nul, "HKR,Config,DISMPU,1,0"}, end);
+    EXPECT_EQ(patchedOnce(vxd, PatchInfOptionLine, "HKR,Config,DISMPU,1,0", '1'),
+              joined({"[Add]", nul, "HKR,Config,DISMPU,1,1"}, end))
         << "line end " << std::strlen(end);
-    const std::string wdm = lines({nul, kLegacy}, end);
+    const std::string wdm = joined({nul, kLegacy}, end);
     std::string expected = wdm;
     expected[expected.size() - std::strlen(end) - 55 + 48] = '2';
-    EXPECT_EQ(patched(wdm,
-                      [](const Platform& p, FileStream* f) {
-                        EXPECT_EQ(PatchWdmOptionLine(p, f, kLegacy, '2', 0), OptionLinePatch::Written);
-                      }),
-              expected)
-        << "line end " << std::strlen(end);
+    EXPECT_EQ(patchedOnce(wdm, PatchWdmOptionLine, kLegacy, '2'), expected) << "line end " << std::strlen(end);
   }
 }
 
@@ -166,17 +154,14 @@ TEST(InstallVxdWithOptions, TheOptionsReachTheInfCopiesWithTheirSourceDisk) {
   EXPECT_EQ(m.content("C:\\Program Files\\Tarvic\\W95-98\\SMPINDEX.DAT"), "index");
   EXPECT_EQ(m.machine.currentDir.str(), "C:\\WINDOWS\\INF\\OTHER");
   EXPECT_EQ(m.sleeps(100), 1u) << "only the MIDI line waits; the game port line is not written";
-  auto patched = m.happenings("patched");
-  ASSERT_EQ(patched.size(), 3u) << "the report names each option line changed";
-  EXPECT_EQ(patched[0].field("file"), "C:\\WINDOWS\\INF\\OTHER\\TVAUDIO.INF");
-  EXPECT_EQ(patched[0].field("line"), "6");
-  EXPECT_EQ(patched[0].field("old"), "HKR,Config,DISMPU,1,0");
-  EXPECT_EQ(patched[0].field("new"), "HKR,Config,DISMPU,1,1");
-  EXPECT_EQ(patched[2].field("new"), "HKR,Config,MICasBASS,1,1");
-  auto messages = m.happenings("message");
-  ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].field("text"), "Setup completed! The system will restart now!");
-  EXPECT_EQ(messages[0].field("owner"), "VxD options");
+  const std::string copy = "C:\\WINDOWS\\INF\\OTHER\\TVAUDIO.INF | ";
+  EXPECT_EQ(m.fields("patched", "file|line|old|new"),
+            (std::vector<std::string>{copy + "6 | HKR,Config,DISMPU,1,0 | HKR,Config,DISMPU,1,1",
+                                      copy + "8 | HKR,Config,LINEINasREAR,1,1 | HKR,Config,LINEINasREAR,1,0",
+                                      copy + "10 | HKR,Config,MICasBASS,1,0 | HKR,Config,MICasBASS,1,1"}))
+      << "the report names each option line changed";
+  EXPECT_EQ(m.fields("message", "text|owner"),
+            std::vector<std::string>{"Setup completed! The system will restart now! | VxD options"});
   EXPECT_TRUE(m.machine.restartRequested);
   EXPECT_EQ(m.sim.streams().openStreams(), 0u);
 }
@@ -199,8 +184,7 @@ TEST(InstallVxdWithOptions, EveryOptionLineIsFoundWhateverTheOrderOfTheLinesInTh
 
 TEST(InstallVxdWithOptions, DefaultsKeepTheShippedLinesAndAFullPackageBringsItsOwnSamples) {
   VxdDownload m("win95");
-  m.machine.files.find(*sim::parseAbsolutePath("C:\\WINDOWS\\INF"))
-      ->removeChild(m.machine.files.find(*sim::parseAbsolutePath("C:\\WINDOWS\\INF\\OTHER")));
+  m.remove("C:\\WINDOWS\\INF\\OTHER");
   m.inputs.fullPackage = 1;
   EXPECT_TRUE(m.run());
   const std::string inf = m.content("C:\\WINDOWS\\INF\\TVAUDIO.INF");
@@ -244,10 +228,9 @@ TEST(InstallVxdWithOptions, WindowsNtIsRefusedAfterTheSuiteWasClosed) {
     VxdDownload m(os);
     m.machine.windows = {{"SoundDeck", "", false, true}};
     EXPECT_TRUE(m.run()) << os;
-    auto messages = m.happenings("message");
-    ASSERT_EQ(messages.size(), 1u) << os;
-    EXPECT_EQ(messages[0].field("text"), "This driver can not be used on Windows NT or Windows 2000.");
-    EXPECT_EQ(messages[0].field("caption"), "Information");
+    EXPECT_EQ(m.fields("message", "text|caption"),
+              std::vector<std::string>{"This driver can not be used on Windows NT or Windows 2000. | Information"})
+        << os;
     EXPECT_EQ(m.happenings("close").size(), 1u) << os;
     EXPECT_TRUE(m.happenings("copy").empty()) << os;
     EXPECT_FALSE(m.machine.restartRequested) << os;

@@ -13,15 +13,18 @@ namespace {
 
 const char* kVxdTitle = "PCI Audio Device Driver Setup Program for Windows 95/98/ME";
 const char* kWdmTitle = "PCI Audio Device Driver Setup Program for Windows 98SE/ME";
-const char* kAnnouncement = "The driver will be installed now. It need a few minutes to complete.";
-const char* kLegacy = "HKR,\"Settings\",\"EnableLegacy\",    0x00010001,0x03,0,0,0";
-const char* kJack = "HKR,\"Settings\",\"JackConfig\",      0x00010001,0x05,0,0,0";
 const char* kVxdLines[] = {"HKR,Config,DISMPU,1,0", "HKR,Config,DISJSTK,1,0", "HKR,Config,LINEINasREAR,1,1",
                            "HKR,Config,LINEINasBASS,1,0", "HKR,Config,MICasBASS,1,0"};
 
-std::string joined(std::initializer_list<std::string> lines, const std::string& end) {
+using test::joined;
+using test::kAnnouncement;
+using test::kJack;
+using test::kLegacy;
+
+// The steps of a row, to name it.
+std::string spaced(const std::vector<std::string>& steps) {
   std::string out;
-  for (const auto& l : lines) out += l + end;
+  for (const auto& s : steps) out += s + " ";
   return out;
 }
 
@@ -43,7 +46,7 @@ struct Download : test::SimMachine {
   }
   // The person's steps in the dialog, in order: control numbers are clicks, "close" and
   // "minimize" are themselves, other names are keys.
-  void steps(std::initializer_list<std::string> each) {
+  void steps(const std::vector<std::string>& each) {
     for (const auto& s : each) {
       const bool click = s.find_first_not_of("0123456789") == std::string::npos;
       const bool itself = s == "close" || s == "minimize";
@@ -51,27 +54,6 @@ struct Download : test::SimMachine {
     }
   }
   sim::RunReport run() { return sim::runSetup(machine, "download"); }
-
-  std::vector<std::string> messages() const {
-    std::vector<std::string> out;
-    for (const auto& h : happenings("message")) out.push_back(h.field("text"));
-    return out;
-  }
-  // The lines of a file that begin with `prefix`.
-  std::vector<std::string> linesOf(const std::string& path, const std::string& prefix) const {
-    std::vector<std::string> out;
-    std::string text = content(path);
-    std::size_t start = 0;
-    while (start < text.size()) {
-      std::size_t end = text.find('\n', start);
-      std::string line = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
-      if (!line.empty() && line.back() == '\r') line.pop_back();
-      if (line.rfind(prefix, 0) == 0) out.push_back(line);
-      if (end == std::string::npos) break;
-      start = end + 1;
-    }
-    return out;
-  }
 
   // Each numbered control's check and enable state at the end: as the dialog showed it, then
   // changed by what the person did.
@@ -160,15 +142,13 @@ TEST(OptionDialogs, BothDialogsKeepTheJackChoiceConsistentAsThePersonClicks) {
   for (const bool wdm : {false, true}) {
     for (const Row& r : rows) {
       Download m("win98se", wdm);
-      for (const auto& c : r.clicks) m.steps({c});
+      m.steps(r.clicks);
       m.steps({"2"});
       m.run();
       auto states = m.finalStates();
       const std::string got =
           states[1006] + "|" + states[1007] + "|" + states[1011] + "|" + states[1012] + "|" + states[1013];
-      std::string clicks;
-      for (const auto& c : r.clicks) clicks += c + " ";
-      EXPECT_EQ(got, r.expected) << (wdm ? "WDM" : "VxD") << " dialog, clicks " << clicks;
+      EXPECT_EQ(got, r.expected) << (wdm ? "WDM" : "VxD") << " dialog, clicks " << spaced(r.clicks);
       EXPECT_EQ(states[1000], "unchecked");
     }
   }
@@ -184,19 +164,21 @@ TEST(VxdOptionsDialog, TheInfOptionLinesFollowTheBoxesAtInstall) {
                        Row{{"1013", "1007"}, "00000"}, Row{{"1012", "1007"}, "00000"},
                        Row{{"1013", "1007", "1006"}, "00101"}, Row{{"Tab", "Tab", "Space"}, "10100"}}) {
     VxdDownload m;
-    for (const auto& s : r.steps) m.steps({s});
+    m.steps(r.steps);
     m.steps({"Return"});
     const sim::RunReport report = m.run();
     std::string endings;
-    for (const auto& line : m.linesOf("C:\\WINDOWS\\INF\\TVAUDIO.INF", "HKR,Config,")) endings += line.back();
-    std::string steps;
-    for (const auto& s : r.steps) steps += s + " ";
+    const std::string inf = m.content("C:\\WINDOWS\\INF\\TVAUDIO.INF");
+    const std::regex option(R"((?:^|\n)HKR,Config,\w+,1,(\d)(?=\r?\n|$))");
+    for (std::sregex_iterator it(inf.begin(), inf.end(), option), end; it != end; ++it) endings += (*it)[1];
+    const std::string steps = spaced(r.steps);
     EXPECT_EQ(endings, r.endings) << steps;
     const std::string shipped = "00100";
     std::size_t changed = 0;
     for (std::size_t i = 0; i < shipped.size(); ++i) changed += r.endings[i] != shipped[i] ? 1 : 0;
     EXPECT_EQ(m.happenings("patched").size(), changed) << steps << ": only the lines that differ are written";
-    EXPECT_EQ(m.messages(), std::vector<std::string>{"Setup completed! The system will restart now!"}) << steps;
+    EXPECT_EQ(m.fields("message", "text"), std::vector<std::string>{"Setup completed! The system will restart now!"})
+        << steps;
     EXPECT_TRUE(report.restart) << steps;
   }
 }
@@ -227,11 +209,10 @@ TEST(WdmOptionsDialog, EachStagedInfGetsTheBoxesBeforeItsCopiesReachTheInfFolder
        {Row{{}, '3', '1'}, Row{{"1000", "1007"}, '2', '0'}, Row{{"1013"}, '3', '5'}, Row{{"1012"}, '3', '2'},
         Row{{"1012", "1013"}, '3', '4'}, Row{{"1000"}, '2', '1'}, Row{{"1013", "1007", "1006"}, '3', '5'}}) {
     WdmDownload m;
-    for (const auto& c : r.clicks) m.steps({c});
+    m.steps(r.clicks);
     m.steps({"1"});
     m.run();
-    std::string clicks;
-    for (const auto& c : r.clicks) clicks += c + " ";
+    const std::string clicks = spaced(r.clicks);
     const std::string staged = "C:\\Program Files\\Tarvic\\W2K-ME\\";
     EXPECT_EQ(m.content(staged + "TVAUDIO.INF"), withWdmValues(m.crlf, r.legacy, r.jack)) << clicks;
     EXPECT_EQ(m.content(staged + "TVLF.INF"), withWdmValues(m.lf, r.legacy, r.jack)) << clicks;
@@ -243,9 +224,7 @@ TEST(WdmOptionsDialog, EachStagedInfGetsTheBoxesBeforeItsCopiesReachTheInfFolder
     EXPECT_NE(audio.find(std::string(kJack).replace(48, 1, 1, r.jack)), std::string::npos) << audio;
     EXPECT_EQ(m.content(staged + "Readme.Inf"), joined({kLegacy, kJack}, "\r\n")) << "not an INF by its name";
     EXPECT_FALSE(m.exists("C:\\WINDOWS\\INF\\Readme.Inf"));
-    std::size_t legacyWaits = 0;
-    for (const auto& h : m.happenings("sleep")) legacyWaits += h.field("ms") == "100" ? 1 : 0;
-    EXPECT_EQ(legacyWaits, r.legacy == '2' ? 3u : 0u) << clicks << ": each legacy line waits before it is written";
+    EXPECT_EQ(m.sleeps(100), r.legacy == '2' ? 3u : 0u) << clicks << ": each legacy line waits before it is written";
   }
 }
 
@@ -282,11 +261,9 @@ TEST(OptionDialogs, RefusedSystemsKeepTheEarlierDriver) {
   nt.machine.windows = {{"SoundDeck", "", false, true}};
   nt.steps({"1000", "Return"});
   const sim::RunReport refused = nt.run();
-  auto ntBoxes = nt.happenings("message");
-  ASSERT_EQ(ntBoxes.size(), 1u);
-  EXPECT_EQ(ntBoxes[0].field("text"), "This driver can not be used on Windows NT or Windows 2000.");
-  EXPECT_EQ(ntBoxes[0].field("caption"), "Information");
-  EXPECT_EQ(ntBoxes[0].field("owner"), kVxdTitle);
+  EXPECT_EQ(nt.fields("message", "text|caption|owner"),
+            std::vector<std::string>{"This driver can not be used on Windows NT or Windows 2000. | Information | " +
+                                     std::string(kVxdTitle)});
   EXPECT_EQ(nt.happenings("close").at(0).field("window"), "SoundDeck") << "the suite was closed first";
   ASSERT_EQ(refused.files.size(), cancel.files.size());
   for (std::size_t i = 0; i < cancel.files.size(); ++i) EXPECT_EQ(refused.files[i].path, cancel.files[i].path);
@@ -300,13 +277,12 @@ TEST(OptionDialogs, RefusedSystemsKeepTheEarlierDriver) {
     m.file("C:\\WINDOWS\\INF\\OTHER\\TarvicTVX4400.INF", "[Version]\r\nProvider=%Tarvic%\r\n");
     m.steps({"1000", "Return"});
     const sim::RunReport report = m.run();
-    EXPECT_EQ(m.messages(), (std::vector<std::string>{kAnnouncement,
-                                                      "This WDM driver can only be installed on Windows 98SE/ME/2000"}))
+    // The refusal's caption is the program's name.
+    EXPECT_EQ(m.fields("message", "text|caption|owner"),
+              (std::vector<std::string>{
+                  std::string(kAnnouncement) + " | Setup | none",
+                  "This WDM driver can only be installed on Windows 98SE/ME/2000 | SETUP | " + std::string(kWdmTitle)}))
         << os;
-    auto boxes = m.happenings("message");
-    EXPECT_EQ(boxes[0].field("owner"), "none") << os;
-    EXPECT_EQ(boxes[1].field("owner"), kWdmTitle) << os;
-    EXPECT_EQ(boxes[1].field("caption"), "SETUP") << os << ": the program's name";
     EXPECT_EQ(m.happenings("hide").at(0).field("window"), kWdmTitle) << os;
     std::vector<std::string> changed;
     for (const auto& f : report.files) changed.push_back(f.what + " " + f.path);

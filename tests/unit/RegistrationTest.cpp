@@ -47,10 +47,9 @@ TEST(RegisterDriverAndRestart, TheWdmDriverIsRegisteredAndEveryWaitEndsWhenTheWo
 
   EXPECT_FALSE(m.exists("C:\\WINDOWS\\INF\\Drvdata.bin"));
   EXPECT_FALSE(m.exists("C:\\WINDOWS\\INF\\Drvidx.bin"));
-  auto oem = m.happenings("oem inf");
-  ASSERT_EQ(oem.size(), 1u);
-  EXPECT_EQ(oem[0].field("inf"), "C:\\Program Files\\Tarvic\\W2K-ME\\TVAUDIO.INF");
-  EXPECT_EQ(oem[0].field("source"), "C:\\Program Files\\Tarvic\\W2K-ME");
+  EXPECT_EQ(
+      m.fields("oem inf", "inf|source"),
+      std::vector<std::string>{"C:\\Program Files\\Tarvic\\W2K-ME\\TVAUDIO.INF | C:\\Program Files\\Tarvic\\W2K-ME"});
   EXPECT_TRUE(m.exists("C:\\WINDOWS\\INF\\OTHER\\TarvicTVAUDIO.INF"));
   EXPECT_EQ(m.sleeps(3000), 3u) << "the mixer count rose 7 s after the re-enumeration";
   // The installer's window is seen at 10 s, gone at 11 s: five quiet polls follow. The tray bit
@@ -58,10 +57,8 @@ TEST(RegisterDriverAndRestart, TheWdmDriverIsRegisteredAndEveryWaitEndsWhenTheWo
   EXPECT_EQ(m.sleeps(1000), 6u + 5u);
   EXPECT_EQ(m.sleeps(2000), 1u);
   EXPECT_EQ(m.sleeps(5000), 1u);
-  auto messages = m.happenings("message");
-  ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].field("text"), "Setup completed! The system will restart now!");
-  EXPECT_EQ(messages[0].field("owner"), "none");
+  EXPECT_EQ(m.fields("message", "text|owner"),
+            std::vector<std::string>{"Setup completed! The system will restart now! | none"});
   EXPECT_TRUE(m.machine.restartRequested);
   EXPECT_EQ(m.machine.exitCode, 0);
   EXPECT_LE(m.machine.log.back().at, 30000u);
@@ -123,9 +120,8 @@ TEST(RegisterDriverAndRestart, TheMainDialogIsRepaintedDuringTheFirstWaitsAndThe
   // none in the second window wait.
   EXPECT_EQ(m.happenings("repaint").size(), 2u + 5u + 30u);
   for (const auto& r : m.happenings("repaint")) EXPECT_EQ(r.field("flags"), "261");
-  auto messages = m.happenings("message");
-  ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].field("owner"), "PCI Audio Device Driver And Applications Setup Program");
+  EXPECT_EQ(m.fields("message", "owner"),
+            std::vector<std::string>{"PCI Audio Device Driver And Applications Setup Program"});
   EXPECT_TRUE(m.machine.restartRequested);
 }
 
@@ -164,10 +160,10 @@ TEST(ExtendSourceList, AListTheSetupApiCannotReadIsNotWrittenAndTheRunGoesOn) {
   m.after(0, [&] { m.machine.mixerDevices = 1; });
   EXPECT_TRUE(m.run(DriverRunKind::CommandLine));
   EXPECT_TRUE(m.happenings("source list").empty());
-  sim::RegKey* setup = m.machine.registry.find(m.machine.registry.root(HKEY_LOCAL_MACHINE),
-                                               "Software\\Microsoft\\Windows\\CurrentVersion\\Setup");
-  ASSERT_NE(setup, nullptr);
-  EXPECT_EQ(setup->value("Installation Sources")->data, (std::vector<BYTE>{'A', ':', '\\', 0, 0}));
+  const sim::RegValue* sources =
+      m.value(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Setup", "Installation Sources");
+  ASSERT_NE(sources, nullptr);
+  EXPECT_EQ(sources->data, (std::vector<BYTE>{'A', ':', '\\', 0, 0}));
   // This setup API keeps no list it can read (not implemented, as in Wine): there is none to extend.
   EXPECT_TRUE(m.machine.restartRequested) << "the run goes on";
 }
@@ -178,9 +174,8 @@ TEST(ExtendSourceList, AListThatCouldNotBeReadThisOnceIsToldNotCompleted) {
   m.after(0, [&] { m.machine.mixerDevices = 1; });
   EXPECT_TRUE(m.run(DriverRunKind::CommandLine));
   EXPECT_TRUE(m.happenings("source list").empty()) << "Windows' own list is not replaced by ours alone";
-  const auto messages = m.happenings("message");
-  ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].field("text"), "Can not complete the installation. Please run Setup again.");
+  EXPECT_EQ(m.fields("message", "text"),
+            std::vector<std::string>{"Can not complete the installation. Please run Setup again."});
   EXPECT_FALSE(m.machine.restartRequested);
   EXPECT_EQ(m.sleeps(3000), 0u) << "no wait for a device Windows cannot install";
 }

@@ -18,9 +18,6 @@ struct Cd : test::SimMachine {
       file(std::string("D:\\") + folder + "\\app\\Setup.exe", "MZ");
     if (!setupIni.empty()) file("D:\\setup.ini", "[InstallOption]\r\n" + setupIni);
   }
-  void script(std::vector<std::pair<std::string, std::string>> steps) {
-    for (const auto& [kind, value] : steps) machine.script.push_back(sim::ScriptStep{kind, value, 0, 0, {}});
-  }
   void scoped(const std::string& kind, const std::string& value, const std::string& dialog) {
     machine.script.push_back(sim::ScriptStep{kind, value, 0, 0, dialog});
   }
@@ -33,21 +30,21 @@ struct Cd : test::SimMachine {
     }
     return app.context();
   }
-  std::vector<std::string> dialogsShown() const {
-    std::vector<std::string> out;
-    for (const auto& h : happenings("dialog")) out.push_back(h.field("dialog"));
-    return out;
-  }
+  std::vector<std::string> dialogsShown() const { return fields("dialog", "dialog"); }
+  std::vector<std::string> started() const { return fields("start", "commandLine"); }
   std::string ending(const std::string& dialog) const {
     for (const auto& h : happenings("dialog end")) {
       if (h.field("dialog") == dialog) return h.field("result") + (h.field("beforeShown").empty() ? "" : " unseen");
     }
     return "(still open)";
   }
-  std::vector<std::string> started() const {
-    std::vector<std::string> out;
-    for (const auto& h : happenings("start")) out.push_back(h.field("commandLine"));
-    return out;
+  // The CD's driver packages, and a card whose mixer is there at once.
+  void withPackages() {
+    for (const char* folder : {"W95-98\\drv\\95", "W95-98\\drv\\98"}) {
+      file(std::string("D:\\") + folder + "\\TVAUDIO.INF", test::kVxdInf);
+    }
+    file("D:\\W2K-ME\\drv\\TVAUDIO.INF", test::kWdmInf);
+    machine.mixerDevices = 1;
   }
   // The states the OK button went through after the dialog appeared.
   std::vector<std::string> okStates() const {
@@ -133,11 +130,10 @@ TEST(SetupDialog, TheArchitectureDialogStartsFromTheMainDialogRuleAndTheLastClic
 }
 
 TEST(SetupDialog, CancellingTheArchitectureEndsEverythingBeforeTheMainDialogShows) {
-  for (const char* how : {"cancel", "escape", "close"}) {
+  for (const auto& [kind, value] : {std::pair{"click", "2"}, std::pair{"key", "Escape"}, std::pair{"close", ""}}) {
+    const std::string how = std::string(kind) + " " + value;
     Cd m("winme", "WindowsMEDriverAskUser=1\r\n");
-    if (std::string(how) == "cancel") m.script({{"click", "1004"}, {"click", "2"}});
-    if (std::string(how) == "escape") m.script({{"click", "1004"}, {"key", "Escape"}});
-    if (std::string(how) == "close") m.script({{"click", "1004"}, {"close", ""}});
+    m.script({{"click", "1004"}, {kind, value}});
     const InstallContext ctx = m.run();
     EXPECT_EQ(ctx.chosenVxdDriver, 0) << how << ": the WDM choice of the main dialog's rule stays";
     EXPECT_EQ(m.dialogsShown(), (std::vector<std::string>{"130"})) << how;
@@ -150,23 +146,19 @@ TEST(SetupDialog, CancellingTheArchitectureEndsEverythingBeforeTheMainDialogShow
 
 TEST(SetupDialog, MissingInstallerEndsTheProcessBeforeTheDialogShows) {
   Cd m("winme");
-  m.machine.files.find(*sim::parseAbsolutePath("D:\\"))
-      ->removeChild(m.machine.files.find(*sim::parseAbsolutePath("D:\\W2K-ME")));
+  m.remove("D:\\W2K-ME");
   m.script({{"click", "1"}});
   m.run();
-  auto boxes = m.happenings("message");
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].field("text"), "Can not find installation files.");
-  EXPECT_EQ(boxes[0].field("caption"), "Setup");
-  EXPECT_EQ(boxes[0].field("owner"), "PCI Audio Device Driver And Applications Setup Program");
+  EXPECT_EQ(m.fields("message", "text|caption|owner"),
+            std::vector<std::string>{
+                "Can not find installation files. | Setup | PCI Audio Device Driver And Applications Setup Program"});
   EXPECT_TRUE(m.dialogsShown().empty());
   EXPECT_EQ(m.machine.exitCode, 0);
   EXPECT_EQ(m.happenings("exit").size(), 1u) << "the process ended from inside the dialog";
 
   // The VxD choice on Me falls back to the WDM folder's installer when the VxD one is missing.
   Cd fallback("winme", "WindowsMEDriver=0\r\n");
-  fallback.machine.files.find(*sim::parseAbsolutePath("D:\\"))
-      ->removeChild(fallback.machine.files.find(*sim::parseAbsolutePath("D:\\W95-98")));
+  fallback.remove("D:\\W95-98");
   fallback.script({{"click", "1002"}, {"click", "1"}});
   fallback.run();
   EXPECT_EQ(fallback.started(), (std::vector<std::string>{"D:\\W2K-ME\\app\\Setup.exe"}));
@@ -206,9 +198,8 @@ TEST(SetupDialog, OkHidesTheBoxesShowsTheWaitTextThenWorks) {
                        "start D:\\W95-98\\app\\Setup.exe",
                        "dialog end OK",
                    }));
-  const auto repaint = m.happenings("repaint");
-  ASSERT_EQ(repaint.size(), 1u);
-  EXPECT_EQ(repaint[0].field("flags"), std::to_string(RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW));
+  EXPECT_EQ(m.fields("repaint", "flags"),
+            std::vector<std::string>{std::to_string(RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW)});
   EXPECT_EQ(m.content("C:\\WINDOWS\\TVXSETUP.INI"),
             "[Need_To_Reboot]\r\nInstall=YES\r\n[Need_To_InstallDriver]\r\nInstall=NO\r\nCommand=\r\n");
   // 200 ms after the repaint, then the suite's own 500 ms wait, before anything else.
@@ -253,12 +244,6 @@ TEST(SetupDialog, TheMinimisedIconIsDrawnCentred) {
   EXPECT_EQ(m.happenings("icon drawn").size(), 1u);
 }
 
-}  // namespace
-}  // namespace tvx
-
-namespace tvx {
-namespace {
-
 // What OK did, in order: the driver run's announcement, staging and completion, the dialog
 // hidden for the suite, the programs started, the restart and the dialog's end.
 std::vector<std::string> milestones(const Cd& m) {
@@ -282,48 +267,24 @@ std::vector<std::string> milestones(const Cd& m) {
 TEST(SetupDialog, OkRunsItsStepsInOrderByChoiceAndSystem) {
   struct Row {
     const char* os;
-    const char* ini;
-    std::vector<std::pair<std::string, std::string>> clicks;
+    std::vector<const char*> clicks;
     std::vector<std::string> steps;
     const char* reboot;  // "Need_To_Reboot" "Install" in the markers, or "" for none
+    const char* ini = "";
   };
-  const std::string announce = "The driver will ";
-  const std::string complete = "Setup completed!";
+  const std::string wdmSuite = "started D:\\W2K-ME\\app\\Setup.exe";
+  const std::string vxdSuite = "started D:\\W95-98\\app\\Setup.exe";
   for (const Row& r : {
-           Row{"win98se",
-               "Windows98SEDriver=1\r\n",
-               {{"click", "1"}},
-               {"staged", "dialog hidden", "started D:\\W2K-ME\\app\\Setup.exe", "ended OK"},
-               "NO"},
-           Row{"win95",
-               "",
-               {{"click", "1"}},
-               {"staged", "dialog hidden", "started D:\\W95-98\\app\\Setup.exe", "ended OK"},
-               "YES"},
-           Row{"win98se",
-               "",
-               {{"click", "1002"}, {"click", "1"}},
-               {"dialog hidden", "started D:\\W95-98\\app\\Setup.exe", "ended OK"},
-               "YES"},
-           Row{"winme",
-               "",
-               {{"click", "1001"}, {"click", "1"}},
-               {announce, "staged", complete, "restart", "ended OK"},
-               ""},
-           Row{"nt40", "", {{"click", "1"}}, {"dialog hidden", "started D:\\NT40\\app\\Setup.exe", "ended OK"}, "YES"},
-           Row{"winme",
-               "",
-               {{"click", "1001"}, {"click", "1002"}, {"click", "1"}, {"click", "2"}},
-               {"ended Cancel"},
-               ""},
+           Row{"win98se", {"1"}, {"staged", "dialog hidden", wdmSuite, "ended OK"}, "NO", "Windows98SEDriver=1\r\n"},
+           Row{"win95", {"1"}, {"staged", "dialog hidden", vxdSuite, "ended OK"}, "YES"},
+           Row{"win98se", {"1002", "1"}, {"dialog hidden", vxdSuite, "ended OK"}, "YES"},
+           Row{"winme", {"1001", "1"}, {"The driver will ", "staged", "Setup completed!", "restart", "ended OK"}, ""},
+           Row{"nt40", {"1"}, {"dialog hidden", "started D:\\NT40\\app\\Setup.exe", "ended OK"}, "YES"},
+           Row{"winme", {"1001", "1002", "1", "2"}, {"ended Cancel"}, ""},
        }) {
     Cd m(r.os, r.ini);
-    for (const char* folder : {"W95-98\\drv\\95", "W95-98\\drv\\98"}) {
-      m.file(std::string("D:\\") + folder + "\\TVAUDIO.INF", test::kVxdInf);
-    }
-    m.file("D:\\W2K-ME\\drv\\TVAUDIO.INF", test::kWdmInf);
-    m.machine.mixerDevices = 1;
-    m.script(r.clicks);
+    m.withPackages();
+    for (const char* id : r.clicks) m.script({{"click", id}});
     m.run();
     EXPECT_EQ(milestones(m), r.steps) << r.os << " " << r.ini;
     const std::string markers = m.content("C:\\WINDOWS\\TVXSETUP.INI");
@@ -340,15 +301,11 @@ TEST(SetupDialog, OkRunsItsStepsInOrderByChoiceAndSystem) {
 // its own rule gives. Where the two differ, the suite and its markers follow what was staged.
 TEST(SetupDialog, TheSuiteFollowsTheStagedFamilyNotTheChosenOne) {
   Cd m("winme", "WindowsMEDriverAskUser=1\r\n");
-  for (const char* folder : {"W95-98\\drv\\95", "W95-98\\drv\\98"}) {
-    m.file(std::string("D:\\") + folder + "\\TVAUDIO.INF", test::kVxdInf);
-  }
-  m.file("D:\\W2K-ME\\drv\\TVAUDIO.INF", test::kWdmInf);
-  m.machine.mixerDevices = 1;
+  m.withPackages();
   m.script({{"click", "1004"}, {"click", "1"}, {"click", "1"}});
   EXPECT_EQ(m.run().chosenVxdDriver, 1) << "the person chose VxD";
-  EXPECT_EQ(milestones(m), (std::vector<std::string>{"staged", "dialog hidden", "started D:\\W2K-ME\\app\\Setup.exe",
-                                                     "ended OK"}));
+  EXPECT_EQ(milestones(m),
+            (std::vector<std::string>{"staged", "dialog hidden", "started D:\\W2K-ME\\app\\Setup.exe", "ended OK"}));
   EXPECT_TRUE(m.exists("C:\\Program Files\\Tarvic\\W2K-ME\\TVAUDIO.INF")) << "the WDM package was staged";
   const std::string markers = m.content("C:\\WINDOWS\\TVXSETUP.INI");
   EXPECT_NE(markers.find("[Need_To_Reboot]\r\nInstall=NO\r\n[Need_To_InstallDriver]\r\nInstall=YES\r\n"),

@@ -1,32 +1,22 @@
 // The CD drive of a machine folder: read-only media, whose files' attribute follows their copies.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
 #include "SimMachine.h"
 #include "src/platform/sim/Simulator.h"
 
 namespace tvx {
 namespace {
 
-namespace fs = std::filesystem;
-
 struct CdMachine : ::testing::Test {
-  fs::path folder =
-      fs::temp_directory_path() / ("tvx-cd-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+  test::MachineFolder folder;
   sim::Machine machine;
 
   void SetUp() override {
-    fs::create_directories(folder / "drives" / "E" / "W2K-ME" / "drv");
-    fs::create_directories(folder / "drives" / "D");
-    std::ofstream(folder / "drives" / "E" / "W2K-ME" / "drv" / "TVAUDIO.INF") << "[Version]\r\n";
-    std::ofstream(folder / "drives" / "D" / "data.txt") << "on a hard disk\r\n";
-    std::ofstream(folder / "machine.ini") << "[Machine]\nos=winme\ncd=e\nprogram=E:\\SETUP.EXE\n";
-    sim::loadMachine(machine, folder);
+    folder.write("drives/E/W2K-ME/drv/TVAUDIO.INF", "[Version]\r\n");
+    folder.write("drives/D/data.txt", "on a hard disk\r\n");
+    folder.write("machine.ini", "[Machine]\nos=winme\ncd=e\nprogram=E:\\SETUP.EXE\n");
+    folder.load(machine);
   }
-  void TearDown() override { fs::remove_all(folder); }
 };
 
 TEST_F(CdMachine, FilesOnTheCdDriveAreReadOnlyAndOthersAreNot) {

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "SimMachine.h"
@@ -71,11 +69,8 @@ TEST(SimProcesses, AnUnquotedPathWithABlankStartsTheFirstProgramThatExists) {
   EXPECT_GT(processes.WinExec("E:\\Driver CD\\W2KSetup.dat /DRIVER", SW_SHOW), 31u);
   EXPECT_GT(processes.WinExec("\"E:\\Driver CD\\W2KSetup.dat\" /DRIVER", SW_SHOW), 31u);
   EXPECT_EQ(processes.WinExec("E:\\Missing.exe", SW_SHOW), ERROR_FILE_NOT_FOUND);
-  auto starts = m.happenings("start");
-  ASSERT_EQ(starts.size(), 3u);
-  EXPECT_EQ(starts[0].field("program"), "E:\\Driver CD\\W2KSetup.dat");
-  EXPECT_EQ(starts[1].field("program"), "E:\\Driver.exe");
-  EXPECT_EQ(starts[2].field("program"), "E:\\Driver CD\\W2KSetup.dat");
+  EXPECT_EQ(m.fields("start", "program"),
+            (std::vector<std::string>{"E:\\Driver CD\\W2KSetup.dat", "E:\\Driver.exe", "E:\\Driver CD\\W2KSetup.dat"}));
 }
 
 TEST(SimProcesses, AProgramRunsForItsTimeAndClosesItsWindowsWhenItEnds) {
@@ -176,34 +171,26 @@ TEST(SimWindows, MessageBoxesTakeTheScriptsAnswersInOrder) {
   Platform p = m.platform();
   EXPECT_EQ(p.windows.MessageBoxA(nullptr, "Insert the CD", "Setup", MB_OKCANCEL), IDCANCEL);
   EXPECT_EQ(p.windows.MessageBoxA(nullptr, "Done", "Setup", MB_OK), IDOK);
-  auto boxes = m.happenings("message");
-  ASSERT_EQ(boxes.size(), 2u);
-  EXPECT_EQ(boxes[0].field("buttons"), "OK, Cancel");
-  EXPECT_EQ(boxes[0].field("answer"), "Cancel");
-  EXPECT_EQ(boxes[1].field("text"), "Done");
+  EXPECT_EQ(m.fields("message", "text|buttons|answer"),
+            (std::vector<std::string>{"Insert the CD | OK, Cancel | Cancel", "Done | OK | OK"}));
 }
 
-class MachineFolderTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("tvx-machine-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_ / "drives" / "D");
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-  void write(const std::string& name, const std::string& text) { std::ofstream(dir_ / name, std::ios::binary) << text; }
+struct MachineFolderTest : ::testing::Test, test::MachineFolder {
+  void SetUp() override { fs::create_directories(dir / "drives" / "D"); }
   std::string loadError() {
     sim::Machine machine;
     try {
-      sim::loadMachine(machine, dir_);
+      load(machine);
     } catch (const sim::MachineError& e) {
       return e.what();
     }
     return "";
   }
-  fs::path dir_;
+  // Loads the machine of a machine.ini that holds `ini`.
+  void loadIni(sim::Machine& machine, const std::string& ini) {
+    write("machine.ini", ini);
+    load(machine);
+  }
 };
 
 TEST_F(MachineFolderTest, FaultsNameTheFileAndTheLine) {
@@ -217,7 +204,7 @@ TEST_F(MachineFolderTest, FaultsNameTheFileAndTheLine) {
   write("machine.ini", "[Machine]\nos=winme\n");
   write("registry.reg", "REGEDIT4\n[HKEY_LOCAL_MACHINE\\A]\nbroken\n");
   EXPECT_EQ(loadError(), "registry.reg line 3: expected a quoted value name or @");
-  fs::remove(dir_ / "registry.reg");
+  fs::remove(dir / "registry.reg");
   write("machine.ini", std::string("[Machine]\nos=winme\n[Drives]\nC=..\0/x\n", 33));
   EXPECT_EQ(loadError(), "machine.ini line 4: a NUL byte in the line");
   write("machine.ini", "[Machine]\nos=winme\nmixers=99999999999999999999\n");
@@ -242,9 +229,8 @@ Reported reported(sim::Machine& machine) {
 
 TEST_F(MachineFolderTest, VersionKeysAfterOsSetWhatGetVersionExAReports) {
   // The 95 family keeps the version in the high word of the build number.
-  write("machine.ini", "[Machine]\nos=win98se\nversion=4.10.2047\n");
   sim::Machine se;
-  sim::loadMachine(se, dir_);
+  loadIni(se, "[Machine]\nos=win98se\nversion=4.10.2047\n");
   Reported r = reported(se);
   EXPECT_EQ(r.platform, VER_PLATFORM_WIN32_WINDOWS);
   EXPECT_EQ(r.major, 4u);
@@ -254,9 +240,8 @@ TEST_F(MachineFolderTest, VersionKeysAfterOsSetWhatGetVersionExAReports) {
   EXPECT_EQ(se.os.describe(), "win98se reporting 4.10.2047 on platform 1");
 
   // NT reports the build alone; a platform given later moves the version out of the build.
-  write("machine.ini", "[Machine]\nos=win95\nversion=5.0.2195\nplatform=nt\ncsd=\"  Service Pack 4 \"\n");
   sim::Machine nt;
-  sim::loadMachine(nt, dir_);
+  loadIni(nt, "[Machine]\nos=win95\nversion=5.0.2195\nplatform=nt\ncsd=\"  Service Pack 4 \"\n");
   r = reported(nt);
   EXPECT_EQ(r.platform, VER_PLATFORM_WIN32_NT);
   EXPECT_EQ(r.major, 5u);
@@ -266,17 +251,15 @@ TEST_F(MachineFolderTest, VersionKeysAfterOsSetWhatGetVersionExAReports) {
   EXPECT_EQ(nt.systemDir, "C:\\WINDOWS\\SYSTEM");
 
   // os= given after the others sets everything again.
-  write("machine.ini", "[Machine]\nplatform=0\nversion=4.90.3000\nos=nt40\n");
   sim::Machine named;
-  sim::loadMachine(named, dir_);
+  loadIni(named, "[Machine]\nplatform=0\nversion=4.90.3000\nos=nt40\n");
   r = reported(named);
   EXPECT_EQ(r.platform, VER_PLATFORM_WIN32_NT);
   EXPECT_EQ(r.build, 1381u);
   EXPECT_EQ(named.os.describe(), "nt40");
 
-  write("machine.ini", "[Machine]\nos=win95\nplatform=win32s\n");
   sim::Machine win32s;
-  sim::loadMachine(win32s, dir_);
+  loadIni(win32s, "[Machine]\nos=win95\nplatform=win32s\n");
   EXPECT_EQ(reported(win32s).platform, VER_PLATFORM_WIN32s);
   EXPECT_EQ(reported(win32s).build, 950u);
 
@@ -294,9 +277,8 @@ TEST_F(MachineFolderTest, Windows95LacksTheSetupApiAndTheConfigurationManagerUnl
       {"os=winme\nsetupapi=0", {"setupapi.dll"}},
   };
   for (const auto& [keys, missing] : cases) {
-    write("machine.ini", std::string("[Machine]\n") + keys + "\n");
     sim::Machine machine;
-    sim::loadMachine(machine, dir_);
+    loadIni(machine, std::string("[Machine]\n") + keys + "\n");
     EXPECT_EQ(machine.missingDlls, missing) << keys;
   }
   write("machine.ini", "[Machine]\nos=win95\nsetupapi=yes\n");
@@ -309,10 +291,9 @@ TEST_F(MachineFolderTest, SavedMachineLoadsBackWithItsState) {
         "device=PCI\\VEN_1D0C&DEV_0111\\1; ids=PCI\\VEN_1D0C&DEV_0111&SUBSYS_1, PCI\\VEN_1D0C&DEV_0111\n"
         "\n[Windows]\nwindow=SoundDeck; class=SDK; close=refuses\n");
   write("registry.reg", "REGEDIT4\n[HKEY_LOCAL_MACHINE\\Software\\Tarvic]\n\"v\"=\"1\"\n");
-  fs::create_directories(dir_ / "drives" / "D" / "Driver CD");
-  std::ofstream(dir_ / "drives" / "D" / "Driver CD" / "setup.ini") << "[InstallOption]\n";
+  write("drives/D/Driver CD/setup.ini", "[InstallOption]\n");
   sim::Machine machine;
-  sim::loadMachine(machine, dir_);
+  load(machine);
   EXPECT_EQ(machine.commandLine, "\"D:\\Driver CD\\SETUP.EXE\" /AP");
   EXPECT_EQ(machine.currentDir.str(), "D:\\Driver CD");
   EXPECT_EQ(machine.systemDir, "C:\\WINDOWS\\SYSTEM");
@@ -320,8 +301,8 @@ TEST_F(MachineFolderTest, SavedMachineLoadsBackWithItsState) {
   EXPECT_EQ(machine.devices[0].hardwareIds.size(), 2u);
   machine.devices[0].present = false;
   machine.files.find(*sim::parseAbsolutePath("D:\\Driver CD\\setup.ini"))->attributes = FILE_ATTRIBUTE_READONLY;
-  fs::path out = dir_ / "out";
-  sim::saveMachine(machine, dir_, out);
+  fs::path out = dir / "out";
+  sim::saveMachine(machine, dir, out);
   sim::Machine again;
   sim::loadMachine(again, out);
   EXPECT_FALSE(again.devices[0].present);

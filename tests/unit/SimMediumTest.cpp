@@ -4,35 +4,25 @@
 // these tests hold the simulated machine to Windows' code.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
 #include "SimMachine.h"
 #include "src/platform/sim/Simulator.h"
 
 namespace tvx {
 namespace {
 
-namespace fs = std::filesystem;
-
 struct MediumMachine : ::testing::Test {
-  fs::path folder =
-      fs::temp_directory_path() / ("tvx-medium-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+  test::MachineFolder folder;
   sim::Machine machine;
 
   // A CD in D: with setup.ini, a package INF and a program; the events of the test.
   void load(const std::string& events) {
-    fs::create_directories(folder / "drives" / "D" / "W2K-ME" / "drv");
-    std::ofstream(folder / "drives" / "D" / "setup.ini") << "[InstallOption]\r\nWindowsMEDriver=0\r\n";
-    std::ofstream(folder / "drives" / "D" / "W2K-ME" / "drv" / "TVAUDIO.INF") << "[Version]\r\n";
-    std::ofstream(folder / "drives" / "D" / "W2K-ME" / "drv" / "tvaudio.sys") << "MZ driver";
-    std::ofstream(folder / "drives" / "D" / "Tool.exe") << "MZ tool";
-    std::ofstream(folder / "machine.ini") << "[Machine]\nos=winme\nprogram=D:\\SETUP.EXE\ncwd=C:\\\n[Events]\n"
-                                          << events;
-    sim::loadMachine(machine, folder);
+    folder.write("drives/D/setup.ini", "[InstallOption]\r\nWindowsMEDriver=0\r\n");
+    folder.write("drives/D/W2K-ME/drv/TVAUDIO.INF", "[Version]\r\n");
+    folder.write("drives/D/W2K-ME/drv/tvaudio.sys", "MZ driver");
+    folder.write("drives/D/Tool.exe", "MZ tool");
+    folder.write("machine.ini", "[Machine]\nos=winme\nprogram=D:\\SETUP.EXE\ncwd=C:\\\n[Events]\n" + events);
+    folder.load(machine);
   }
-  void TearDown() override { fs::remove_all(folder); }
 };
 
 TEST_F(MediumMachine, EveryUseOfTheDriveFailsNotReadyWhileTheCdIsOutAndWorksOnceItIsBack) {
@@ -114,9 +104,8 @@ TEST_F(MediumMachine, TheCdCanBeTakenOutRightAfterACopyOfTheProgram) {
 TEST_F(MediumMachine, ACopyCountIsANumberFromOne) {
   for (const char* bad : {"event=copy 0; eject=D\n", "event=copy x; eject=D\n"}) {
     sim::Machine fresh;
-    fs::create_directories(folder);
-    std::ofstream(folder / "machine.ini") << "[Machine]\nos=winme\n[Events]\n" << bad;
-    EXPECT_THROW(sim::loadMachine(fresh, folder), sim::MachineError) << bad;
+    folder.write("machine.ini", std::string("[Machine]\nos=winme\n[Events]\n") + bad);
+    EXPECT_THROW(folder.load(fresh), sim::MachineError) << bad;
   }
 }
 

@@ -28,8 +28,7 @@ TEST_F(Search, TheProgramsFolderComesFirstThenTheCurrentSystemWindowsAndPathFold
   for (const char* copy : copies) {
     EXPECT_GT(p.processes.WinExec("SysTray.exe", 1), 31u);
     EXPECT_EQ(ran(), copy);
-    m.machine.files.find(sim::parseAbsolutePath(copy)->parent())
-        ->removeChild(m.machine.files.find(*sim::parseAbsolutePath(copy)));
+    m.remove(copy);
   }
   EXPECT_EQ(p.processes.WinExec("SysTray.exe", 1), ERROR_FILE_NOT_FOUND);
 }

@@ -10,51 +10,40 @@ namespace {
 
 using test::SimMachine;
 
-TEST(SimRegistry, NamesAreComparedWithoutCaseAndSubkeysListInTheFamilysOrder) {
-  // The NT family lists subkeys by name; the 95 family in the order they were made.
-  for (const char* os : {"win98se", "winxp"}) {
-    SimMachine family(os);
-    family.registry(
-        "[HKEY_LOCAL_MACHINE\\Enum\\PCI\\b]\r\n[HKEY_LOCAL_MACHINE\\Enum\\PCI\\A]\r\n"
-        "[HKEY_LOCAL_MACHINE\\Enum\\PCI\\c]\r\n");
-    HKEY pci = nullptr;
-    ASSERT_EQ(family.platform().registry.RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Enum\\PCI", 0, KEY_READ, &pci), 0);
-    std::string listed;
-    char subkey[80];
-    for (DWORD i = 0;; ++i) {
-      DWORD size = sizeof(subkey);
-      if (family.platform().registry.RegEnumKeyExA(pci, i, subkey, &size) != 0) break;
-      listed += std::string(subkey) + ",";
-    }
-    EXPECT_EQ(listed, std::string(os) == "winxp" ? "A,b,c," : "b,A,c,") << os;
-  }
-
-  SimMachine m("winxp");
-  m.registry(
-      "[HKEY_LOCAL_MACHINE\\Enum\\PCI\\b]\r\n[HKEY_LOCAL_MACHINE\\Enum\\PCI\\A]\r\n\"Value\"=\"v\"\r\n"
-      "[HKEY_LOCAL_MACHINE\\Enum\\PCI\\c]\r\n");
-  IRegistry& reg = m.platform().registry;
-  HKEY key = nullptr;
-  ASSERT_EQ(reg.RegOpenKeyExA(HKEY_LOCAL_MACHINE, "enum\\pci", 0, KEY_READ, &key), 0);
-  std::string names;
+// The names of a key's subkeys, as RegEnumKeyExA lists them.
+std::string subkeys(IRegistry& reg, HKEY key) {
+  std::string listed;
   char name[80];
   for (DWORD i = 0;; ++i) {
     DWORD size = sizeof(name);
-    if (reg.RegEnumKeyExA(key, i, name, &size) != 0) break;
-    names += std::string(name) + ",";
+    if (reg.RegEnumKeyExA(key, i, name, &size) != 0) return listed;
+    listed += std::string(name) + ",";
   }
-  EXPECT_EQ(names, "A,b,c,");
-  HKEY a = nullptr;
-  ASSERT_EQ(reg.RegOpenKeyExA(key, "a", 0, KEY_READ, &a), 0);
-  char data[16];
-  DWORD size = sizeof(data);
-  DWORD type = 0;
-  EXPECT_EQ(reg.RegQueryValueExA(a, "VALUE", &type, reinterpret_cast<BYTE*>(data), &size), 0);
-  EXPECT_EQ(type, REG_SZ);
-  EXPECT_EQ(size, 2u);
-  EXPECT_STREQ(data, "v");
-  reg.RegCloseKey(a);
-  reg.RegCloseKey(key);
+}
+
+TEST(SimRegistry, NamesAreComparedWithoutCaseAndSubkeysListInTheFamilysOrder) {
+  // The NT family lists subkeys by name; the 95 family in the order they were made.
+  for (const char* os : {"win98se", "winxp"}) {
+    SimMachine m(os);
+    m.registry(
+        "[HKEY_LOCAL_MACHINE\\Enum\\PCI\\b]\r\n[HKEY_LOCAL_MACHINE\\Enum\\PCI\\A]\r\n\"Value\"=\"v\"\r\n"
+        "[HKEY_LOCAL_MACHINE\\Enum\\PCI\\c]\r\n");
+    IRegistry& reg = m.platform().registry;
+    HKEY key = nullptr;
+    ASSERT_EQ(reg.RegOpenKeyExA(HKEY_LOCAL_MACHINE, "enum\\pci", 0, KEY_READ, &key), 0) << os;
+    EXPECT_EQ(subkeys(reg, key), std::string(os) == "winxp" ? "A,b,c," : "b,A,c,") << os;
+    HKEY a = nullptr;
+    ASSERT_EQ(reg.RegOpenKeyExA(key, "a", 0, KEY_READ, &a), 0) << os;
+    char data[16];
+    DWORD size = sizeof(data);
+    DWORD type = 0;
+    EXPECT_EQ(reg.RegQueryValueExA(a, "VALUE", &type, reinterpret_cast<BYTE*>(data), &size), 0) << os;
+    EXPECT_EQ(type, REG_SZ) << os;
+    EXPECT_EQ(size, 2u) << os;
+    EXPECT_STREQ(data, "v") << os;
+    reg.RegCloseKey(a);
+    reg.RegCloseKey(key);
+  }
 }
 
 TEST(SimRegistry, ShortBuffersGiveMoreDataAndTheNeededSize) {

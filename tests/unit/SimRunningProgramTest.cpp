@@ -2,16 +2,12 @@
 // closed, and a started program's file is free again once its time is up.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
 #include "SimMachine.h"
 #include "src/platform/sim/Simulator.h"
 
 namespace tvx {
 namespace {
 
-namespace fs = std::filesystem;
 using test::SimMachine;
 
 TEST(SimRunningProgram, AStartedProgramsFileIsInUseUntilItsTimeIsUp) {
@@ -35,15 +31,12 @@ TEST(SimRunningProgram, AStartedProgramsFileIsInUseUntilItsTimeIsUp) {
 }
 
 TEST(SimRunningProgram, AWindowsProgramRunsFromTheStartUntilItsWindowIsClosed) {
-  const fs::path folder = fs::temp_directory_path() / "tvx-running-mixer";
-  fs::create_directories(folder / "drives" / "C" / "WINDOWS");
-  std::ofstream(folder / "drives" / "C" / "WINDOWS" / "Mixer.exe") << "MZ old mixer";
-  std::ofstream(folder / "drives" / "C" / "WINDOWS" / "Mixer.dat") << "MZ new mixer";
-  std::ofstream(folder / "machine.ini") << "[Machine]\nos=win98se\n[Windows]\n"
-                                           "window=Mixer; program=C:\\WINDOWS\\Mixer.exe\n";
+  test::MachineFolder folder;
+  folder.write("drives/C/WINDOWS/Mixer.exe", "MZ old mixer");
+  folder.write("drives/C/WINDOWS/Mixer.dat", "MZ new mixer");
+  folder.write("machine.ini", "[Machine]\nos=win98se\n[Windows]\nwindow=Mixer; program=C:\\WINDOWS\\Mixer.exe\n");
   sim::Machine machine;
-  sim::loadMachine(machine, folder);
-  fs::remove_all(folder);
+  folder.load(machine);
   sim::SimPlatform sim(machine);
   Platform p = sim.platform();
   EXPECT_FALSE(p.files.CopyFileA("C:\\WINDOWS\\Mixer.dat", "C:\\WINDOWS\\Mixer.exe", FALSE));

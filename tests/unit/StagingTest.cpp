@@ -40,8 +40,7 @@ TEST(StageDriverPackage, EachRunKindAndWindowsTakeTheirPackage) {
     DriverCd m(r.os);
     m.withCdPackages();
     if (!r.with95Folder) {
-      m.machine.files.find(*sim::parseAbsolutePath("D:\\W95-98\\drv"))
-          ->removeChild(m.machine.files.find(*sim::parseAbsolutePath("D:\\W95-98\\drv\\95")));
+      m.remove("D:\\W95-98\\drv\\95");
       m.file("D:\\W95-98\\drv\\TVAUDIO.VXD", "MZ vxd from D:\\W95-98\\drv\\");
     }
     m.file("D:\\FLAT.SYS", "MZ flat");
