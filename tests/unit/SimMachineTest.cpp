@@ -175,6 +175,40 @@ TEST(SimWindows, MessageBoxesTakeTheScriptsAnswersInOrder) {
             (std::vector<std::string>{"Insert the CD | OK, Cancel | Cancel", "Done | OK | OK"}));
 }
 
+TEST(SimWindows, APromptThatComesBackGetsTheAnswerForItAndARunThatRepeatsItselfStops) {
+  SimMachine m;
+  m.machine.answerAgain = "Cancel";
+  m.machine.faults.maxRepeats = 3;
+  Platform p = m.platform();
+  // A person presses OK once, and Cancel when the same prompt comes back; a box of another text,
+  // or one without Cancel, is no prompt that came back.
+  EXPECT_EQ(p.windows.MessageBoxA(nullptr, "Insert the CD", "Setup", MB_OKCANCEL), IDOK);
+  EXPECT_EQ(p.windows.MessageBoxA(nullptr, "Insert the CD", "Setup", MB_OKCANCEL), IDCANCEL);
+  EXPECT_EQ(p.windows.MessageBoxA(nullptr, "Done", "Setup", MB_OK), IDOK);
+  EXPECT_EQ(p.windows.MessageBoxA(nullptr, "Done", "Setup", MB_OK), IDOK);
+  EXPECT_EQ(p.windows.MessageBoxA(nullptr, "Insert the CD", "Setup", MB_OKCANCEL), IDOK);
+  // The third time the same box comes back in a row, the run is taken for hung.
+  EXPECT_EQ(p.windows.MessageBoxA(nullptr, "Insert the CD", "Setup", MB_OKCANCEL), IDCANCEL);
+  EXPECT_EQ(p.windows.MessageBoxA(nullptr, "Insert the CD", "Setup", MB_OKCANCEL), IDCANCEL);
+  try {
+    p.windows.MessageBoxA(nullptr, "Insert the CD\n Now.", "Setup", MB_OKCANCEL);
+    p.windows.MessageBoxA(nullptr, "Insert the CD\n Now.", "Setup", MB_OKCANCEL);
+    p.windows.MessageBoxA(nullptr, "Insert the CD\n Now.", "Setup", MB_OKCANCEL);
+    p.windows.MessageBoxA(nullptr, "Insert the CD\n Now.", "Setup", MB_OKCANCEL);
+    ADD_FAILURE() << "the fourth box in a row was shown";
+  } catch (const sim::RunBoundExceeded& e) {
+    EXPECT_EQ(e.what, "the same prompt came back 3 times (\"Insert the CD\")");
+  }
+  // A script's own answer comes first.
+  SimMachine scripted;
+  scripted.machine.answerAgain = "Cancel";
+  scripted.machine.script = {{"message", "OK", 1}, {"message", "OK", 2}};
+  Platform q = scripted.platform();
+  EXPECT_EQ(q.windows.MessageBoxA(nullptr, "Insert the CD", "Setup", MB_OKCANCEL), IDOK);
+  EXPECT_EQ(q.windows.MessageBoxA(nullptr, "Insert the CD", "Setup", MB_OKCANCEL), IDOK);
+  EXPECT_EQ(q.windows.MessageBoxA(nullptr, "Insert the CD", "Setup", MB_OKCANCEL), IDCANCEL);
+}
+
 struct MachineFolderTest : ::testing::Test, test::MachineFolder {
   void SetUp() override { fs::create_directories(dir / "drives" / "D"); }
   std::string loadError() {
@@ -211,6 +245,16 @@ TEST_F(MachineFolderTest, FaultsNameTheFileAndTheLine) {
   EXPECT_EQ(loadError().rfind("machine.ini line 3: expected a number of at most nine digits", 0), 0u);
   write("machine.ini", "[Machine]\nos=winme\n[Script]\nclick=-\n");
   EXPECT_EQ(loadError().rfind("machine.ini line 4: click names a control by its number", 0), 0u);
+  write("machine.ini", "[Machine]\nos=winme\n[Script]\nagain=Later\n");
+  EXPECT_EQ(loadError(), "machine.ini line 4: again answers OK, Cancel, Yes or No, found \"Later\"");
+}
+
+TEST_F(MachineFolderTest, AgainIsHowThePersonMeetsAPromptThatComesBackNotAStep) {
+  sim::Machine machine;
+  loadIni(machine, "[Machine]\nos=winme\n[Script]\nclick=1; dialog=102\nagain=Cancel\nmessage=OK\n");
+  EXPECT_EQ(machine.answerAgain, "Cancel");
+  ASSERT_EQ(machine.script.size(), 2u);
+  EXPECT_EQ(machine.script[1].kind, "message");
 }
 
 // What GetVersionExA reports on a machine whose version=, platform= and csd= follow its os=.

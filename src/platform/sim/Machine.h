@@ -119,6 +119,7 @@ struct FaultPlan {
   std::string failedCall;         // the name of the call that was made to fail
   std::size_t maxCalls = 0;       // 0: no bound
   DWORD maxTime = 0;              // virtual milliseconds; 0: no bound
+  std::size_t maxRepeats = 0;     // the same message box back this many times in a row; 0: no bound
 };
 
 // How often a file is open in the program's file streams.
@@ -161,6 +162,9 @@ class Machine {
   std::vector<Process> processes;
   std::vector<ScriptStep> script;
   std::size_t scriptPosition = 0;
+  // [Script] again=: how the person answers a message box that comes back, the same, right after
+  // they answered it, where the script has no step for it (empty: OK, as any other box).
+  std::string answerAgain;
   std::vector<TimedEvent> events;  // in time order
   // What the world does after the device tree is re-enumerated, by time after it; scheduled at
   // the first re-enumeration.

@@ -60,7 +60,7 @@ void setTrayVolumeBit(Machine& m) {
   key.setValue(v);
 }
 
-const char* const kScriptSteps = "message, click, key, sysmenu, close, minimize";
+const char* const kScriptSteps = "message, again, click, key, sysmenu, close, minimize";
 
 ScriptStep scriptStep(const Entry& e) {
   const std::string kind = toLower(e.key);
@@ -245,7 +245,18 @@ void readEventEntry(Machine& machine, const Entry& e, const fs::path& folder) {
   }
 }
 
-void readScriptEntry(Machine& machine, const Entry& e, const fs::path&) { machine.script.push_back(scriptStep(e)); }
+void readScriptEntry(Machine& machine, const Entry& e, const fs::path&) {
+  // again= is no step of its own: it says how the person meets a box that keeps coming back.
+  if (iequals(e.key, "again")) {
+    static const char* const answers[] = {"OK", "Cancel", "Yes", "No"};
+    bool known = false;
+    for (const char* a : answers) known = known || iequals(e.value, a);
+    if (!known) fail(e.line, "again answers OK, Cancel, Yes or No, found \"" + e.value + "\"");
+    machine.answerAgain = e.value;
+    return;
+  }
+  machine.script.push_back(scriptStep(e));
+}
 
 void readDeviceEntry(Machine& machine, const Entry& e, const fs::path&) {
   if (toLower(e.key) != "device") fail(e.line, "expected device=<instance id>; ids=...");

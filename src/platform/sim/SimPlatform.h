@@ -289,6 +289,8 @@ class Windows final : public IWindows {
  private:
   Machine& m_;
   Dialogs& dialogs_;
+  std::string lastBox_;          // the last message box: caption, text and buttons
+  std::size_t boxCameBack_ = 0;  // how often in a row it came back
 };
 
 class Devices final : public IDevices {

@@ -16,6 +16,20 @@ std::string buttonsOf(UINT type) {
   }
 }
 
+// Whether a box of this type has a button for the answer.
+bool offers(UINT type, const std::string& answer) {
+  switch (type & 0xF) {
+    case MB_OKCANCEL:
+      return iequals(answer, "OK") || iequals(answer, "Cancel");
+    case MB_YESNO:
+      return iequals(answer, "Yes") || iequals(answer, "No");
+    default:
+      return iequals(answer, "OK");
+  }
+}
+
+std::string firstLine(const std::string& text) { return text.substr(0, text.find('\n')); }
+
 int answerCode(const std::string& answer) {
   if (iequals(answer, "Cancel")) return IDCANCEL;
   if (iequals(answer, "Yes")) return IDYES;
@@ -88,6 +102,11 @@ int Windows::MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
   const bool unshown = m_.injectFault("MessageBoxA");
   // A message box puts a question to the person: a sleep before it is no wait for a window.
   if (!unshown) m_.asked("the person");
+  const std::string box =
+      std::string(caption != nullptr ? caption : "") + "\n" + (text != nullptr ? text : "") + "\n" + buttonsOf(type);
+  const bool cameBack = !unshown && box == lastBox_;
+  boxCameBack_ = cameBack ? boxCameBack_ + 1 : 0;
+  if (!unshown) lastBox_ = box;
   int answer = (type & 0xF) == MB_YESNO ? IDYES : IDOK;
   DWORD delay = 0;
   if (unshown) {
@@ -95,6 +114,8 @@ int Windows::MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
   } else if (auto step = m_.takeScriptStep("message")) {
     answer = answerCode(step->value);
     delay = step->delay;
+  } else if (cameBack && offers(type, m_.answerAgain)) {
+    answer = answerCode(m_.answerAgain);
   }
   std::string ownerName = "none";
   auto index = reinterpret_cast<std::uintptr_t>(owner) / 0x10;
@@ -104,6 +125,10 @@ int Windows::MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
                         {"owner", ownerName},
                         {"buttons", buttonsOf(type)},
                         {"answer", answerName(answer)}});
+  if (m_.faults.maxRepeats != 0 && boxCameBack_ >= m_.faults.maxRepeats) {
+    throw RunBoundExceeded{"the same prompt came back " + std::to_string(boxCameBack_) + " times (\"" +
+                           firstLine(text != nullptr ? text : "") + "\")"};
+  }
   m_.advance(delay);
   if (answer == 0) m_.lastError = ERROR_NOT_ENOUGH_MEMORY;
   return answer;
