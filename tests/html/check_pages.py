@@ -322,20 +322,27 @@ class Checker:
         rows = d.execute_script("""return [...document.querySelectorAll('table.matrix tbody tr')].map(tr => ({
             href: tr.querySelector('a') ? tr.querySelector('a').getAttribute('href') : null,
             path: tr.cells[1].textContent, verdict: tr.dataset.verdict, failing: tr.classList.contains('failing'),
+            signOff: tr.querySelector('.signoff').textContent,
             outcome: tr.querySelector('.verdict-cell').textContent.replace(/^\\u2716 /, '')}));""")
         want = matrix["rows"]
         if len(rows) != len(want):
             problems.add(where, f"{len(rows)} rows, the matrix has {len(want)}")
-        failing = int(d.find_element(By.ID, "verdict").get_attribute("data-failing"))
+        banner = d.find_element(By.ID, "verdict")
+        failing = int(banner.get_attribute("data-failing"))
         if failing != matrix["failing"]:
             problems.add(where, f"{failing} failing rows shown, the matrix has {matrix['failing']}")
+        red = "incomplete" in banner.get_attribute("class").split()
+        if red != (matrix["failing"] > 0) or banner.find_element(By.TAG_NAME, "p").text != matrix["signOff"]:
+            problems.add(where, f"the banner ({banner.get_attribute('class')}) says "
+                                f"{banner.find_element(By.TAG_NAME, 'p').text!r}, the matrix {matrix['signOff']!r}")
         linked = {}
         for r, w in zip(rows, want):
             name = f"row {w['windows']}, {w['path']}"
             if r["path"] != w["path"] or r["outcome"] != w["outcome"] or r["verdict"] != w["verdict"]:
                 problems.add(where, f"{name} shows {r['path']!r} {r['outcome']!r}, the matrix says {w['outcome']!r}")
-            if r["failing"] != (w["verdict"] in ("INCOMPLETE", "crashed", "hung")):
-                problems.add(where, f"{name} is {'' if r['failing'] else 'not '}marked failing ({w['verdict']})")
+            if r["failing"] != (w["signOff"] == "FAILS") or r["signOff"] != w["signOff"]:
+                problems.add(where, f"{name} is {'' if r['failing'] else 'not '}marked failing, its sign-off "
+                                    f"{r['signOff']!r} ({w['signOff']}: {w['signOffReason']})")
             if r["href"] is None:
                 problems.add(where, f"{name} links to no page")
                 continue

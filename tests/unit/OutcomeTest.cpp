@@ -3,9 +3,12 @@
 // run, makes it INCOMPLETE with that piece named.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "src/platform/sim/Simulator.h"
 #include "tools/tvxsim/DriverCheck.h"
 #include "tools/tvxsim/RunView.h"
+#include "tools/tvxsim/SignOff.h"
 #include "tools/tvxsim/SimRun.h"
 
 namespace tvx {
@@ -19,8 +22,10 @@ struct ScenarioRun {
   sim::FileTree before;
   sim::RegistryTree registryBefore;
 
-  explicit ScenarioRun(const std::string& scenario) {
+  // `prepare` changes the machine (or its CD) before the run.
+  explicit ScenarioRun(const std::string& scenario, const std::function<void(ScenarioRun&)>& prepare = {}) {
     sim::loadMachine(machine, std::string(TVX_SOURCE_DIR) + "/tests/scenarios/" + scenario + "/machine");
+    if (prepare) prepare(*this);
     before = machine.files;
     registryBefore = machine.registry;
     sim::runSetup(machine, scenario);
@@ -90,8 +95,12 @@ TEST(OutcomeOfADriverRun, ACompleteInstallationOnEachWindowsIsComplete) {
 TEST(OutcomeOfADriverRun, APackageFileMissingFromTheFolderTheInfNamesIsIncomplete) {
   ScenarioRun run("win98se-cd-driver-wdm");
   run.remove("C:\\Program Files\\Tarvic\\W2K-ME\\tvaudio.sys");
-  EXPECT_MISSING(run.outcome(),
-                 "TVAUDIO.INF [SourceDisksFiles] names tvaudio.sys; not in C:\\PROGRA~1\\TARVIC\\W2K-ME");
+  // Named once, under the folder's long name, though four INF copies name it by its short one.
+  const Outcome o = run.outcome();
+  EXPECT_EQ(o.missing,
+            std::vector<std::string>{
+                "TVAUDIO.INF [SourceDisksFiles] names tvaudio.sys; not in C:\\Program Files\\Tarvic\\W2K-ME"})
+      << o.text();
 }
 
 TEST(OutcomeOfADriverRun, ADiskEntryPointingElsewhereIsIncomplete) {
@@ -133,11 +142,11 @@ TEST(OutcomeOfADriverRun, OptionLinesNotWrittenAreIncomplete) {
 TEST(OutcomeOfADriverRun, EachOtherPieceWindowsLooksForIsNamedWhenMissing) {
   ScenarioRun copy("win98se-cd-driver-wdm");
   copy.remove("C:\\WINDOWS\\INF\\OTHER\\TVAUDIO.INF");
-  EXPECT_MISSING(copy.outcome(), "no copy of TVAUDIO.INF in C:\\WINDOWS\\INF\\OTHER\\");
+  EXPECT_MISSING(copy.outcome(), "no copy of TVAUDIO.INF in C:\\WINDOWS\\INF\\OTHER");
 
   ScenarioRun catalog("win98se-cd-driver-wdm");
   catalog.remove("C:\\WINDOWS\\INF\\CATALOG\\tvaudio.cat");
-  EXPECT_MISSING(catalog.outcome(), "TVAUDIO.INF declares the catalog tvaudio.cat; not in C:\\WINDOWS\\INF\\CATALOG\\");
+  EXPECT_MISSING(catalog.outcome(), "TVAUDIO.INF declares the catalog tvaudio.cat; not in C:\\WINDOWS\\INF\\CATALOG");
 
   ScenarioRun oem("winme-cd-driver-wdm");
   oem.remove("C:\\WINDOWS\\INF\\OTHER\\TarvicTVAUDIO.PNF");
@@ -149,6 +158,111 @@ TEST(OutcomeOfADriverRun, EachOtherPieceWindowsLooksForIsNamedWhenMissing) {
   ASSERT_NE(setup, nullptr);
   setup->removeValue("Installation Sources");
   EXPECT_MISSING(sources.outcome(), "the installation sources lack C:\\Program Files\\Tarvic\\W2K-ME");
+}
+
+// Windows Me's CD started without a tail: the main dialog with both boxes, so the WDM driver is
+// staged and left for the suite's installer to finish.
+void startFromTheMainDialog(ScenarioRun& run) { run.machine.commandLine = "D:\\SETUP.EXE"; }
+
+TEST(OutcomeOfADriverRun, TheStagedDriverIsHeldToItsPackageAsARegisteredOneIs) {
+  ScenarioRun staged("winme-cd-driver-wdm", startFromTheMainDialog);
+  EXPECT_EQ(staged.outcome().text(),
+            "complete (WDM driver staged: 0 INF copies, 7 package files; suite installer D:\\W2K-ME\\app\\Setup.exe "
+            "started, markers: finish the WDM driver)");
+  // The suite's installer finishes the driver from the install folder: it must hold the driver
+  // files, the catalog and the command the markers name.
+  ScenarioRun noDriver("winme-cd-driver-wdm", [](ScenarioRun& run) {
+    startFromTheMainDialog(run);
+    run.remove("D:\\W2K-ME\\drv\\tvaudio.sys");
+  });
+  EXPECT_MISSING(noDriver.outcome(),
+                 "TVAUDIO.INF names tvaudio.sys, which is not on the CD (W2K-ME\\drv\\tvaudio.sys)");
+  ScenarioRun catalog("winme-cd-driver-wdm", startFromTheMainDialog);
+  catalog.remove("C:\\Program Files\\Tarvic\\W2K-ME\\tvaudio.cat");
+  EXPECT_MISSING(catalog.outcome(),
+                 "TVAUDIO.INF declares the catalog tvaudio.cat; not in C:\\Program Files\\Tarvic\\W2K-ME");
+  ScenarioRun command("winme-cd-driver-wdm", startFromTheMainDialog);
+  command.remove("C:\\Program Files\\Tarvic\\W2K-ME\\MESetup.dat");
+  EXPECT_MISSING(command.outcome(), "Command names C:\\PROGRA~1\\TARVIC\\W2K-ME\\MESetup.dat, which is not there");
+  // A disk entry pointing at a sub-folder the package lacks.
+  ScenarioRun subFolder("winme-cd-driver-wdm", startFromTheMainDialog);
+  subFolder.setIni("C:\\Program Files\\Tarvic\\W2K-ME\\TVAUDIO.INF", "SourceDisksNames", "200",
+                   "\"Tarvic WDM Audio Driver Disk\",,,\\drivers");
+  EXPECT_MISSING(subFolder.outcome(), "names tvprop.dll; not in C:\\Program Files\\Tarvic\\W2K-ME\\drivers");
+}
+
+TEST(OutcomeOfADriverRun, EveryFileThePackageNeedsIsTheMediumsByteForByte) {
+  // A copy that arrived shorter than its source is not the file.
+  ScenarioRun shortCopy("win98se-cd-driver-wdm");
+  shortCopy.node("C:\\Program Files\\Tarvic\\W2K-ME\\tvaudio.sys")->data.resize(7);
+  EXPECT_MISSING(shortCopy.outcome(), "C:\\Program Files\\Tarvic\\W2K-ME\\tvaudio.sys is not copied whole (7 of its");
+  ScenarioRun catalog("win98se-cd-driver-wdm");
+  catalog.node("C:\\WINDOWS\\INF\\CATALOG\\tvaudio.cat")->data = "an earlier catalog";
+  EXPECT_MISSING(catalog.outcome(), "C:\\WINDOWS\\INF\\CATALOG\\tvaudio.cat is not copied whole");
+  // An INF copy cut short: the lines the setup rewrites aside, it holds every line of the package's.
+  ScenarioRun inf("win98se-cd-driver-wdm");
+  std::string& copy = inf.node("C:\\WINDOWS\\INF\\TVAUDIO.INF")->data;
+  copy.resize(copy.find("[Strings]"));
+  EXPECT_MISSING(inf.outcome(), "C:\\WINDOWS\\INF\\TVAUDIO.INF is not copied whole: it lacks line");
+  // A file an INF names that is empty on the CD is the CD's fault, named as such (its copies are
+  // as empty, and whole).
+  ScenarioRun empty("win98se-cd-driver-wdm",
+                    [](ScenarioRun& run) { run.node("D:\\W2K-ME\\drv\\tvaudio.sys")->data.clear(); });
+  const Outcome emptied = empty.outcome();
+  EXPECT_EQ(emptied.missing, std::vector<std::string>{"tvaudio.sys is empty on the CD (W2K-ME\\drv\\tvaudio.sys)"})
+      << emptied.text();
+  // The mirror into Windows' own setup files.
+  ScenarioRun mirror("win98se-cd-driver-wdm");
+  sim::RegKey* setup = mirror.machine.registry.find(mirror.machine.registry.root(HKEY_LOCAL_MACHINE),
+                                                    "Software\\Microsoft\\Windows\\CurrentVersion\\Setup");
+  ASSERT_NE(setup, nullptr);
+  const sim::RegValue* source = setup->value("SourcePath");
+  ASSERT_NE(source, nullptr);
+  sim::FileNode* mirrored = mirror.node(source->text() + "\\tvprop.dll");
+  ASSERT_NE(mirrored, nullptr) << source->text();
+  mirrored->data.resize(3);
+  EXPECT_MISSING(mirror.outcome(), "\\tvprop.dll is not copied whole (3 of its");
+}
+
+TEST(OutcomeOfARun, AFileThePersonIsToldIsMissingIsNamedOnTheCd) {
+  const struct {
+    const char* scenario;
+    const char* cdFault;
+  } cases[] = {
+      {"winxp-handoff-missing", "the 2000/XP installer (W2KSetup.dat or W2KSetup.exe) is missing from the CD"},
+      {"nt40-suite-missing", "NT40\\app\\Setup.exe is missing from the CD"},
+      {"winme-cd-driver-package-missing",
+       "the driver package W2K-ME\\drv on the CD holds no INF file naming its disk 200 and its files"},
+      // The CD was out of the drive when the program looked: the CD holds the file.
+      {"win98se-dialog-cd-out-cancel", ""},
+      {"win98se-dialog-cd-prompt", ""},
+      {"winme-cd-driver-wdm", ""},
+  };
+  for (const auto& c : cases) {
+    const Outcome o = ScenarioRun(c.scenario).outcome();
+    EXPECT_EQ(o.cdFault, c.cdFault) << c.scenario;
+    EXPECT_EQ(sim::signOffOf(o, "").verdict, *c.cdFault ? sim::SignOff::Verdict::Fails : sim::SignOff::Verdict::Passes)
+        << c.scenario;
+  }
+}
+
+TEST(SignOff, SaysWhyARowFailsWithTheCauseThatMattersMost) {
+  const auto outcome = [](Outcome::Verdict v, std::vector<std::string> missing, std::string cdFault = "") {
+    return Outcome{v, "summary", std::move(missing), std::move(cdFault)};
+  };
+  using V = Outcome::Verdict;
+  EXPECT_EQ(sim::signOffOf(outcome(V::Complete, {}), "").text(), "ok");
+  EXPECT_EQ(sim::signOffOf(outcome(V::Incomplete, {"a", "b", "c"}), "").text(), "FAILS: a (and 2 more)");
+  EXPECT_EQ(sim::signOffOf(outcome(V::Incomplete, {"nothing was to change (x), yet:", "added y"}), "").text(),
+            "FAILS: nothing was to change (x), yet: added y");
+  EXPECT_EQ(sim::signOffOf(outcome(V::Failed, {}), "").text(), "FAILS: the installation failed: summary");
+  // What the CD lacks says more than what the machine does; a run that did not end says why.
+  EXPECT_EQ(sim::signOffOf(outcome(V::Complete, {}, "X is missing from the CD"), "").text(),
+            "FAILS: X is missing from the CD");
+  EXPECT_EQ(sim::signOffOf(std::nullopt, "hung: the same prompt came back 3 times").text(),
+            "FAILS: hung: the same prompt came back 3 times");
+  // A Windows the CD does not serve neither passes nor fails.
+  EXPECT_EQ(sim::signOffOf(outcome(V::Incomplete, {"a"}), "", false).verdict, sim::SignOff::Verdict::NotServed);
 }
 
 TEST(OutcomeOfARun, ACancelledRunThatChangedSomethingIsIncomplete) {
@@ -179,7 +293,7 @@ TEST(OutcomeOfARun, ACompletionMessageOverNoPackageIsIncomplete) {
   // The package was there, yet nothing reached the INF folder: told complete, Windows finds nothing.
   ScenarioRun run("win98se-options-vxd");
   run.remove("C:\\WINDOWS\\INF\\TVAUDIO.INF");
-  EXPECT_MISSING(run.outcome(), "no copy of TVAUDIO.INF in C:\\WINDOWS\\INF\\");
+  EXPECT_MISSING(run.outcome(), "no copy of TVAUDIO.INF in C:\\WINDOWS\\INF");
 }
 
 TEST(OutcomeOfARun, TheHandOffIsHeldToTheInstallerAndSwitchMeant) {

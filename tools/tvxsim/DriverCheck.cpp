@@ -46,6 +46,53 @@ std::vector<std::string> linesOf(const std::string& text) {
 
 std::string windowsInf(const Machine& m) { return m.windowsDir + "\\INF\\"; }
 
+// A path as the person sees it in Explorer: each folder by its long name where it exists.
+std::string longPathOf(const FileTree& files, const std::string& path) {
+  auto p = parseAbsolutePath(path);
+  if (!p) return path;
+  std::string out = std::string(1, p->drive) + ":";
+  const FileNode* node = files.drive(p->drive);
+  for (const auto& part : p->parts) {
+    node = node != nullptr ? node->child(part) : nullptr;
+    out += "\\" + (node != nullptr ? node->name : part);
+  }
+  return out;
+}
+
+// "7 of the CD's 15 bytes": how much of a file arrived.
+std::string bytesOf(const FileNode& copy, const FileNode& medium) {
+  return std::to_string(copy.data.size()) + " of its " + std::to_string(medium.data.size()) + " bytes";
+}
+
+// The first line of the medium's INF that its copy lacks, in order, leaving out what the program
+// rewrites: the [SourceDisksNames] entries, and the option lines the dialogs patch, which must
+// only differ in their value (checked on their own). Lines the copy gained do not count. Gives 0
+// when the copy holds every line, else the line's number from 1.
+std::size_t firstLineNotCopied(const std::vector<std::string>& medium, const std::vector<std::string>& copy) {
+  const auto optionLine = [](const std::string& line) {
+    return line.rfind("HKR,Config,", 0) == 0 || line.rfind("HKR,\"Settings\",", 0) == 0;
+  };
+  const auto same = [&](const std::string& a, const std::string& b) {
+    if (a == b) return true;
+    if (!optionLine(a) || a.size() != b.size()) return false;
+    std::size_t differ = 0;
+    for (std::size_t i = 0; i < a.size(); ++i) differ += a[i] != b[i] ? 1 : 0;
+    return differ == 1;
+  };
+  std::string section;
+  std::size_t at = 0;
+  for (std::size_t i = 0; i < medium.size(); ++i) {
+    const std::string t = trim(medium[i]);
+    if (!t.empty() && t[0] == '[') section = toLower(t.substr(1, t.find(']') - 1));
+    if (section == "sourcedisksnames" && !t.empty() && t[0] != '[' && t[0] != ';') continue;
+    std::size_t j = at;
+    while (j < copy.size() && !same(medium[i], copy[j])) ++j;
+    if (j == copy.size()) return i + 1;
+    at = j + 1;
+  }
+  return 0;
+}
+
 // An INF copy Windows reads, and where Windows takes its relative source paths from.
 struct InfCopy {
   std::string path;
@@ -84,6 +131,33 @@ struct Checker {
   }
 
   std::string installDir() const { return claim.family == Family::Vxd ? kVxdInstallDir : kWdmInstallDir; }
+
+  // The package's own file of this name on the medium, or null.
+  const FileNode* onMedium(const std::string& name) const { return fileAt(before, claim.packageDir + name); }
+  // "the CD (W2K-ME\drv\tvaudio.sys)", "the download (tvaudio.sys)".
+  std::string mediumPath(const std::string& name) const {
+    const std::string relative = claim.packageDir.substr(std::min(intent.sourceDir.size(), claim.packageDir.size()));
+    return (intent.options.webSetup == 0 ? "the CD (" : "the download (") + relative + name + ")";
+  }
+
+  // A file the run placed is the medium's file byte for byte; one the package needs is never
+  // empty on the medium (that is the CD's fault, not the copy's).
+  void checkContent(const std::string& path, const FileNode& placed, const FileNode& medium) {
+    if (medium.data.empty()) {
+      missing(medium.name + " is empty on " + mediumPath(medium.name));
+    } else if (placed.data != medium.data) {
+      missing(longPathOf(after.files, path) + " is not copied whole (" + bytesOf(placed, medium) + ")");
+    }
+  }
+
+  // An INF copy holds every line of the medium's INF but for what the program rewrites.
+  void checkInfContent(const std::string& path, const FileNode& placed, const FileNode& medium) {
+    const std::size_t line = firstLineNotCopied(linesOf(medium.data), linesOf(placed.data));
+    if (line != 0) {
+      missing(longPathOf(after.files, path) + " is not copied whole: it lacks line " + std::to_string(line) +
+              " of the package's " + medium.name);
+    }
+  }
 
   std::vector<std::string> packageInfs() const {
     std::vector<std::string> names;
@@ -138,17 +212,29 @@ struct Checker {
       }
       std::string folder = sourceFolderOf(*value, copy.sourceRoot);
       if (fields.size() > 1 && !fields[1].empty()) folder += "\\" + fields[1];
-      if (!exists(after.files, folder + "\\" + file)) {
-        missing(name + " [SourceDisksFiles] names " + file + "; not in " + folder);
-      }
+      checkNamedFile(name, "[SourceDisksFiles] names", folder + "\\" + file, file);
     }
   }
 
-  void checkCatalog(const std::string& name, const IniText& ini) {
+  // A file an INF names, where Windows will look for it: there, and the medium's file. One the
+  // medium lacks is named once, however many copies of the INF name it.
+  void checkNamedFile(const std::string& inf, const std::string& how, const std::string& path,
+                      const std::string& file) {
+    const FileNode* medium = onMedium(file);
+    const FileNode* placed = fileAt(after.files, path);
+    if (placed == nullptr) {
+      missing(medium == nullptr ? inf + " names " + file + ", which is not on " + mediumPath(file)
+                                : inf + " " + how + " " + file + "; not in " + longPathOf(after.files, folderOf(path)));
+      return;
+    }
+    if (medium != nullptr) checkContent(path, *placed, *medium);
+  }
+
+  // The catalog the INF declares, in the folder Windows takes it from.
+  void checkCatalog(const std::string& name, const IniText& ini, const std::string& folder) {
     auto catalog = ini.get("Version", "CatalogFile");
     if (!catalog || catalog->empty()) return;
-    const std::string path = windowsInf(after) + "CATALOG\\" + *catalog;
-    if (!exists(after.files, path)) missing(name + " declares the catalog " + *catalog + "; not in " + folderOf(path));
+    checkNamedFile(name, "declares the catalog", folder + *catalog, *catalog);
   }
 
   // An option line of the package and its place in a copy: the copy may have gained lines (the
@@ -208,16 +294,25 @@ struct Checker {
     }
   }
 
-  void checkCopy(const InfCopy& copy, const FileNode& package) {
+  std::string catalogFolder() const { return windowsInf(after) + "CATALOG\\"; }
+
+  // One INF as Windows (or the suite's installer) reads it: every file it names where it says,
+  // the catalog it declares in `catalogIn`, its lines as the package ships them.
+  void checkInf(const InfCopy& copy, const FileNode& package, const std::string& catalogIn) {
     const FileNode* node = fileAt(after.files, copy.path);
     if (node == nullptr) {
-      missing("no copy of " + package.name + " in " + folderOf(copy.path));
+      missing("no copy of " + package.name + " in " + longPathOf(after.files, folderOf(copy.path)));
       return;
     }
-    ++findings.infCopies;
+    checkInfContent(copy.path, *node, package);
     const IniText ini(node->data);
     checkSourceFiles(copy, package.name, ini);
-    checkCatalog(package.name, ini);
+    checkCatalog(package.name, ini, catalogIn);
+  }
+
+  void checkCopy(const InfCopy& copy, const FileNode& package) {
+    if (fileAt(after.files, copy.path) != nullptr) ++findings.infCopies;
+    checkInf(copy, package, catalogFolder());
     if (claim.options) checkOptionLines(copy.path, package, claim.placement == Placement::WdmDialog);
   }
 
@@ -228,19 +323,56 @@ struct Checker {
       missing("Windows holds no copy of " + staged + " (SetupCopyOEMInfA)");
       return;
     }
-    const FileNode* package = fileAt(before, claim.packageDir + "TVAUDIO.INF");
+    const FileNode* package = onMedium("TVAUDIO.INF");
+    if (package == nullptr) return;
     ++findings.infCopies;
-    const IniText ini(fileAt(after.files, copy->path) != nullptr ? fileAt(after.files, copy->path)->data : "");
-    checkSourceFiles(*copy, "TVAUDIO.INF", ini);
-    checkCatalog("TVAUDIO.INF", ini);
-    if (claim.options && package != nullptr) checkOptionLines(copy->path, *package, true);
+    checkInf(*copy, *package, catalogFolder());
+    if (claim.options) checkOptionLines(copy->path, *package, true);
   }
 
+  // The WDM package left for the suite's installer to finish: it installs the staged INF files
+  // from the install folder, as Windows Me installs the OEM copy, so the staged folder must hold
+  // what they name and the catalog they declare.
+  void checkStagedInfs(const std::vector<std::string>& infs) {
+    for (const auto& name : infs) {
+      if (const FileNode* package = onMedium(name))
+        checkInf(InfCopy{installDir() + name, installDir()}, *package, installDir());
+    }
+  }
+
+  // Every package file in the install folder is the medium's (the WDM options patch the INF
+  // files' option lines in place there).
   void checkStaged() {
     for (const FileNode* f : plainFiles(before, claim.packageDir)) {
-      const FileNode* staged = fileAt(after.files, installDir() + f->name);
-      if (staged != nullptr && (staged->data == f->data || claim.placement == Placement::WdmDialog)) {
-        ++findings.packageFiles;
+      const std::string path = installDir() + f->name;
+      const FileNode* staged = fileAt(after.files, path);
+      if (staged == nullptr) continue;
+      const bool patched = claim.placement == Placement::WdmDialog && isInfName(f->name);
+      if (patched) {
+        checkInfContent(path, *staged, *f);
+      } else {
+        checkContent(path, *staged, *f);
+      }
+      if (staged->data == f->data || patched) ++findings.packageFiles;
+    }
+  }
+
+  // The package files the run mirrored into Windows' own setup files (or, once that failed, into
+  // INF\OTHER): each the medium's, as Windows may take them from there.
+  void checkMirrored() {
+    const RegKey* key =
+        after.registry.find(after.registry.localMachine(), "Software\\Microsoft\\Windows\\CurrentVersion\\Setup");
+    const RegValue* value = key != nullptr ? key->value("SourcePath") : nullptr;
+    std::vector<std::string> folders{windowsInf(after) + "OTHER\\"};
+    if (value != nullptr && !value->text().empty()) {
+      folders.push_back(value->text() + (value->text().back() == '\\' ? "" : "\\"));
+    }
+    for (const FileNode* f : plainFiles(before, claim.packageDir)) {
+      if (isInfName(f->name)) continue;  // the INF copies are checked as INF files
+      for (const std::string& folder : folders) {
+        const FileNode* now = fileAt(after.files, folder + f->name);
+        const FileNode* was = fileAt(before, folder + f->name);
+        if (now != nullptr && (was == nullptr || was->data != now->data)) checkContent(folder + f->name, *now, *f);
       }
     }
   }
@@ -283,7 +415,8 @@ struct Checker {
       return;
     }
     if (claim.placement == Placement::WdmDialog) return;
-    const FileNode* mixer = fileAt(before, claim.packageDir + "Mixer.dat");
+    const FileNode* mixer = onMedium("Mixer.dat");
+    if (mixer != nullptr && mixer->data.empty()) missing(mixer->name + " is empty on " + mediumPath(mixer->name));
     if (mixer == nullptr || !claim.restarted) return;
     const FileNode* now = fileAt(booted, windowsMixer);
     if (now == nullptr || now->data != mixer->data) {
@@ -307,7 +440,9 @@ struct Checker {
         if (package != nullptr && claim.options) checkOptionLines(installDir() + name, *package, true);
       }
     }
+    if (claim.placement == Placement::ForTheSuite && claim.family == Family::Wdm) checkStagedInfs(infs);
     checkStaged();
+    checkMirrored();
     if (registersWdm()) checkSources();
     checkMixer();
     // After the restart Windows looks for the card's driver in its INF folders: it must find one.

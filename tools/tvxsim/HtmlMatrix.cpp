@@ -15,7 +15,7 @@ namespace {
 
 // The verdict word of a row, as the JSON rows give it.
 std::string verdictWord(const MatrixRow& r) {
-  if (!r.problem.empty()) return r.problem.substr(0, r.problem.find(':'));
+  if (!r.report.problem.empty()) return r.report.problem.substr(0, r.report.problem.find(':'));
   return r.report.outcome ? r.report.outcome->word() : "";
 }
 
@@ -35,21 +35,22 @@ std::string htmlMatrixIndex(const Matrix& m) {
   std::string body = "<h1>Matrix of " + htmlEscape(m.cd) + " (" + htmlEscape(m.kind) + ")</h1>\n";
   const std::string counts = matrixCounts(m);
   body += "<div class=\"verdict " + std::string(m.failing() > 0 ? "incomplete" : "complete") +
-          "\" id=\"verdict\" data-failing=\"" + std::to_string(m.failing()) + "\"><p>" + htmlEscape(counts) +
-          (m.failing() > 0 ? "; " + std::to_string(m.failing()) + " fail the sign-off (marked below)" : "") +
-          "</p></div>\n";
+          "\" id=\"verdict\" data-failing=\"" + std::to_string(m.failing()) + "\"><p>" + htmlEscape(matrixSignOff(m)) +
+          "</p><p class=\"counts\">" + htmlEscape(counts) + "</p></div>\n";
   body +=
       "<table class=\"matrix\">\n<thead><tr><th>Windows</th><th>Path</th><th>Restart</th><th>Time</th>"
-      "<th>Outcome</th><th>Seen</th></tr></thead>\n<tbody>\n";
+      "<th>Sign-off</th><th>Outcome</th><th>Seen</th></tr></thead>\n<tbody>\n";
   for (const MatrixRow& r : m.rows) {
-    const bool restart = r.problem.empty() && r.report.restart;
+    const bool ended = r.report.problem.empty();
     std::string seen;
     for (const auto& s : r.seen) seen += (seen.empty() ? "" : "; ") + htmlEscape(s);
     body += "<tr class=\"row" + std::string(r.failing() ? " failing" : "") + "\" data-os=\"" + htmlEscape(r.version) +
-            "\" data-verdict=\"" + htmlEscape(verdictWord(r)) + "\"><td class=\"nowrap\">" +
-            htmlEscape(versionTitle(r.version)) + "</td><td><a href=\"" + htmlEscape(matrixPageName(r)) + "\">" +
-            htmlEscape(r.path.label) + "</a></td><td>" + (restart ? "yes" : "no") + "</td><td class=\"nowrap\">" +
-            (r.problem.empty() ? seconds(r.report.virtualTime) : "-") + "</td><td class=\"verdict-cell\">" +
+            "\" data-verdict=\"" + htmlEscape(verdictWord(r)) + "\" data-signoff=\"" + htmlEscape(r.signOff.word()) +
+            "\"><td class=\"nowrap\">" + htmlEscape(versionTitle(r.version)) + "</td><td><a href=\"" +
+            htmlEscape(matrixPageName(r)) + "\">" + htmlEscape(r.path.label) + "</a></td><td>" +
+            (ended && r.report.restart ? "yes" : "no") + "</td><td class=\"nowrap\">" +
+            (ended ? seconds(r.report.virtualTime) : "-") + "</td><td class=\"signoff\" title=\"" +
+            htmlEscape(r.signOff.reason) + "\">" + htmlEscape(r.signOff.word()) + "</td><td class=\"verdict-cell\">" +
             (r.failing() ? "&#x2716; " : "") + htmlEscape(r.verdict()) + "</td><td class=\"seen\">" +
             (seen.empty() ? "nothing" : seen) + "</td></tr>\n";
   }
@@ -59,11 +60,11 @@ std::string htmlMatrixIndex(const Matrix& m) {
     for (const MatrixRow& r : m.rows) {
       if (!r.failing()) continue;
       body += "<li><a href=\"" + htmlEscape(matrixPageName(r)) + "\">" + htmlEscape(rowTitle(r)) + "</a> (" +
-              htmlEscape(r.machineFolder) + "): " + htmlEscape(r.verdict()) + "</li>\n";
+              htmlEscape(r.machineFolder) + "): " + htmlEscape(r.signOff.reason) + "</li>\n";
     }
     body += "</ul>\n";
   }
-  return htmlPage("Matrix of " + m.cd + ": " + counts, body);
+  return htmlPage("Matrix of " + m.cd + ": " + (m.failing() > 0 ? "NOT signed off" : "signed off"), body);
 }
 
 void writeMatrixHtml(const Matrix& m, const fs::path& dir) {
@@ -72,7 +73,7 @@ void writeMatrixHtml(const Matrix& m, const fs::path& dir) {
   for (const MatrixRow& r : m.rows) {
     RunReport report = r.report;
     if (report.machineName.empty()) report.machineName = fs::path(r.machineFolder).filename().string();
-    writeFile(dir / matrixPageName(r), htmlRunPage(report, RunPageOptions{rowTitle(r), "index.html", r.problem}));
+    writeFile(dir / matrixPageName(r), htmlRunPage(report, RunPageOptions{rowTitle(r), "index.html", r.signOff}));
   }
 }
 

@@ -97,9 +97,9 @@ std::string htmlRunPage(const RunReport& r, const RunPageOptions& o) {
   // The verdict first: what a reviewer opens the page for.
   std::string verdict;
   std::string verdictText;
-  if (!o.problem.empty()) {
-    verdict = o.problem.substr(0, o.problem.find(':'));
-    verdictText = o.problem;
+  if (!r.problem.empty()) {
+    verdict = r.problem.substr(0, r.problem.find(':'));
+    verdictText = r.problem;
   } else if (r.outcome) {
     verdict = r.outcome->word();
     verdictText = "outcome: " + r.outcome->text();
@@ -107,8 +107,16 @@ std::string htmlRunPage(const RunReport& r, const RunPageOptions& o) {
     verdict = "none";
     verdictText = "no outcome (a Windows start has none)";
   }
-  body += "<div class=\"verdict " + verdictClass(verdict) + "\" id=\"verdict\" data-verdict=\"" + htmlEscape(verdict) +
-          "\"><p>" + htmlEscape(verdictText) + "</p></div>\n";
+  // A run that fails its sign-off is red, whatever its outcome: the CD let the person down.
+  const std::optional<SignOff> signOff = o.signOff ? o.signOff : r.signOff;
+  const bool fails = signOff && signOff->verdict == SignOff::Verdict::Fails;
+  body += "<div class=\"verdict " + (fails ? std::string("incomplete") : verdictClass(verdict)) +
+          "\" id=\"verdict\" data-verdict=\"" + htmlEscape(verdict) + "\"><p>" + htmlEscape(verdictText) + "</p>";
+  if (signOff) {
+    body += "<p class=\"signoff\" id=\"sign-off\" data-signoff=\"" + htmlEscape(signOff->word()) +
+            "\">sign-off: " + htmlEscape(signOff->text()) + "</p>";
+  }
+  body += "</div>\n";
   body += "<p class=\"machine\">Machine <code>" + htmlEscape(r.machineName) + "</code> (" + htmlEscape(r.os) +
           "), command line: <code>" + htmlEscape(r.commandLine) + "</code></p>\n";
   body += "<ul class=\"facts\"><li>Restart: " + std::string(r.restart ? "requested" : "not requested") +

@@ -9,9 +9,9 @@
 namespace tvx::sim {
 
 struct RunPageOptions {
-  std::string heading;   // the page's heading; the machine's name when empty
-  std::string backLink;  // a page to go back to (the matrix), or empty
-  std::string problem;   // "crashed: ..." or "hung: ..." for a run that did not end
+  std::string heading;             // the page's heading; the machine's name when empty
+  std::string backLink;            // a page to go back to (the matrix), or empty
+  std::optional<SignOff> signOff;  // the row's sign-off in a matrix, where it is not the run's own
 };
 
 std::string htmlRunPage(const RunReport& report, const RunPageOptions& options = {});

@@ -67,18 +67,36 @@ std::string firstWords(const std::string& text, std::size_t words) {
 }
 
 // What the person saw, in order: each dialog by its template and caption, each message by its
-// caption and first words (and the answer, when it was not OK).
+// caption and first words (and the answer, when it was not OK). The same thing seen again at once
+// is one entry with its count; a row that saw more than fits a table ends in how many more.
 std::vector<std::string> seenIn(const std::vector<Happening>& happenings) {
+  constexpr std::size_t kMostSeen = 30;
   std::vector<std::string> seen;
+  std::size_t times = 1;
+  std::size_t more = 0;
+  const auto add = [&](const std::string& entry) {
+    if (!seen.empty() && more == 0 && seen.back() == entry) {
+      ++times;
+      return;
+    }
+    if (times > 1) seen.back() += " (" + std::to_string(times) + " times)";
+    times = 1;
+    if (seen.size() < kMostSeen) {
+      seen.push_back(entry);
+    } else {
+      ++more;
+    }
+  };
   for (const Happening& h : happenings) {
-    if (h.kind == "dialog")
-      seen.push_back("dialog " + h.field("dialog") + " \"" + firstWords(h.field("caption"), 4) + "\"");
+    if (h.kind == "dialog") add("dialog " + h.field("dialog") + " \"" + firstWords(h.field("caption"), 4) + "\"");
     if (h.kind == "message") {
       std::string m = "\"" + h.field("caption") + "\": " + firstWords(h.field("text"), 4);
       if (h.field("answer") != "OK") m += " -> " + h.field("answer");
-      seen.push_back(m);
+      add(m);
     }
   }
+  if (times > 1) seen.back() += " (" + std::to_string(times) + " times)";
+  if (more > 0) seen.push_back("... " + std::to_string(more) + " more");
   return seen;
 }
 
@@ -124,29 +142,55 @@ void copyBase(const fs::path& base, const fs::path& folder) {
   std::ofstream(folder / "machine.ini", std::ios::binary) << kept;
 }
 
-MatrixRow runRow(const std::string& version, const MatrixPath& path, const fs::path& folder) {
+MatrixRow runRow(const std::string& version, const MatrixPath& path, const fs::path& folder, bool served) {
   MatrixRow row;
   row.version = version;
   row.path = path;
   row.machineFolder = folder.string();
   Machine machine;
   loadMachine(machine, folder);
-  // Bounds a run cannot pass without hanging: the longest waits of a driver run take minutes.
-  machine.faults.maxTime = 3 * 3600 * 1000;
-  machine.faults.maxCalls = 2000000;
-  try {
-    row.report = runSetup(machine, folder.filename().string());
-    row.seen = seenIn(row.report.happenings);
-  } catch (const RunBoundExceeded& e) {
-    row.problem = "hung: " + e.what;
-    row.seen = seenIn(machine.log);
-    row.report.happenings = machine.log;  // what it did until then, for its page
-  } catch (const std::exception& e) {
-    row.problem = std::string("crashed: ") + e.what();
-    row.seen = seenIn(machine.log);
-    row.report.happenings = machine.log;
-  }
+  row.report = runWithinBounds(machine, folder.filename().string());
+  row.seen = seenIn(row.report.happenings);
+  row.signOff = signOffOf(row.report.outcome, row.report.problem, served);
   return row;
+}
+
+// Writes a row's machine folder: the built-in machine of its Windows (or the user's), the CD as
+// drive D, started along the path.
+void writeRowMachine(const fs::path& folder, const std::string& version, const MatrixPath& path,
+                     const std::optional<fs::path>& base, const fs::path& cdFolder, const std::string& program) {
+  fs::remove_all(folder);
+  if (base) {
+    copyBase(*base, folder);
+  } else {
+    writeBaseMachine(version, folder);
+  }
+  std::ofstream ini(folder / "machine.ini", std::ios::binary | std::ios::app);
+  ini << "\r\n; The matrix's row: " << versionTitle(version) << ", " << path.label << "\r\n";
+  ini << "[Machine]\r\nos=" << version << "\r\nprogram=D:\\" << program << "\r\n";
+  if (!path.args.empty()) ini << "args=" << path.args << "\r\n";
+  ini << "\r\n[Drives]\r\nD=" << cdFolder.string() << "\r\n";
+  // A person presses OK once, with the CD in, and Cancel when the same prompt comes back.
+  ini << "\r\n[Script]\r\nagain=Cancel\r\n";
+  for (const auto& line : path.script) ini << line << "\r\n";
+}
+
+// The message boxes a row answered before one came back the same: how many boxes came before
+// that prompt, or nothing when no box came back.
+std::optional<std::size_t> boxesBeforeRepeatedPrompt(const std::vector<Happening>& happenings) {
+  std::vector<const Happening*> boxes;
+  for (const Happening& h : happenings) {
+    if (h.kind == "message") boxes.push_back(&h);
+  }
+  for (std::size_t i = 0; i + 1 < boxes.size(); ++i) {
+    const Happening& a = *boxes[i];
+    const Happening& b = *boxes[i + 1];
+    if (a.field("answer") == "OK" && a.field("text") == b.field("text") && a.field("caption") == b.field("caption") &&
+        a.field("buttons") == b.field("buttons") && a.field("buttons").find("Cancel") != std::string::npos) {
+      return i;
+    }
+  }
+  return std::nullopt;
 }
 
 std::string padded(const std::string& text, std::size_t width) {
@@ -155,18 +199,24 @@ std::string padded(const std::string& text, std::size_t width) {
 
 }  // namespace
 
-bool MatrixRow::failing() const {
-  return !problem.empty() || (report.outcome && report.outcome->verdict == Outcome::Verdict::Incomplete);
-}
+bool MatrixRow::failing() const { return signOff.verdict == SignOff::Verdict::Fails; }
 
 std::string MatrixRow::verdict() const {
-  if (!problem.empty()) return problem;
+  if (!report.problem.empty()) return report.problem;
   return report.outcome ? report.outcome->text() : std::string("(no outcome)");
 }
 
 std::size_t Matrix::failing() const {
   return static_cast<std::size_t>(
       std::count_if(rows.begin(), rows.end(), [](const MatrixRow& r) { return r.failing(); }));
+}
+
+std::string unknownVersion(const std::vector<std::string>& names) {
+  for (const auto& name : names) {
+    const auto& versions = matrixVersions();
+    if (std::find(versions.begin(), versions.end(), name) == versions.end()) return name;
+  }
+  return {};
 }
 
 std::vector<MatrixPath> matrixPaths(const std::string& version, const std::string& setupIni) {
@@ -213,7 +263,8 @@ std::vector<MatrixPath> matrixPaths(const std::string& version, const std::strin
   return paths;
 }
 
-Matrix runMatrix(const fs::path& cd, const std::optional<fs::path>& base, const fs::path& work) {
+Matrix runMatrix(const fs::path& cd, const std::optional<fs::path>& base, const fs::path& work,
+                 const std::vector<std::string>& without) {
   if (!fs::is_directory(cd)) throw MachineError(cd.string() + ": not a folder");
   const fs::path cdFolder = fs::absolute(cd).lexically_normal();
   const std::string program = setupProgramOn(cdFolder);
@@ -226,27 +277,32 @@ Matrix runMatrix(const fs::path& cd, const std::optional<fs::path>& base, const 
   Matrix matrix;
   matrix.cd = cd.string();
   matrix.kind = webSetup == 0 ? "CD" : "download (WebSetup=" + std::to_string(webSetup) + ")";
+  matrix.without = without;
   for (const std::string& version : matrixVersions()) {
+    const bool served = std::find(without.begin(), without.end(), version) == without.end();
     int n = 0;
     for (const MatrixPath& path : matrixPaths(version, setupIni)) {
       const fs::path folder = work / (version + "-" + std::to_string(++n));
-      fs::remove_all(folder);
-      if (base) {
-        copyBase(*base, folder);
-      } else {
-        writeBaseMachine(version, folder);
+      writeRowMachine(folder, version, path, base, cdFolder, program);
+      matrix.rows.push_back(runRow(version, path, folder, served));
+      // A prompt that came back: where Cancel at once ends otherwise than OK and then Cancel,
+      // that is a way of its own.
+      const auto before = boxesBeforeRepeatedPrompt(matrix.rows.back().report.happenings);
+      if (!before) continue;
+      MatrixPath atOnce{path.label + ", the prompt cancelled at once", path.args, path.script};
+      for (std::size_t i = 0; i < *before; ++i) atOnce.script.push_back("message=OK");
+      atOnce.script.push_back("message=Cancel");
+      const fs::path other = work / (version + "-" + std::to_string(++n));
+      writeRowMachine(other, version, atOnce, base, cdFolder, program);
+      MatrixRow row = runRow(version, atOnce, other, served);
+      const MatrixRow& first = matrix.rows.back();
+      if (row.verdict() == first.verdict() && row.signOff.text() == first.signOff.text() &&
+          row.report.restart == first.report.restart) {
+        fs::remove_all(other);
+        --n;
+        continue;
       }
-      std::ofstream ini(folder / "machine.ini", std::ios::binary | std::ios::app);
-      ini << "\r\n; The matrix's row: " << versionTitle(version) << ", " << path.label << "\r\n";
-      ini << "[Machine]\r\nos=" << version << "\r\nprogram=D:\\" << program << "\r\n";
-      if (!path.args.empty()) ini << "args=" << path.args << "\r\n";
-      ini << "\r\n[Drives]\r\nD=" << cdFolder.string() << "\r\n";
-      if (!path.script.empty()) {
-        ini << "\r\n[Script]\r\n";
-        for (const auto& line : path.script) ini << line << "\r\n";
-      }
-      ini.close();
-      matrix.rows.push_back(runRow(version, path, folder));
+      matrix.rows.push_back(std::move(row));
     }
   }
   return matrix;
@@ -257,31 +313,72 @@ std::string matrixText(const Matrix& m) {
   std::size_t pathWidth = 4;
   for (const auto& r : m.rows) pathWidth = std::max(pathWidth, r.path.label.size());
   out += padded("Windows", 15) + padded("Path", pathWidth + 2) + padded("Restart", 9) + padded("Time", 10) +
-         "Outcome; seen\n";
+         padded("Sign-off", 12) + "Outcome; seen\n";
   for (const auto& r : m.rows) {
-    const bool restart = r.problem.empty() && r.report.restart;
+    const bool ended = r.report.problem.empty();
     std::string verdict = r.verdict();
     if (r.report.outcome && r.report.outcome->verdict == Outcome::Verdict::Incomplete) verdict = "INCOMPLETE (below)";
     out += padded(versionTitle(r.version), 15) + padded(r.path.label, pathWidth + 2) +
-           padded(restart ? "yes" : "no", 9) + padded(r.problem.empty() ? seconds(r.report.virtualTime) : "-", 10) +
-           verdict + "\n";
+           padded(ended && r.report.restart ? "yes" : "no", 9) +
+           padded(ended ? seconds(r.report.virtualTime) : "-", 10) + padded(r.signOff.word(), 12) + verdict + "\n";
     std::string seen;
     for (const auto& s : r.seen) seen += (seen.empty() ? "" : "; ") + s;
-    out += std::string(15 + pathWidth + 2 + 19, ' ') + "seen: " + (seen.empty() ? "nothing" : seen) + "\n";
+    out += std::string(15 + pathWidth + 2 + 19 + 12, ' ') + "seen: " + (seen.empty() ? "nothing" : seen) + "\n";
   }
   out += "\n" + matrixCounts(m) + "\n";
   for (const auto& r : m.rows) {
     if (!r.failing()) continue;
     out +=
         "\n" + versionTitle(r.version) + ", " + r.path.label + " (" + r.machineFolder + "):\n  " + r.verdict() + "\n";
+    if (r.signOff.reason != r.verdict()) out += "  fails the sign-off: " + r.signOff.reason + "\n";
   }
-  return out;
+  return out + "\n" + matrixSignOff(m) + "\n";
+}
+
+std::string matrixSignOff(const Matrix& m) {
+  const std::size_t failing = m.failing();
+  std::string served;
+  if (!m.without.empty()) {
+    for (const auto& v : m.without) served += (served.empty() ? "" : ", ") + versionTitle(v);
+    served = " (not served: " + served + ")";
+  }
+  const std::string what = m.kind == "CD" ? "CD" : "download";
+  if (failing == 0) return "signed off: every path this " + what + " serves ends as the person is told" + served;
+  // The reasons in the order the rows first give them, each with its rows.
+  std::vector<std::pair<std::string, std::vector<const MatrixRow*>>> reasons;
+  for (const auto& r : m.rows) {
+    if (!r.failing()) continue;
+    auto it = std::find_if(reasons.begin(), reasons.end(), [&](const auto& p) { return p.first == r.signOff.reason; });
+    if (it == reasons.end()) {
+      reasons.push_back({r.signOff.reason, {}});
+      it = std::prev(reasons.end());
+    }
+    it->second.push_back(&r);
+  }
+  std::string out =
+      "NOT signed off: " + std::to_string(failing) + " of " + std::to_string(m.rows.size()) + " rows fail";
+  for (const auto& [reason, rows] : reasons) {
+    std::string which;
+    if (rows.size() <= 3) {
+      for (const MatrixRow* r : rows)
+        which += (which.empty() ? "" : "; ") + versionTitle(r->version) + ", " + r->path.label;
+    } else {
+      std::vector<std::string> versions;
+      for (const MatrixRow* r : rows) {
+        if (std::find(versions.begin(), versions.end(), r->version) == versions.end()) versions.push_back(r->version);
+      }
+      which = std::to_string(rows.size()) + " rows on ";
+      for (std::size_t i = 0; i < versions.size(); ++i) which += (i ? ", " : "") + versionTitle(versions[i]);
+    }
+    out += "; " + reason + " (" + which + ")";
+  }
+  return out + served;
 }
 
 std::string matrixCounts(const Matrix& m) {
   std::size_t complete = 0, nothing = 0, failed = 0, incomplete = 0, problems = 0;
   for (const auto& r : m.rows) {
-    if (!r.problem.empty()) {
+    if (!r.report.problem.empty()) {
       ++problems;
     } else if (r.report.outcome) {
       switch (r.report.outcome->verdict) {
@@ -309,19 +406,24 @@ std::string matrixJson(const Matrix& m) {
   std::string out = "{\n  \"cd\": " + jsonString(m.cd) + ",\n  \"kind\": " + jsonString(m.kind) + ",\n  \"rows\": [";
   for (std::size_t i = 0; i < m.rows.size(); ++i) {
     const MatrixRow& r = m.rows[i];
+    const bool ended = r.report.problem.empty();
     out += (i ? "," : "") + std::string("\n    {\"windows\": ") + jsonString(versionTitle(r.version)) +
            ", \"os\": " + jsonString(r.version) + ", \"path\": " + jsonString(r.path.label) +
            ", \"commandLine\": " + jsonString(r.report.commandLine) + ", \"machine\": " + jsonString(r.machineFolder) +
            ", \"seen\": [";
     for (std::size_t s = 0; s < r.seen.size(); ++s) out += (s ? ", " : "") + jsonString(r.seen[s]);
     out += "], \"verdict\": " +
-           jsonString(!r.problem.empty() ? r.problem.substr(0, r.problem.find(':'))
-                                         : (r.report.outcome ? r.report.outcome->word() : "")) +
-           ", \"outcome\": " + jsonString(r.verdict()) +
-           ", \"restart\": " + (r.problem.empty() && r.report.restart ? "true" : "false") +
-           ", \"virtualTimeMs\": " + std::to_string(r.problem.empty() ? r.report.virtualTime : 0) + "}";
+           jsonString(!ended ? r.report.problem.substr(0, r.report.problem.find(':'))
+                             : (r.report.outcome ? r.report.outcome->word() : "")) +
+           ", \"outcome\": " + jsonString(r.verdict()) + ", \"signOff\": " + jsonString(r.signOff.word()) +
+           ", \"signOffReason\": " + jsonString(r.signOff.reason) +
+           ", \"restart\": " + (ended && r.report.restart ? "true" : "false") +
+           ", \"virtualTimeMs\": " + std::to_string(ended ? r.report.virtualTime : 0) + "}";
   }
-  out += "\n  ],\n  \"failing\": " + std::to_string(m.failing()) + "\n}\n";
+  out += "\n  ],\n  \"without\": [";
+  for (std::size_t i = 0; i < m.without.size(); ++i) out += (i ? ", " : "") + jsonString(m.without[i]);
+  out += "],\n  \"failing\": " + std::to_string(m.failing()) + ",\n  \"signOff\": " + jsonString(matrixSignOff(m)) +
+         "\n}\n";
   return out;
 }
 

@@ -23,18 +23,23 @@ struct MatrixRow {
   MatrixPath path;
   std::string machineFolder;      // where the row's machine was written
   std::vector<std::string> seen;  // the dialogs and messages, in order, by caption and first words
-  std::string problem;            // "crashed: ...", "hung: ..." or empty
-  RunReport report;               // empty when the run crashed or hung
-  bool failing() const;           // INCOMPLETE, crashed or hung
+  RunReport report;               // its `problem` says when the run crashed or hung
+  SignOff signOff;                // the row's sign-off: "not served" for a Windows the CD leaves out
+  bool failing() const;           // fails the sign-off
   std::string verdict() const;    // the outcome's text, or the problem
 };
 
 struct Matrix {
   std::string cd;
-  std::string kind;  // "CD" or "download (WebSetup=N)"
+  std::string kind;                  // "CD" or "download (WebSetup=N)"
+  std::vector<std::string> without;  // the Windows versions the CD deliberately does not serve
   std::vector<MatrixRow> rows;
   std::size_t failing() const;
 };
+
+// The Windows versions of the matrix, as `--without` names them: win95, win98, win98se, winme,
+// nt40, win2k, winxp. Gives the unknown name, or empty when every name is known.
+std::string unknownVersion(const std::vector<std::string>& names);
 
 // The paths a person can take on this Windows with the CD whose setup.ini is given.
 std::vector<MatrixPath> matrixPaths(const std::string& version, const std::string& setupIni);
@@ -43,11 +48,14 @@ std::vector<MatrixPath> matrixPaths(const std::string& version, const std::strin
 // `base`, that machine folder stands in for the built-in ones (its Windows version set for each).
 // Throws MachineError when the CD folder holds no setup program.
 Matrix runMatrix(const std::filesystem::path& cd, const std::optional<std::filesystem::path>& base,
-                 const std::filesystem::path& work);
+                 const std::filesystem::path& work, const std::vector<std::string>& without = {});
 
 std::string matrixText(const Matrix& matrix);
 // "36 runs: 20 complete, 16 nothing installed, ...": the count of each outcome.
 std::string matrixCounts(const Matrix& matrix);
+// "signed off: ..." or "NOT signed off: 2 rows fail: ...": the closing line, naming each failing
+// row and its reason.
+std::string matrixSignOff(const Matrix& matrix);
 std::string matrixJson(const Matrix& matrix);
 
 }  // namespace tvx::sim

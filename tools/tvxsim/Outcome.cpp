@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "../../src/platform/sim/Simulator.h"
+#include "CdFault.h"
 #include "Diff.h"
 #include "DriverCheck.h"
 #include "Intent.h"
@@ -17,15 +18,17 @@ const char* const kCompleted = "Setup completed! The system will restart now!";
 const char* const kNoInstallationFiles = "Can not find installation files.";
 const char* const kNoHandOff = "Can not find the setup program for Windows 2000/XP.";
 const char* const kNoSuite = "Can not find the Tarvic Sound Suite setup program.";
+const char* const kInsertCd =
+    "Can not find the Tarvic Sound Suite setup program.\n Please insert the installation CD now.";
 const char* const kNtRefusal = "This driver can not be used on Windows NT or Windows 2000.";
 const char* const kWdmRefusal = "This WDM driver can only be installed on Windows 98SE/ME/2000";
 const char* const kIncomplete = "Can not complete the installation. Please run Setup again.";
 const char* const kWdmInstallFolder = "C:\\Program Files\\Tarvic\\W2K-ME";
 
-Outcome complete(std::string summary) { return Outcome{Outcome::Verdict::Complete, std::move(summary), {}}; }
-Outcome nothing(std::string why) { return Outcome{Outcome::Verdict::NothingInstalled, std::move(why), {}}; }
+Outcome complete(std::string summary) { return Outcome{Outcome::Verdict::Complete, std::move(summary), {}, {}}; }
+Outcome nothing(std::string why) { return Outcome{Outcome::Verdict::NothingInstalled, std::move(why), {}, {}}; }
 Outcome incomplete(std::vector<std::string> missing) {
-  return Outcome{Outcome::Verdict::Incomplete, {}, std::move(missing)};
+  return Outcome{Outcome::Verdict::Incomplete, {}, std::move(missing), {}};
 }
 
 std::string quotedIfBlank(const std::string& path) {
@@ -99,7 +102,7 @@ struct Check {
   // knows it.
   Outcome toldBut(const std::string& why, Allowed allowed) const {
     if (changesBeyond(allowed).empty()) return nothing(why);
-    return Outcome{Outcome::Verdict::Failed, why, {}};
+    return Outcome{Outcome::Verdict::Failed, why, {}, {}};
   }
 
   std::vector<std::string> changesBeyond(Allowed allowed) const {
@@ -173,6 +176,10 @@ struct Check {
                                                             {"[Need_To_InstallDriver] Command", command}};
       const std::string found[] = {read("Need_To_Reboot", "Install"), read("Need_To_InstallDriver", "Install"),
                                    read("Need_To_InstallDriver", "Command")};
+      // The command the suite's installer runs to finish the driver must be there to run.
+      if (wdm && !found[2].empty() && !exists(after.files, found[2])) {
+        missing.push_back("TVXSETUP.INI [Need_To_InstallDriver] Command names " + found[2] + ", which is not there");
+      }
       for (int i = 0; i < 3; ++i) {
         if (i == 2 && wdm && sameFile(found[i], wanted[i].second)) continue;
         if (!iequals(found[i], wanted[i].second)) {
@@ -203,6 +210,53 @@ struct Check {
     return incomplete({"the Windows 2000/XP installer was not started as " + command});
   }
 
+  // The family the main dialog offers, or the one chosen in the architecture dialog.
+  Family chosenFamily() const {
+    const DialogSeen* arch = view.dialog(130);
+    if (arch != nullptr) return arch->checked(1004) ? Family::Vxd : Family::Wdm;
+    return offeredFamily(intent);
+  }
+
+  // The family whose suite installer the program looks for: the one the driver run staged, else
+  // the one offered or chosen.
+  Family suiteFamily() const {
+    if (intent.flow != Flow::MainDialog) return offeredFamily(intent);
+    const DialogSeen* main = view.dialog(102);
+    const bool driverChecked = main != nullptr && main->checked(1002) && !intent.os.nt4;
+    return driverChecked ? cdFamily(intent) : chosenFamily();
+  }
+
+  Family driverFamily() const {
+    switch (intent.flow) {
+      case Flow::WebPackage:
+        return webFamily(intent);
+      case Flow::WdmOptionsDialog:
+        return Family::Wdm;
+      case Flow::VxdOptionsDialog:
+        return Family::Vxd;
+      default:
+        return cdFamily(intent);
+    }
+  }
+
+  // What of the CD let the person down: the file whose absence the person was told of. A
+  // download has no Windows 2000/XP installer by design.
+  std::string cdFault() const {
+    if (view.showed(kNoHandOff))
+      return intent.options.webSetup == 0 ? missingHandOffInstaller(intent, before) : std::string();
+    if (view.showed(kInsertCd) || view.showed(kNoSuite)) return missingSuiteInstaller(intent, suiteFamily(), before);
+    if (!view.showed(kNoInstallationFiles)) return {};
+    // A WDM download serves Windows 98 SE and Me: on 95 and first-edition 98 its flat run looks
+    // for the VxD package it does not hold, by design.
+    const bool olderWindows = intent.os.win95 || (intent.os.win98 && !intent.os.win98se);
+    if (intent.flow == Flow::WebPackage && intent.options.installWDMDriver != 0 && olderWindows) return {};
+    const DialogSeen* main = view.dialog(102);
+    if (intent.flow == Flow::MainDialog && (main == nullptr || !main->shown)) {
+      return missingSuiteInstaller(intent, chosenFamily(), before);
+    }
+    return missingPackage(intent, driverFamily(), before);
+  }
+
   Outcome mainDialog() const {
     const DialogSeen* arch = view.dialog(130);
     const DialogSeen* main = view.dialog(102);
@@ -221,13 +275,10 @@ struct Check {
     if (!apps)
       return driver(DriverClaim{
           cdFamily(intent), Placement::Registered, packageFolder(intent, cdFamily(intent), before), {}, false});
-    // The suite's family: the one the driver run staged, else the offered one or the one chosen.
-    Family family = offeredFamily(intent);
-    if (arch != nullptr) family = arch->checked(1004) ? Family::Vxd : Family::Wdm;
+    Family family = suiteFamily();
     std::vector<std::string> missing;
     std::string staged;
     if (driverChecked) {
-      family = cdFamily(intent);
       const DriverClaim claim{family, Placement::ForTheSuite, packageFolder(intent, family, before), {}, false};
       const DriverFindings found = checkDriver(claim, intent, after, before, booted);
       missing = found.missing;
@@ -325,7 +376,9 @@ Outcome checkOutcome(const Machine& after, const FileTree& filesBefore, const Re
     start.boot();
     check.booted = start.files;
   }
-  return check.run();
+  Outcome outcome = check.run();
+  outcome.cdFault = check.cdFault();
+  return outcome;
 }
 
 }  // namespace tvx::sim

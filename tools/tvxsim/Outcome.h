@@ -17,6 +17,9 @@ struct Outcome {
   Verdict verdict = Verdict::NothingInstalled;
   std::string summary;               // what the machine holds, or why nothing was installed
   std::vector<std::string> missing;  // what an INCOMPLETE run lacks or changed, one piece each
+  // What of the CD let the person down: a file the program looked for on the CD and did not find,
+  // told or not ("W2K-ME\app\Setup.exe is missing from the CD"); empty when nothing did.
+  std::string cdFault;
   std::string text() const;  // "complete (...)", "INCOMPLETE: ...; ...", "nothing installed (...)", "failed (...)"
   const char* word() const;  // "complete", "INCOMPLETE", "nothing installed", "failed"
 };

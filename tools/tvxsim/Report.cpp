@@ -56,7 +56,8 @@ std::string changesJson(const std::vector<Change>& changes) {
   std::string out = "[";
   for (std::size_t i = 0; i < changes.size(); ++i) {
     const Change& c = changes[i];
-    out += (i ? "," : "") + std::string("\n    {\"change\": ") + jsonString(c.what) + ", \"path\": " + jsonString(c.path);
+    out +=
+        (i ? "," : "") + std::string("\n    {\"change\": ") + jsonString(c.what) + ", \"path\": " + jsonString(c.path);
     if (!c.detail.empty()) out += ", \"detail\": " + jsonString(c.detail);
     if (!c.entries.empty()) out += ", \"entries\": " + stringsJson(c.entries);
     if (!c.lines.empty()) out += ", \"lines\": " + stringsJson(c.lines);
@@ -99,7 +100,9 @@ std::string reportText(const RunReport& r) {
   out += "\nRestart: " + std::string(r.restart ? "requested" : "not requested") + "\n";
   out += "Exit code: " + (r.exitCode ? std::to_string(*r.exitCode) : std::string("none")) + "\n";
   out += "Virtual time: " + seconds(r.virtualTime) + "\n";
+  if (!r.problem.empty()) out += "\nThe run did not end: " + r.problem + "\n";
   if (r.outcome) out += "\noutcome: " + r.outcome->text() + "\n";
+  if (r.signOff) out += "sign-off: " + r.signOff->text() + "\n";
   return out;
 }
 
@@ -108,7 +111,8 @@ std::string reportJson(const RunReport& r) {
                     ",\n  \"commandLine\": " + jsonString(r.commandLine) + ",\n  \"happenings\": [";
   for (std::size_t i = 0; i < r.happenings.size(); ++i) {
     const Happening& h = r.happenings[i];
-    out += (i ? "," : "") + std::string("\n    {\"timeMs\": ") + std::to_string(h.at) + ", \"kind\": " + jsonString(h.kind);
+    out += (i ? "," : "") + std::string("\n    {\"timeMs\": ") + std::to_string(h.at) +
+           ", \"kind\": " + jsonString(h.kind);
     for (const auto& [k, v] : h.fields) out += ", " + jsonString(k) + ": " + jsonString(v);
     out += "}";
   }
@@ -122,8 +126,15 @@ std::string reportJson(const RunReport& r) {
   out += ",\n  \"exitCode\": " + (r.exitCode ? std::to_string(*r.exitCode) : std::string("null"));
   out += ",\n  \"virtualTimeMs\": " + std::to_string(r.virtualTime);
   if (r.outcome) {
-    out += ",\n  \"outcome\": {\"verdict\": " + jsonString(r.outcome->word()) + ", \"text\": " + jsonString(r.outcome->text()) +
-           ", \"summary\": " + jsonString(r.outcome->summary) + ", \"missing\": " + stringsJson(r.outcome->missing) + "}";
+    out += ",\n  \"outcome\": {\"verdict\": " + jsonString(r.outcome->word()) +
+           ", \"text\": " + jsonString(r.outcome->text()) + ", \"summary\": " + jsonString(r.outcome->summary) +
+           ", \"missing\": " + stringsJson(r.outcome->missing) + ", \"cdFault\": " + jsonString(r.outcome->cdFault) +
+           "}";
+  }
+  if (!r.problem.empty()) out += ",\n  \"problem\": " + jsonString(r.problem);
+  if (r.signOff) {
+    out += ",\n  \"signOff\": {\"verdict\": " + jsonString(r.signOff->word()) +
+           ", \"reason\": " + jsonString(r.signOff->reason) + "}";
   }
   out += "\n}\n";
   return out;

@@ -6,6 +6,7 @@
 #include "../../src/platform/sim/Simulator.h"
 #include "Diff.h"
 #include "Outcome.h"
+#include "SignOff.h"
 
 namespace tvx::sim {
 
@@ -23,6 +24,8 @@ struct RunReport {
   std::vector<std::string> sourcesBefore;  // the installation source list before and after the run
   std::vector<std::string> sourcesAfter;
   std::optional<Outcome> outcome;  // a run's verdict (a Windows start has none)
+  std::string problem;             // "crashed: ..." or "hung: ...": the run did not end
+  std::optional<SignOff> signOff;  // does this path serve the person (a Windows start has none)
 };
 
 std::string reportText(const RunReport& report);

@@ -53,6 +53,33 @@ RunReport runSetup(Machine& machine, const std::string& machineName) {
   r.sourcesAfter = installationSources(machine.registry);
   finish(r, machine, files, registry);
   r.outcome = checkOutcome(machine, files, registry);
+  r.signOff = signOffOf(r.outcome, r.problem);
+  return r;
+}
+
+void boundRun(Machine& machine) {
+  machine.faults.maxTime = 3 * 3600 * 1000;
+  machine.faults.maxCalls = 2000000;
+  machine.faults.maxRepeats = 3;
+}
+
+RunReport runWithinBounds(Machine& machine, const std::string& machineName) {
+  boundRun(machine);
+  const FileTree files = machine.files;
+  const RegistryTree registry = machine.registry;
+  std::string problem;
+  try {
+    return runSetup(machine, machineName);
+  } catch (const RunBoundExceeded& e) {
+    problem = "hung: " + e.what;
+  } catch (const std::exception& e) {
+    problem = std::string("crashed: ") + e.what();
+  }
+  // What it did until then, for its page.
+  RunReport r = baseReport(machine, machineName);
+  finish(r, machine, files, registry);
+  r.problem = problem;
+  r.signOff = signOffOf(std::nullopt, problem);
   return r;
 }
 

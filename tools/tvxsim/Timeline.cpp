@@ -93,6 +93,51 @@ std::string describe(const Happening& h) {
 
 std::string line(DWORD at, const std::string& text) { return "[" + seconds(at) + "] " + text; }
 
+// A line's text without its time.
+std::string untimed(const TimelineLine& l) { return l.text.substr(l.text.find("] ") + 2); }
+
+// A run that repeats itself (a prompt answered again and again, a loop of the program's) would
+// bury the rest: a block of up to four lines that comes back at least three times in a row is
+// kept once, followed by one line that says how often it came back and until when.
+std::vector<TimelineLine> foldRepeats(std::vector<TimelineLine> lines) {
+  constexpr std::size_t kLongestBlock = 4;
+  constexpr std::size_t kFewestRepeats = 3;
+  std::vector<TimelineLine> out;
+  std::size_t i = 0;
+  while (i < lines.size()) {
+    std::size_t bestLength = 0;
+    std::size_t bestTimes = 1;
+    for (std::size_t length = 1; length <= kLongestBlock && i + 2 * length <= lines.size(); ++length) {
+      std::size_t times = 1;
+      while (i + (times + 1) * length <= lines.size()) {
+        bool same = true;
+        for (std::size_t k = 0; k < length && same; ++k) {
+          same = untimed(lines[i + k]) == untimed(lines[i + times * length + k]);
+        }
+        if (!same) break;
+        ++times;
+      }
+      if (times >= kFewestRepeats && times * length > bestTimes * bestLength) {
+        bestLength = length;
+        bestTimes = times;
+      }
+    }
+    if (bestLength == 0) {
+      out.push_back(std::move(lines[i++]));
+      continue;
+    }
+    for (std::size_t k = 0; k < bestLength; ++k) out.push_back(lines[i + k]);
+    const TimelineLine& first = lines[i + bestLength];
+    const TimelineLine& last = lines[i + bestTimes * bestLength - 1];
+    const std::string what = bestLength == 1 ? "the line above" : "the " + std::to_string(bestLength) + " lines above";
+    out.push_back({first.happening, first.text.substr(0, first.text.find("] ") + 2) + "(" + what + " came back " +
+                                        std::to_string(bestTimes - 1) + " more times, until " +
+                                        last.text.substr(1, last.text.find(']') - 1) + ")"});
+    i += bestTimes * bestLength;
+  }
+  return out;
+}
+
 }  // namespace
 
 std::string seconds(DWORD ms) {
@@ -150,7 +195,7 @@ std::vector<TimelineLine> timeline(const std::vector<Happening>& happenings) {
       out.push_back({static_cast<std::size_t>(w - happenings.data()), line(w->at, describe(*w))});
     i = j - 1;
   }
-  return out;
+  return foldRepeats(std::move(out));
 }
 
 }  // namespace tvx::sim

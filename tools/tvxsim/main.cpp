@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "../../src/platform/sim/Simulator.h"
 #include "HtmlMatrix.h"
@@ -17,7 +18,7 @@ namespace {
 const char* kUsage =
     "usage: tvxsim run MACHINE [--out DIR] [--json] [--html FILE]\n"
     "       tvxsim boot MACHINE [--out DIR] [--json] [--html FILE]\n"
-    "       tvxsim matrix CD [--machine DIR] [--machines DIR] [--json] [--html DIR]\n"
+    "       tvxsim matrix CD [--machine DIR] [--machines DIR] [--without WINDOWS,...] [--json] [--html DIR]\n"
     "\n"
     "  run    runs Setup.exe's logic on the machine folder and reports what it did:\n"
     "         messages with their answers, programs started, file, registry and INI\n"
@@ -29,8 +30,10 @@ const char* kUsage =
     "  matrix runs a CD folder (SETUP.EXE, setup.ini and the CD's folders, or a driver\n"
     "         download) on Windows 95, 98, 98 SE, Me, NT 4.0, 2000 and XP, each on a built-in\n"
     "         machine with the card and an earlier driver, along every path a person can take\n"
-    "         there, and prints one row per run with its outcome. Exit code 1 when a row is\n"
-    "         INCOMPLETE, crashed or hung.\n"
+    "         there, and prints one row per run with its outcome and its sign-off. A row fails\n"
+    "         the sign-off when it is INCOMPLETE or failed, crashed or hung, or the person was told\n"
+    "         a file of the CD is missing. Exit code 1 when a row fails (run: when its one row\n"
+    "         does), 2 on bad input.\n"
     "\n"
     "  --out DIR       write the changed machine to DIR, so that runs chain\n"
     "  --json          print the report as JSON\n"
@@ -38,7 +41,10 @@ const char* kUsage =
     "                  each dialog drawn from its template and each message box, the changes\n"
     "  --html DIR      (matrix) also write DIR/index.html, the table linked to a page per run\n"
     "  --machine DIR   (matrix) your machine folder instead of the built-in ones\n"
-    "  --machines DIR  (matrix) keep each row's machine folder in DIR, for tvxsim run\n"
+    "  --machines DIR  (matrix) keep each row's machine folder in DIR, for tvxsim run (without it,\n"
+    "                  only the failing rows' folders are kept, in a folder the output names)\n"
+    "  --without LIST  (matrix) Windows versions the CD does not serve, e.g. nt40,win2k: their rows\n"
+    "                  show as not served (win95, win98, win98se, winme, nt40, win2k, winxp)\n"
     "\n"
     "A machine folder holds machine.ini ([Machine] os=, version=4.10.2222, platform=0|1|2,\n"
     "csd=, setupapi=0|1, cfgmgr32=0|1, windows=, program=, args=,\n"
@@ -63,13 +69,26 @@ int usageError(const std::string& message) {
   return 2;
 }
 
-// tvxsim matrix CD [--machine DIR] [--machines DIR] [--json]
+// Splits "nt40,win2k" into its names.
+std::vector<std::string> namesIn(const std::string& list) {
+  std::vector<std::string> names;
+  std::size_t at = 0;
+  while (at <= list.size()) {
+    const std::size_t comma = std::min(list.find(',', at), list.size());
+    if (comma > at) names.push_back(list.substr(at, comma - at));
+    at = comma + 1;
+  }
+  return names;
+}
+
+// tvxsim matrix CD [--machine DIR] [--machines DIR] [--without LIST] [--json] [--html DIR]
 int runMatrixCommand(int argc, char** argv) {
   namespace fs = std::filesystem;
   const fs::path cd = argv[2];
   std::optional<fs::path> base;
   fs::path keep;
   fs::path html;
+  std::vector<std::string> without;
   bool asJson = false;
   for (int i = 3; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -81,11 +100,16 @@ int runMatrixCommand(int argc, char** argv) {
       keep = argv[++i];
     } else if (arg == "--html" && i + 1 < argc) {
       html = argv[++i];
+    } else if (arg == "--without" && i + 1 < argc) {
+      for (const auto& name : namesIn(argv[++i])) without.push_back(name);
+      const std::string unknown = tvx::sim::unknownVersion(without);
+      if (!unknown.empty()) return usageError("unknown Windows \"" + unknown + "\" after --without");
     } else {
       return usageError("unknown option \"" + arg + "\"");
     }
   }
-  // The rows' machine folders: kept where asked, else in a folder of this run's own.
+  // The rows' machine folders: kept where asked; else in a folder of this run's own, of which
+  // the failing rows' stay for a look (the table names them).
   char pattern[] = "/tmp/tvxsim-matrix.XXXXXX";
   const bool temporary = keep.empty();
   if (temporary) {
@@ -93,10 +117,22 @@ int runMatrixCommand(int argc, char** argv) {
     keep = pattern;
   }
   int status = 0;
+  std::size_t failing = 0;
   try {
-    const tvx::sim::Matrix matrix = tvx::sim::runMatrix(cd, base, keep);
-    std::fputs((asJson ? tvx::sim::matrixJson(matrix) : tvx::sim::matrixText(matrix)).c_str(), stdout);
-    status = matrix.failing() > 0 ? 1 : 0;
+    const tvx::sim::Matrix matrix = tvx::sim::runMatrix(cd, base, keep, without);
+    failing = matrix.failing();
+    if (temporary) {
+      for (const auto& row : matrix.rows) {
+        if (!row.failing()) fs::remove_all(row.machineFolder);
+      }
+    }
+    std::string out = asJson ? tvx::sim::matrixJson(matrix) : tvx::sim::matrixText(matrix);
+    if (temporary && failing > 0 && !asJson) {
+      out +=
+          "The failing rows' machine folders are kept in " + keep.string() + " (tvxsim run FOLDER runs one again).\n";
+    }
+    std::fputs(out.c_str(), stdout);
+    status = failing > 0 ? 1 : 0;
     if (!html.empty()) tvx::sim::writeMatrixHtml(matrix, html);
   } catch (const tvx::sim::MachineError& e) {
     std::fprintf(stderr, "tvxsim: %s\n", e.what());
@@ -105,7 +141,7 @@ int runMatrixCommand(int argc, char** argv) {
     std::fprintf(stderr, "tvxsim: %s\n", e.what());
     status = 2;
   }
-  if (temporary) fs::remove_all(keep);
+  if (temporary && (failing == 0 || status == 2)) fs::remove_all(keep);
   return status;
 }
 
@@ -142,7 +178,7 @@ int main(int argc, char** argv) {
   const std::string name =
       machineDir.filename().empty() ? machineDir.parent_path().filename().string() : machineDir.filename().string();
   tvx::sim::RunReport report =
-      command == "run" ? tvx::sim::runSetup(machine, name) : tvx::sim::bootMachine(machine, name);
+      command == "run" ? tvx::sim::runWithinBounds(machine, name) : tvx::sim::bootMachine(machine, name);
   std::fputs((asJson ? tvx::sim::reportJson(report) : tvx::sim::reportText(report)).c_str(), stdout);
   if (!htmlFile.empty()) {
     std::FILE* page = std::fopen(htmlFile.c_str(), "wb");
@@ -155,5 +191,6 @@ int main(int argc, char** argv) {
 
   if (command == "boot" && outDir.empty()) outDir = machineDir;
   if (!outDir.empty()) tvx::sim::saveMachine(machine, machineDir, outDir);
-  return 0;
+  // A script tells a run that lets the person down by its exit code, as it tells a matrix's.
+  return report.signOff && report.signOff->verdict == tvx::sim::SignOff::Verdict::Fails ? 1 : 0;
 }
