@@ -79,4 +79,20 @@ grep -q '^\[Drives\]' "$work/driver/machine.ini" && fail "--out kept [Drives] be
 grep -q 'moved C:\\WINDOWS\\Mixer.dat to C:\\WINDOWS\\Mixer.exe' "$work/boot.txt" || fail "boot: $(cat "$work/boot.txt")"
 grep -q 'MZ mixer, WDM package' "$work/driver/drives/C/WINDOWS/Mixer.exe" || fail "the new mixer is not in place"
 grep -q 'MZ mixer, the one in use' "$work/driver/drives/C/WINDOWS/Mixer.old" || fail "the old mixer was not kept"
+# A run that repeats itself: the CD taken out and never put back, the person answering the prompt
+# for it with OK again and again. The run stops as hung when the same prompt has come back three
+# times, exits 1, and its report folds the prompts into one line.
+mkdir -p "$work/forever"
+cp -r "$scenarios/win98se-dialog-cd-prompt/machine/drives" "$work/forever/"
+printf '[Machine]\nos=win98se\n[Script]\nclick=1002\nclick=1; after=3 s\n' >"$work/forever/machine.ini"
+for _ in 1 2 3 4 5 6; do printf 'message=OK; after=2 s\n' >>"$work/forever/machine.ini"; done
+printf '[Events]\nevent=1 s; eject=D\n' >>"$work/forever/machine.ini"
+status=0
+"$tvxsim" run "$work/forever" >"$work/forever.txt" || status=$?
+[ "$status" = 1 ] || fail "a hung run ended with $status"
+grep -q '^The run did not end: hung: the same prompt came back 3 times ("Can not find the Tarvic Sound Suite setup program.")$' \
+  "$work/forever.txt" || fail "the hung run does not say why: $(cat "$work/forever.txt")"
+[ "$(grep -c 'message "Can not find the Tarvic' "$work/forever.txt")" = 1 ] || fail "the prompts are not folded"
+grep -q '^  \[5.700 s\] (the line above came back 3 more times, until 9.700 s)$' "$work/forever.txt" ||
+  fail "the folded line: $(cat "$work/forever.txt")"
 echo "ok: tvxsim command line"

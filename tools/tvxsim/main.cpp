@@ -53,6 +53,8 @@ const char* kUsage =
     "\n"
     "[Script] says what the person does, one step a line, in order:\n"
     "  message=OK|Cancel|Yes|No      answers the next message box (OK when the script is silent)\n"
+    "  again=OK|Cancel|Yes|No        (no step) answers a box that comes back, the same, right after\n"
+    "                                it was answered, where the script has no step for it\n"
     "  click=ID                      clicks a control of the dialog on the screen\n"
     "  key=Return|Escape|Space|Tab   presses a key in it\n"
     "  sysmenu=about|close|NUMBER    chooses an item of its system menu\n"
