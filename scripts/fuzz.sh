@@ -6,7 +6,7 @@
 #   scripts/fuzz.sh TARGET|all [RUNS]      (RUNS: default 1000000)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-targets=(regfile machine_ini profiles ks_patch option_lines source_disks run_entry wininit)
+targets=(regfile machine_ini profiles ks_patch option_lines source_disks run_entry wininit iso)
 target=${1:?usage: scripts/fuzz.sh TARGET|all [RUNS] (targets: ${targets[*]})}
 runs=${2:-1000000}
 scripts/install-deps.sh fuzz
@@ -20,7 +20,8 @@ for t in "$@"; do
   found="build/fuzz/found/$t"
   mkdir -p "$found"
   echo "== $t: $runs runs"
-  build/fuzz/"fuzz_$t" -runs="$runs" -max_len=8192 -timeout=10 -print_final_stats=1 \
+  longest=$(find "tests/fuzz/corpus/$t" -type f -printf '%s\n' | sort -n | tail -n 1)
+  build/fuzz/"fuzz_$t" -runs="$runs" -max_len="$((longest > 8192 ? longest : 8192))" -timeout=10 -print_final_stats=1 \
     -artifact_prefix="build/fuzz/crash-$t-" "$found" "tests/fuzz/corpus/$t" 2>&1 |
     grep -E '^(#[0-9]+ *DONE|stat::number_of_executed_units|stat::peak_rss|Done|INFO: seed corpus)|cov:|ERROR|SUMMARY|==[0-9]+==' |
     tail -4

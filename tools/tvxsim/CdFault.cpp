@@ -39,7 +39,9 @@ std::string missingSuiteInstaller(const Intent& intent, Family family, const Fil
           : onMedium(intent, suiteInstaller(intent, family, before)) + " is missing from " + medium(intent);
   if (vxd && exists(before, wdm)) out = "W95-98\\app\\Setup.exe is missing from " + medium(intent);
   // A download read as a CD: its setup.ini does not say WebSetup, so the CD's folders are sought.
-  if (!folderThere(before, intent.sourceDir + "W95-98") && !folderThere(before, intent.sourceDir + "W2K-ME")) {
+  // (On a disc image, the mastering's names are what say most.)
+  if (!intent.discImage && !folderThere(before, intent.sourceDir + "W95-98") &&
+      !folderThere(before, intent.sourceDir + "W2K-ME")) {
     out += " (the folder has none of the CD's folders: is it a download whose setup.ini lacks WebSetup?)";
   }
   return out;

@@ -139,7 +139,7 @@ void walkFiles(const FileNode* before, const FileNode* after, const std::string&
         continue;
       }
       if (c->data != other->data) {
-        Change ch{"changed", p, "", {}, {}};
+        Change ch{"changed", p, "", {}, {}, other->data};
         if (isIni(c->name)) ch.entries = diffIni(c->data, other->data);
         if (isInf(c->name)) ch.lines = diffLines(c->data, other->data);
         out.push_back(ch);
@@ -155,7 +155,7 @@ void walkFiles(const FileNode* before, const FileNode* after, const std::string&
       const FileNode* old = before != nullptr ? before->child(c->name) : nullptr;
       if (old != nullptr && old->isDirectory == c->isDirectory) continue;
       std::string p = path + "\\" + c->name;
-      Change ch{"added", p + (c->isDirectory ? "\\" : ""), "", {}, {}};
+      Change ch{"added", p + (c->isDirectory ? "\\" : ""), "", {}, {}, c->data};
       if (!c->isDirectory && isIni(c->name)) ch.entries = diffIni("", c->data);
       out.push_back(ch);
       if (c->isDirectory) walkFiles(nullptr, c, p, out);

@@ -13,6 +13,7 @@ struct Change {
   std::string detail;
   std::vector<std::string> entries;  // for INI files: one line per section or key changed
   std::vector<std::string> lines;    // for other text files: "- old line" and "+ new line"
+  std::string content = {};          // an added or changed file's content after the run (not shown)
 };
 
 std::vector<Change> diffFiles(const FileTree& before, const FileTree& after);

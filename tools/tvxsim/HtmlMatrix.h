@@ -1,5 +1,5 @@
 // The matrix as HTML: DIR/index.html with the table, each row linked to the page of its run, the
-// rows that fail the sign-off (INCOMPLETE, crashed, hung) marked; and that page for every row.
+// rows that fail the sign-off marked; and that page for every row.
 #pragma once
 #include <filesystem>
 #include <string>

@@ -1,5 +1,7 @@
 #include "Intent.h"
 
+#include <cctype>
+
 #include "../../src/framework/CommandLine.h"
 #include "../../src/platform/sim/Simulator.h"
 
@@ -83,6 +85,9 @@ Intent intentOf(const Machine& machine, const FileTree& before) {
   intent.sourceDir = folderOf(machine.modulePath);
   intent.options = readOptions(machine, before, intent.sourceDir);
   intent.tail = toUpper(splitCommandLine(machine.commandLine).tail);
+  intent.discImage =
+      !intent.sourceDir.empty() &&
+      machine.discs.count(static_cast<char>(std::toupper(static_cast<unsigned char>(intent.sourceDir[0])))) > 0;
   const CdOptions& o = intent.options;
   if (o.webSetup == 0 && isSuiteTail(intent.tail)) {
     intent.flow = Flow::SuiteFromCommandLine;

@@ -47,6 +47,7 @@ struct Intent {
   std::string sourceDir;  // the folder of the running program, with its backslash
   std::string tail;       // the command line after the program, upper-cased
   Flow flow = Flow::MainDialog;
+  bool discImage = false;  // the program's drive is laid from a disc image
 };
 
 // Reads a machine as it was before the run.

@@ -6,6 +6,7 @@
 
 #include "../../src/platform/sim/Simulator.h"
 #include "BaseMachines.h"
+#include "Mastering.h"
 #include "RunView.h"
 #include "SimRun.h"
 #include "Timeline.h"
@@ -100,13 +101,20 @@ std::vector<std::string> seenIn(const std::vector<Happening>& happenings) {
   return seen;
 }
 
-std::string setupProgramOn(const fs::path& cd) {
-  for (const auto& e : fs::directory_iterator(cd)) {
-    if (e.is_regular_file() && iequals(e.path().filename().string(), "SETUP.EXE")) return e.path().filename().string();
+// The files at the root of a CD folder or disc image, as Windows reads them: name and content.
+std::vector<std::pair<std::string, std::string>> rootFiles(const fs::path& cd, bool image) {
+  std::vector<std::pair<std::string, std::string>> out;
+  if (image) {
+    for (DiscEntry& e : discEntries(readFile(cd), DiscNames::Windows)) {
+      if (!e.isDirectory && e.path.find('\\') == std::string::npos) out.emplace_back(e.path, std::move(e.data));
+    }
+    return out;
   }
-  throw MachineError(cd.string() + ": no SETUP.EXE in the folder, so it is no CD of this setup program");
+  for (const auto& e : fs::directory_iterator(cd)) {
+    if (e.is_regular_file()) out.emplace_back(e.path().filename().string(), readFile(e.path()));
+  }
+  return out;
 }
-
 // A machine folder laid from the user's: its script and its drive D give way to the matrix's.
 void copyBase(const fs::path& base, const fs::path& folder) {
   fs::create_directories(folder);
@@ -211,6 +219,8 @@ std::size_t Matrix::failing() const {
       std::count_if(rows.begin(), rows.end(), [](const MatrixRow& r) { return r.failing(); }));
 }
 
+bool Matrix::signedOff() const { return failing() == 0 && (!mastering || mastering->differences.empty()); }
+
 std::string unknownVersion(const std::vector<std::string>& names) {
   for (const auto& name : names) {
     const auto& versions = matrixVersions();
@@ -264,19 +274,37 @@ std::vector<MatrixPath> matrixPaths(const std::string& version, const std::strin
 }
 
 Matrix runMatrix(const fs::path& cd, const std::optional<fs::path>& base, const fs::path& work,
-                 const std::vector<std::string>& without) {
-  if (!fs::is_directory(cd)) throw MachineError(cd.string() + ": not a folder");
+                 const std::vector<std::string>& without, const std::optional<fs::path>& madeFrom) {
+  const bool image = fs::is_regular_file(cd);
+  if (!image && !fs::is_directory(cd)) throw MachineError(cd.string() + ": neither a CD folder nor a disc image");
+  if (madeFrom && !image)
+    throw MachineError("--folder compares a disc image with its folder: " + cd.string() + " is a folder");
+  if (madeFrom && !fs::is_directory(*madeFrom)) throw MachineError(madeFrom->string() + ": not a folder");
   const fs::path cdFolder = fs::absolute(cd).lexically_normal();
-  const std::string program = setupProgramOn(cdFolder);
+  std::string program;
   std::string setupIni;
-  for (const auto& e : fs::directory_iterator(cdFolder)) {
-    if (e.is_regular_file() && iequals(e.path().filename().string(), "setup.ini")) setupIni = readFile(e.path());
+  try {
+    for (const auto& [name, data] : rootFiles(cdFolder, image)) {
+      if (iequals(name, "SETUP.EXE")) program = name;
+      if (iequals(name, "setup.ini")) setupIni = data;
+    }
+  } catch (const MachineError& e) {
+    throw MachineError(cd.string() + ": " + e.what());
+  }
+  if (program.empty()) {
+    throw MachineError(cd.string() + ": no SETUP.EXE at the root of the " + (image ? "disc" : "folder") +
+                       ", so it is no CD of this setup program");
   }
   const int webSetup = option(IniText(setupIni), "WebSetup", 0);
 
   Matrix matrix;
   matrix.cd = cd.string();
   matrix.kind = webSetup == 0 ? "CD" : "download (WebSetup=" + std::to_string(webSetup) + ")";
+  if (image) {
+    matrix.mastering = checkMastering(cdFolder, madeFrom);
+    matrix.kind += ", a disc image: volume \"" + matrix.mastering->disc.label + "\", " +
+                   (matrix.mastering->disc.joliet ? "Joliet names" : "no Joliet names");
+  }
   matrix.without = without;
   for (const std::string& version : matrixVersions()) {
     const bool served = std::find(without.begin(), without.end(), version) == without.end();
@@ -303,6 +331,14 @@ Matrix runMatrix(const fs::path& cd, const std::optional<fs::path>& base, const 
         continue;
       }
       matrix.rows.push_back(std::move(row));
+    }
+  }
+  // A failing row of a disc that lost files in the mastering says so: the engineer fixes the
+  // mastering, not the CD's contents.
+  if (matrix.mastering) {
+    for (MatrixRow& row : matrix.rows) {
+      const std::string fault = matrix.mastering->behind(row.signOff.reason);
+      if (row.failing() && !fault.empty()) row.signOff.reason += "; " + fault;
     }
   }
   return matrix;
@@ -332,6 +368,18 @@ std::string matrixText(const Matrix& m) {
         "\n" + versionTitle(r.version) + ", " + r.path.label + " (" + r.machineFolder + "):\n  " + r.verdict() + "\n";
     if (r.signOff.reason != r.verdict()) out += "  fails the sign-off: " + r.signOff.reason + "\n";
   }
+  if (m.mastering && !m.mastering->madeFrom.empty()) {
+    out += "\nThe disc as Windows reads it, against " + m.mastering->madeFrom + ":\n";
+    const auto& listed = m.mastering->differences.empty() && !m.mastering->lost.empty() ? std::vector<std::string>()
+                                                                                        : m.mastering->differences;
+    for (const auto& d : listed) out += "  " + d + "\n";
+    if (m.mastering->differences.empty()) {
+      for (const auto& [path, words] : m.mastering->lost) out += "  " + words + "\n";
+    }
+    if (m.mastering->differences.empty() && m.mastering->lost.empty()) out += "  the same names and contents\n";
+  }
+  if (!m.keptIn.empty())
+    out += "\nThe failing rows' machine folders are kept in " + m.keptIn + " (tvxsim run FOLDER runs one again).\n";
   return out + "\n" + matrixSignOff(m) + "\n";
 }
 
@@ -342,8 +390,17 @@ std::string matrixSignOff(const Matrix& m) {
     for (const auto& v : m.without) served += (served.empty() ? "" : ", ") + versionTitle(v);
     served = " (not served: " + served + ")";
   }
-  const std::string what = m.kind == "CD" ? "CD" : "download";
-  if (failing == 0) return "signed off: every path this " + what + " serves ends as the person is told" + served;
+  const std::string what = m.kind.rfind("download", 0) == 0 ? "download" : "CD";
+  std::string image;
+  if (m.mastering && !m.mastering->differences.empty()) {
+    image = "the image differs from " + m.mastering->madeFrom + " in " +
+            std::to_string(m.mastering->differences.size()) +
+            (m.mastering->differences.size() == 1 ? " file: " : " files, first: ") + m.mastering->differences.front();
+  }
+  if (failing == 0 && image.empty()) {
+    return "signed off: every path this " + what + " serves ends as the person is told" + served;
+  }
+  if (failing == 0) return "NOT signed off: " + image + served;
   // The reasons in the order the rows first give them, each with its rows.
   std::vector<std::pair<std::string, std::vector<const MatrixRow*>>> reasons;
   for (const auto& r : m.rows) {
@@ -372,6 +429,7 @@ std::string matrixSignOff(const Matrix& m) {
     }
     out += "; " + reason + " (" + which + ")";
   }
+  if (!image.empty()) out += "; " + image;
   return out + served;
 }
 
@@ -422,8 +480,19 @@ std::string matrixJson(const Matrix& m) {
   }
   out += "\n  ],\n  \"without\": [";
   for (std::size_t i = 0; i < m.without.size(); ++i) out += (i ? ", " : "") + jsonString(m.without[i]);
-  out += "],\n  \"failing\": " + std::to_string(m.failing()) + ",\n  \"signOff\": " + jsonString(matrixSignOff(m)) +
-         "\n}\n";
+  out += "],\n  \"failing\": " + std::to_string(m.failing());
+  if (m.mastering) {
+    const Mastering& d = *m.mastering;
+    std::string lost;
+    for (const auto& [path, words] : d.lost) lost += (lost.empty() ? "" : ", ") + jsonString(words);
+    std::string differences;
+    for (const auto& text : d.differences) differences += (differences.empty() ? "" : ", ") + jsonString(text);
+    out += ",\n  \"image\": {\"label\": " + jsonString(d.disc.label) +
+           ", \"joliet\": " + (d.disc.joliet ? "true" : "false") + ", \"madeFrom\": " + jsonString(d.madeFrom) +
+           ", \"lost\": [" + lost + "], \"differences\": [" + differences + "]}";
+  }
+  out += ",\n  \"signedOff\": " + std::string(m.signedOff() ? "true" : "false") +
+         ",\n  \"signOff\": " + jsonString(matrixSignOff(m)) + "\n}\n";
   return out;
 }
 

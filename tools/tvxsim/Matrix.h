@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "Mastering.h"
 #include "Report.h"
 
 namespace tvx::sim {
@@ -34,7 +35,11 @@ struct Matrix {
   std::string kind;                  // "CD" or "download (WebSetup=N)"
   std::vector<std::string> without;  // the Windows versions the CD deliberately does not serve
   std::vector<MatrixRow> rows;
+  std::optional<Mastering> mastering;  // a disc image: what Windows reads of it against what it was made from
+  std::string keptIn;                  // where the failing rows' machine folders stay, when said apart
   std::size_t failing() const;
+  // No row fails, and a disc image holds its folder (where one was named) as Windows reads it.
+  bool signedOff() const;
 };
 
 // The Windows versions of the matrix, as `--without` names them: win95, win98, win98se, winme,
@@ -44,11 +49,14 @@ std::string unknownVersion(const std::vector<std::string>& names);
 // The paths a person can take on this Windows with the CD whose setup.ini is given.
 std::vector<MatrixPath> matrixPaths(const std::string& version, const std::string& setupIni);
 
-// Runs the CD folder on every version. The rows' machine folders are written below `work`; with
-// `base`, that machine folder stands in for the built-in ones (its Windows version set for each).
-// Throws MachineError when the CD folder holds no setup program.
+// Runs the CD (a folder, or an ISO 9660 image read as Windows reads the disc) on every version.
+// The rows' machine folders are written below `work`; with `base`, that machine folder stands in
+// for the built-in ones (its Windows version set for each). With `madeFrom`, the image is held to
+// the folder it was made from. Throws MachineError when the CD holds no setup program or the image
+// cannot be read.
 Matrix runMatrix(const std::filesystem::path& cd, const std::optional<std::filesystem::path>& base,
-                 const std::filesystem::path& work, const std::vector<std::string>& without = {});
+                 const std::filesystem::path& work, const std::vector<std::string>& without = {},
+                 const std::optional<std::filesystem::path>& madeFrom = std::nullopt);
 
 std::string matrixText(const Matrix& matrix);
 // "36 runs: 20 complete, 16 nothing installed, ...": the count of each outcome.

@@ -11,6 +11,7 @@
 #include "HtmlMatrix.h"
 #include "HtmlReport.h"
 #include "Matrix.h"
+#include "MatrixDiff.h"
 #include "SimRun.h"
 
 namespace {
@@ -18,7 +19,8 @@ namespace {
 const char* kUsage =
     "usage: tvxsim run MACHINE [--out DIR] [--json] [--html FILE]\n"
     "       tvxsim boot MACHINE [--out DIR] [--json] [--html FILE]\n"
-    "       tvxsim matrix CD [--machine DIR] [--machines DIR] [--without WINDOWS,...] [--json] [--html DIR]\n"
+    "       tvxsim matrix CD|IMAGE.iso [--folder DIR] [--against OLD] [--machine DIR] [--machines DIR]\n"
+    "                     [--without WINDOWS,...] [--json] [--html DIR]\n"
     "\n"
     "  run    runs Setup.exe's logic on the machine folder and reports what it did:\n"
     "         messages with their answers, programs started, file, registry and INI\n"
@@ -43,6 +45,10 @@ const char* kUsage =
     "  --machine DIR   (matrix) your machine folder instead of the built-in ones\n"
     "  --machines DIR  (matrix) keep each row's machine folder in DIR, for tvxsim run (without it,\n"
     "                  only the failing rows' folders are kept, in a folder the output names)\n"
+    "  --folder DIR    (matrix of an image) the folder the image was made from: every file whose\n"
+    "                  name or content differs as Windows reads the disc is listed, and fails it\n"
+    "  --against OLD   (matrix) the last release (a folder or an image): what each row does\n"
+    "                  differently; the exit code is the new CD's sign-off\n"
     "  --without LIST  (matrix) Windows versions the CD does not serve, e.g. nt40,win2k: their rows\n"
     "                  show as not served (win95, win98, win98se, winme, nt40, win2k, winxp)\n"
     "\n"
@@ -91,11 +97,17 @@ int runMatrixCommand(int argc, char** argv) {
   fs::path keep;
   fs::path html;
   std::vector<std::string> without;
+  std::optional<fs::path> folder;
+  std::optional<fs::path> against;
   bool asJson = false;
   for (int i = 3; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--json") {
       asJson = true;
+    } else if (arg == "--folder" && i + 1 < argc) {
+      folder = argv[++i];
+    } else if (arg == "--against" && i + 1 < argc) {
+      against = argv[++i];
     } else if (arg == "--machine" && i + 1 < argc) {
       base = argv[++i];
     } else if (arg == "--machines" && i + 1 < argc) {
@@ -121,21 +133,34 @@ int runMatrixCommand(int argc, char** argv) {
   int status = 0;
   std::size_t failing = 0;
   try {
-    const tvx::sim::Matrix matrix = tvx::sim::runMatrix(cd, base, keep, without);
-    failing = matrix.failing();
+    // Against the last release, each CD's rows in a folder of their own.
+    tvx::sim::Matrix matrix = tvx::sim::runMatrix(cd, base, against ? keep / "new" : keep, without, folder);
+    std::optional<tvx::sim::MatrixDiff> diff;
+    if (against)
+      diff = tvx::sim::diffMatrices(std::move(matrix), tvx::sim::runMatrix(*against, base, keep / "old", without));
+    tvx::sim::Matrix& newer = diff ? diff->newer : matrix;
+    failing = newer.failing();
     if (temporary) {
-      for (const auto& row : matrix.rows) {
-        if (!row.failing()) fs::remove_all(row.machineFolder);
+      const tvx::sim::Matrix* older = diff ? &diff->older : nullptr;
+      for (const tvx::sim::Matrix* m : {static_cast<const tvx::sim::Matrix*>(&newer), older}) {
+        if (m == nullptr) continue;
+        for (const auto& row : m->rows) {
+          if (!row.failing()) fs::remove_all(row.machineFolder);
+        }
+      }
+      if (failing > 0) newer.keptIn = keep.string();
+    }
+    const std::string out = diff ? (asJson ? tvx::sim::matrixDiffJson(*diff) : tvx::sim::matrixDiffText(*diff))
+                                 : (asJson ? tvx::sim::matrixJson(newer) : tvx::sim::matrixText(newer));
+    std::fputs(out.c_str(), stdout);
+    status = newer.signedOff() ? 0 : 1;
+    if (!html.empty()) {
+      if (diff) {
+        tvx::sim::writeMatrixDiffHtml(*diff, html);
+      } else {
+        tvx::sim::writeMatrixHtml(newer, html);
       }
     }
-    std::string out = asJson ? tvx::sim::matrixJson(matrix) : tvx::sim::matrixText(matrix);
-    if (temporary && failing > 0 && !asJson) {
-      out +=
-          "The failing rows' machine folders are kept in " + keep.string() + " (tvxsim run FOLDER runs one again).\n";
-    }
-    std::fputs(out.c_str(), stdout);
-    status = failing > 0 ? 1 : 0;
-    if (!html.empty()) tvx::sim::writeMatrixHtml(matrix, html);
   } catch (const tvx::sim::MachineError& e) {
     std::fprintf(stderr, "tvxsim: %s\n", e.what());
     status = 2;

@@ -40,6 +40,7 @@ std::unique_ptr<FileNode> cloneNode(const FileNode& node) {
   copy->shortName = node.shortName;
   copy->isDirectory = node.isDirectory;
   copy->attributes = node.attributes;
+  copy->written = node.written;
   copy->data = node.data;
   for (const auto& c : node.children) {
     copy->children.push_back(cloneNode(*c));

@@ -18,6 +18,7 @@ struct FileNode {
   std::string shortName;
   bool isDirectory = false;
   DWORD attributes = FILE_ATTRIBUTE_ARCHIVE;
+  FILETIME written{};  // when it was last written (a CD's files carry their image's dates)
   std::string data;
   std::vector<std::unique_ptr<FileNode>> children;   // in the order they were made, as a FAT folder holds them
   std::unordered_map<std::string, FileNode*> index;  // the children by long and short name in upper case

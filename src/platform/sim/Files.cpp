@@ -12,6 +12,9 @@ void fillFindData(const FileNode& node, const std::string& name, WIN32_FIND_DATA
   std::memset(data, 0, sizeof(*data));
   data->dwFileAttributes = node.findAttributes();
   data->nFileSizeLow = static_cast<DWORD>(node.data.size());
+  data->ftCreationTime = node.written;
+  data->ftLastAccessTime = node.written;
+  data->ftLastWriteTime = node.written;
   std::strncpy(data->cFileName, name.c_str(), MAX_PATH - 1);
   // Windows gives an alternate name only where the long name is not a valid short one.
   if (name != "." && name != ".." && !iequals(node.shortName, name)) {
@@ -184,6 +187,7 @@ BOOL Files::copyFile(LPCSTR existing, LPCSTR target, BOOL failIfExists) {
     dst = &folder->addChild(to->leaf(), false);
   }
   dst->data = src->data;
+  dst->written = src->written;  // a copy keeps the time its source was last written
   dst->attributes = src->attributes | FILE_ATTRIBUTE_ARCHIVE | kept;
   return TRUE;
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "../WinTypes.h"
+#include "DiscImage.h"
 #include "FileTree.h"
 #include "Paths.h"
 #include "RegistryTree.h"
@@ -142,8 +143,9 @@ class Machine {
   std::string modulePath;   // as GetModuleFileNameA returns it
   WinPath currentDir;
   bool versionQueryFails = false;
-  std::string searchPath;  // PATH, folders separated by ";"
-  char cdDrive = 'D';      // read-only media: its files are read-only and nothing on it can be written
+  std::string searchPath;          // PATH, folders separated by ";"
+  char cdDrive = 'D';              // read-only media: its files are read-only and nothing on it can be written
+  std::map<char, DiscInfo> discs;  // the drives laid from a disc image, by letter
 
   FileTree files;
   RegistryTree registry;

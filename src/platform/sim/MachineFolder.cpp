@@ -6,6 +6,7 @@
 #include <fstream>
 #include <set>
 
+#include "DiscImage.h"
 #include "MachineIni.h"
 #include "MachineSections.h"
 #include "Text.h"
@@ -85,9 +86,14 @@ void layDrives(Machine& machine, const std::vector<Section>& sections, const fs:
         fail(e.line, "a drive is named by one letter, found \"" + e.key + "\"");
       }
       const fs::path source = folder / e.value;
-      if (!fs::is_directory(source)) fail(e.line, "no such folder \"" + e.value + "\"");
+      const bool image = fs::is_regular_file(source);
+      if (!image && !fs::is_directory(source)) fail(e.line, "no such folder or disc image \"" + e.value + "\"");
       if (machine.files.drive(e.key[0]) != nullptr) fail(e.line, "drive " + e.key + " is named twice");
-      {
+      if (image) {
+        // A CD laid from its ISO 9660 image, as Windows reads the disc.
+        machine.discs[static_cast<char>(std::toupper(static_cast<unsigned char>(e.key[0])))] =
+            layDiscImage(machine.files.addDrive(e.key[0]), source);
+      } else {
         std::size_t laid = 0;
         loadFolder(machine.files.addDrive(e.key[0]), source, laid);
       }

@@ -3,6 +3,7 @@
 #pragma once
 #include "DialogTemplate.h"
 #include "DialogUnits.h"
+#include "DiscImage.h"
 #include "FileTree.h"
 #include "IniText.h"
 #include "Machine.h"
