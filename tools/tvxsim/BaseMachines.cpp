@@ -43,9 +43,9 @@ struct Version {
 };
 
 const Version kVersions[] = {
-    {"win95", "Windows 95", "WINDOWS", "SYSTEM"},   {"win98", "Windows 98", "WINDOWS", "SYSTEM"},
+    {"win95", "Windows 95", "WINDOWS", "SYSTEM"},      {"win98", "Windows 98", "WINDOWS", "SYSTEM"},
     {"win98se", "Windows 98 SE", "WINDOWS", "SYSTEM"}, {"winme", "Windows Me", "WINDOWS", "SYSTEM"},
-    {"nt40", "Windows NT 4.0", "WINNT", "SYSTEM32"},    {"win2k", "Windows 2000", "WINNT", "SYSTEM32"},
+    {"nt40", "Windows NT 4.0", "WINNT", "SYSTEM32"},   {"win2k", "Windows 2000", "WINNT", "SYSTEM32"},
     {"winxp", "Windows XP", "WINDOWS", "SYSTEM32"},
 };
 
@@ -119,8 +119,9 @@ void writeBaseMachine(const std::string& version, const fs::path& folder) {
   std::string ini = "; The matrix's " + std::string(v.title) + ": a fresh " + v.title +
                     " with the TVX4400 card and an earlier driver of it.\r\n";
   ini += "[Machine]\r\nos=" + version + "\r\nwindows=" + win + "\r\n\r\n";
-  ini += "[Devices]\r\ndevice=PCI\\VEN_1D0C&DEV_0111&SUBSYS_00000000\\3&61AAA01&0&48; "
-         "ids=PCI\\VEN_1D0C&DEV_0111&SUBSYS_00000000, PCI\\VEN_1D0C&DEV_0111\r\n\r\n";
+  ini +=
+      "[Devices]\r\ndevice=PCI\\VEN_1D0C&DEV_0111&SUBSYS_00000000\\3&61AAA01&0&48; "
+      "ids=PCI\\VEN_1D0C&DEV_0111&SUBSYS_00000000, PCI\\VEN_1D0C&DEV_0111\r\n\r\n";
   ini += "[Events]\r\n";
   ini += "event=reenumeration + 6 s; mixers=1\r\n";
   ini += "event=reenumeration + 7 s; open=Tarvic Driver Setup|TVDNINST\r\n";

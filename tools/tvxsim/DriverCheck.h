@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "InfFiles.h"
 #include "Intent.h"
 #include "RunView.h"
 
@@ -40,12 +41,5 @@ struct DriverFindings {
 // that followed (the same as `after` when there was none).
 DriverFindings checkDriver(const DriverClaim& claim, const Intent& intent, const Machine& after, const FileTree& before,
                            const FileTree& booted);
-
-// The folder a [SourceDisksNames] value points to, as Windows reads it: the fourth field; an
-// absolute one stands for itself, anything else is taken below `sourceRoot` (the place the INF
-// was installed from, or the INF's own folder when Windows has no record of one).
-std::string sourceFolderOf(const std::string& diskValue, const std::string& sourceRoot);
-// The fields of an INF value, split at the commas outside quotes, each trimmed.
-std::vector<std::string> infFields(const std::string& value);
 
 }  // namespace tvx::sim

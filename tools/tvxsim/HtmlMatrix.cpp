@@ -5,6 +5,7 @@
 #include "BaseMachines.h"
 #include "HtmlPage.h"
 #include "HtmlReport.h"
+#include "MatrixText.h"
 #include "Timeline.h"
 
 namespace fs = std::filesystem;

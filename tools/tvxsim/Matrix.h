@@ -58,12 +58,4 @@ Matrix runMatrix(const std::filesystem::path& cd, const std::optional<std::files
                  const std::filesystem::path& work, const std::vector<std::string>& without = {},
                  const std::optional<std::filesystem::path>& madeFrom = std::nullopt);
 
-std::string matrixText(const Matrix& matrix);
-// "36 runs: 20 complete, 16 nothing installed, ...": the count of each outcome.
-std::string matrixCounts(const Matrix& matrix);
-// "signed off: ..." or "NOT signed off: 2 rows fail: ...": the closing line, naming each failing
-// row and its reason.
-std::string matrixSignOff(const Matrix& matrix);
-std::string matrixJson(const Matrix& matrix);
-
 }  // namespace tvx::sim

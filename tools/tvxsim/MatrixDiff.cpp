@@ -8,6 +8,7 @@
 #include "BaseMachines.h"
 #include "HtmlMatrix.h"
 #include "HtmlPage.h"
+#include "MatrixText.h"
 
 namespace fs = std::filesystem;
 

@@ -12,6 +12,7 @@
 #include "HtmlReport.h"
 #include "Matrix.h"
 #include "MatrixDiff.h"
+#include "MatrixText.h"
 #include "SimRun.h"
 
 namespace {
