@@ -5,7 +5,7 @@
 # build without sanitizers.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
+scripts/install-deps.sh demo
 cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build/bench --target bench_install tvxsim >/dev/null
 machine=tests/scenarios/win98se-cd-driver-wdm/machine
@@ -21,3 +21,10 @@ runs=$(build/bench/tvxsim matrix examples/cd | sed -n 's/^\([0-9]*\) runs:.*/\1/
 TIMEFORMAT='%3U %3S'
 cpu=$({ time build/bench/tvxsim matrix examples/cd >/dev/null; } 2>&1 | awk '{ printf "%d", ($1 + $2) * 1000 }')
 echo "matrix: $runs runs in $cpu ms CPU"
+# The same sign-off from the CD's disc image (mastered here with Joliet names), which every row
+# reads as Windows reads the disc.
+if command -v xorriso >/dev/null; then
+  xorriso -as mkisofs -quiet -J -V TVX_CD -o build/bench/cd.iso examples/cd 2>/dev/null
+  cpu=$({ time build/bench/tvxsim matrix build/bench/cd.iso >/dev/null; } 2>&1 | awk '{ printf "%d", ($1 + $2) * 1000 }')
+  echo "matrix of the image: $runs runs in $cpu ms CPU"
+fi
