@@ -1,18 +1,9 @@
 #!/usr/bin/env bash
 # tvxsim matrix on the example CD and downloads against their expected tables, and on CDs with
-# faults of their own, which the matrix must find (exit code 1, the INCOMPLETE rows named).
+# faults of their own, which the matrix must find (exit code 1, the failing rows named).
 # With TVX_UPDATE_EXPECTED=1 the expected tables are written instead.
-set -euo pipefail
-tvxsim=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
-source_dir=$(cd "$(dirname "$0")/../.." && pwd)
-here="$source_dir/tests/matrix"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
-cd "$source_dir"
+# shellcheck source=lib.sh
+source "$(dirname "$0")/lib.sh"
 
 # The matrix of a CD folder, run from a folder, against its expected table, exit code 0.
 #   expect_matrix FROM CD EXPECTED
@@ -89,7 +80,7 @@ expect_failing() {
   last=$(tail -n 1 "$work/$name.txt")
   [ "${last#NOT signed off: }" != "$last" ] || last=$(tail -n 2 "$work/$name.txt" | head -n 1)
   grep -qF -- "$reason" <<<"$last" || fail "$name: the closing line does not give \"$reason\": $last"
-  python3 - "$work/$name.json" "$rows" "$name" <<'PY'
+  python3 - "$work/$name.json" "$rows" "$name" <<'PY' || fail "$name: the failing rows"
 import json, re, sys
 m = json.load(open(sys.argv[1]))
 failing = sorted(f'{r["windows"]}, {r["path"]}' for r in m["rows"] if r["signOff"] == "FAILS")
@@ -99,7 +90,6 @@ assert m["failing"] == len(failing), (m["failing"], len(failing))
 hung = [r["path"] for r in m["rows"] if r["verdict"] in ("hung", "crashed")]
 assert not hung, f"{sys.argv[3]}: rows that did not end: {hung}"
 PY
-  [ $? = 0 ] || fail "$name: the failing rows"
   grep -q 'class="verdict incomplete" id="verdict"' "$work/$name-html/index.html" || fail "$name: the HTML banner is not red"
   local text html
   text=$(cat "$work/$name.txt" "$work/$name.json" | wc -c)
@@ -182,7 +172,7 @@ grep -q 'seen: .*"Setup": Can not find the...; "Setup": Can not find the... -> C
 
 # Without --machines, the failing rows' machine folders stay where the output says.
 kept=$(sed -n 's/^The failing rows.* kept in \(.*\) (tvxsim run FOLDER runs one again)\.$/\1/p' "$work/no-handoff.txt")
-[ -n "$kept" ] && [ -f "$kept/win2k-1/machine.ini" ] || fail "the failing rows' machine folders were not kept"
+{ [ -n "$kept" ] && [ -f "$kept/win2k-1/machine.ini" ]; } || fail "the failing rows' machine folders were not kept"
 [ ! -e "$kept/win95-1" ] || fail "a passing row's machine folder was kept"
 grep -q "^Windows 2000, as started ($kept/win2k-1):" "$work/no-handoff.txt" || fail "the kept folder is not the one named"
 status=0

@@ -2,17 +2,8 @@
 # The sign-off of what ships: the example CD mastered into ISO 9660 images by xorriso, read as
 # Windows reads a disc, and the diff of two releases.
 #   images.sh TVXSIM
-set -euo pipefail
-tvxsim=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
-source_dir=$(cd "$(dirname "$0")/../.." && pwd)
-here="$source_dir/tests/matrix"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
-cd "$source_dir"
+# shellcheck source=lib.sh
+source "$(dirname "$0")/lib.sh"
 command -v xorriso >/dev/null || fail "xorriso is not installed (scripts/install-deps.sh tests)"
 master() { xorriso -as mkisofs -quiet -V TVX_CD "$@" 2>"$work/xorriso.err" || fail "xorriso: $(cat "$work/xorriso.err")"; }
 # The matrix of an image: its exit code, its text in $work/NAME.txt.
@@ -109,7 +100,7 @@ printf 'read me\r\n' >"$work/new/W95-98/drv/95/README.TXT"
 rm "$work/new/NT40/app/Setup.exe"
 matrix against 1 "$work/new" --against "$work/joliet.iso" --html "$work/against-html"
 "$tvxsim" matrix "$work/new" --against examples/cd --json --machines "$work/machines-json" >"$work/against.json" || true
-python3 - "$work/against.json" <<'PY'
+python3 - "$work/against.json" <<'PY' || fail "--against: the rows that differ"
 import json, sys
 d = json.load(open(sys.argv[1]))
 rows = {(r["os"], r["path"]): r for r in d["rows"]}
@@ -127,9 +118,9 @@ assert any(l.startswith("files: + added ") and "W95-98\\README.TXT" in l for l i
 ap = rows[("nt40", "/AP")]["differences"]
 assert ap[1] == "sign-off: ok -> FAILS: NT40\\app\\Setup.exe is missing from the CD", ap
 PY
-[ $? = 0 ] || fail "--against: the rows that differ"
 grep -q '^19 of 36 rows the same (on ' "$work/against.txt" || fail "--against: $(tail -n 3 "$work/against.txt")"
-[ -f "$work/against-html/new/winme-5.html" ] && [ -f "$work/against-html/old/winme-5.html" ] || fail "--against --html: the run pages"
+{ [ -f "$work/against-html/new/winme-5.html" ] && [ -f "$work/against-html/old/winme-5.html" ]; } ||
+  fail "--against --html: the run pages"
 grep -q 'href="new/winme-5.html"' "$work/against-html/index.html" || fail "--against --html: no link to the new run"
 first=$(grep -o '<tr class="row[^"]*"' "$work/against-html/index.html" | head -n 1)
 [ "$first" = '<tr class="row differs"' ] || fail "--against --html: the differing rows do not come first"

@@ -33,17 +33,26 @@ std::vector<std::string> linesOf(const std::string& text) {
   return lines;
 }
 
-std::string longPathOf(const FileTree& files, const std::string& path) {
+namespace {
+
+// A path with each folder that exists named by its long or its short name.
+std::string pathNamed(const FileTree& files, const std::string& path, bool shortNames) {
   auto p = parseAbsolutePath(path);
   if (!p) return path;
   std::string out = std::string(1, p->drive) + ":";
   const FileNode* node = files.drive(p->drive);
   for (const auto& part : p->parts) {
     node = node != nullptr ? node->child(part) : nullptr;
-    out += "\\" + (node != nullptr ? node->name : part);
+    out += "\\" + (node == nullptr ? part : shortNames ? node->shortName : node->name);
   }
   return out;
 }
+
+}  // namespace
+
+std::string longPathOf(const FileTree& files, const std::string& path) { return pathNamed(files, path, false); }
+
+std::string shortPathOf(const FileTree& files, const std::string& path) { return pathNamed(files, path, true); }
 
 std::string bytesOf(const FileNode& copy, const FileNode& medium) {
   return std::to_string(copy.data.size()) + " of its " + std::to_string(medium.data.size()) + " bytes";

@@ -18,6 +18,8 @@ bool folderExists(const FileTree& files, const std::string& path);
 std::vector<std::string> linesOf(const std::string& text);
 // A path as the person sees it in Explorer: each folder by its long name where it exists.
 std::string longPathOf(const FileTree& files, const std::string& path);
+// "C:\PROGRA~1\TARVIC\W2K-ME" for "C:\Program Files\Tarvic\W2K-ME", as GetShortPathNameA gives it.
+std::string shortPathOf(const FileTree& files, const std::string& path);
 // "7 of its 15 bytes": how much of a file arrived.
 std::string bytesOf(const FileNode& copy, const FileNode& medium);
 // The first line of the medium's INF that its copy lacks, in order, leaving out what the program

@@ -6,6 +6,7 @@
 #include "CdFault.h"
 #include "Diff.h"
 #include "DriverCheck.h"
+#include "InfFiles.h"
 #include "Intent.h"
 #include "RunView.h"
 
@@ -36,19 +37,6 @@ std::string quotedIfBlank(const std::string& path) {
 }
 
 const char* familyName(Family f) { return f == Family::Vxd ? "VxD" : "WDM"; }
-
-// "C:\PROGRA~1\TARVIC\W2K-ME" for "C:\Program Files\Tarvic\W2K-ME", as GetShortPathNameA gives it.
-std::string shortPathOf(const FileTree& files, const std::string& longPath) {
-  auto p = parseAbsolutePath(longPath);
-  if (!p) return longPath;
-  std::string out = std::string(1, p->drive) + ":";
-  const FileNode* node = files.drive(p->drive);
-  for (const auto& part : p->parts) {
-    node = node != nullptr ? node->child(part) : nullptr;
-    out += "\\" + (node != nullptr ? node->shortName : part);
-  }
-  return out;
-}
 
 // What a way of the program that installs nothing may still change before it stops.
 enum class Allowed { StartupSettings, TrayAndMixerSettings };
