@@ -19,6 +19,7 @@ void probePrograms(const tvx::Platform& platform);
 void probeRunning(const tvx::Platform& platform);
 void probeFamily(const tvx::Platform& platform);
 void probeMedium(const tvx::Platform& platform);
+void probeSameFile(const tvx::Platform& platform);
 
 // Starts a command line with CreateProcessA; false when it did not start (GetLastError says why).
 bool startProgram(const tvx::Platform& platform, const char* commandLine, PROCESS_INFORMATION& info);

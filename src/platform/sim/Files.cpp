@@ -176,8 +176,10 @@ BOOL Files::copyFile(LPCSTR existing, LPCSTR target, BOOL failIfExists) {
   if (dst != nullptr) {
     kept = dst->attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
     if (failIfExists) return fail(ERROR_FILE_EXISTS);
+    // A file copied onto itself, by whatever name, stays as it was: Windows NT finds its source
+    // open (ERROR_SHARING_VIOLATION), the 95 family answers as for a destination it keeps.
+    if (dst == src) return fail(m_.os.isWindows9x() ? ERROR_FILE_EXISTS : ERROR_SHARING_VIOLATION);
     if (DWORD refused = writeRefusal(*to, dst); refused != ERROR_SUCCESS) return fail(refused);
-    if (dst == src) return fail(ERROR_ACCESS_DENIED);  // a file cannot be copied onto itself: it is in use
   } else if (DWORD refused = createRefusal(*to); refused != ERROR_SUCCESS) {
     return fail(refused);
   } else {
@@ -311,11 +313,16 @@ BOOL Files::SetCurrentDirectoryA(LPCSTR path) {
   return TRUE;
 }
 
+// As CreateFileA fails it: no such file or folder (a drive without its medium answering
+// ERROR_NOT_READY), a folder refused.
 bool Files::CanOpenForReading(LPCSTR path) {
-  if (m_.injectFault("fopen")) return false;
+  if (m_.injectFault("fopen", ERROR_ACCESS_DENIED)) return false;
   auto p = resolve(path);
-  FileNode* node = p ? m_.fileAt(*p) : nullptr;
-  return node != nullptr && !node->isDirectory;
+  if (!p || p->parts.empty()) return fail(ERROR_PATH_NOT_FOUND);
+  FileNode* node = m_.fileAt(*p);
+  if (node == nullptr) return fail(missingError(*p));
+  if (node->isDirectory) return fail(ERROR_ACCESS_DENIED);
+  return true;
 }
 
 }  // namespace tvx::sim
