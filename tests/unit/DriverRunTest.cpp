@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "DriverCd.h"
+#include "FailingCalls.h"
 
 namespace tvx {
 namespace {
@@ -44,6 +45,13 @@ struct DriverRun : DriverCd {
     return out;
   }
   HWND dialog(const char* title) { return sim.windows().addOwnWindow(title); }
+  // Whether the device tree was re-enumerated: Windows was asked to install the device now.
+  bool reenumerated() const {
+    for (const auto& h : happenings("device")) {
+      if (!h.field("reenumerated").empty()) return true;
+    }
+    return false;
+  }
 };
 
 TEST(RunDriverInstallation, TheOrderOfStepsOfEachRunKind) {
@@ -196,6 +204,75 @@ TEST(RunDriverInstallation, APieceWindowsNeedsThatCannotBePutInPlaceIsToldNotCom
   DriverRun whole("win98se");
   EXPECT_TRUE(whole.run(DriverRunKind::CommandLine));
   EXPECT_EQ(whole.fields("message", "text").back(), "Setup completed! The system will restart now!");
+}
+
+// The number of the run's copy to `destination`, in a run of the same machine without change.
+std::size_t copyNumberTo(const char* os, const std::string& destination) {
+  DriverRun m(os);
+  m.run(DriverRunKind::CommandLine);
+  const auto copies = m.fields("copy", "to");
+  for (std::size_t i = 0; i < copies.size(); ++i) {
+    if (copies[i] == destination) return i + 1;
+  }
+  return 0;
+}
+
+TEST(RunDriverInstallation, AMixerThatCannotBeReadIsAFailedStepOnlyAMissingOneIsNoMixer) {
+  // The CD taken out right after the catalog's copy, the last copy before the mixer is looked at.
+  const std::size_t catalog = copyNumberTo("winme", "C:\\WINDOWS\\INF\\CATALOG\\tvaudio.cat");
+  ASSERT_GT(catalog, 0u);
+  DriverRun out("winme");
+  out.machine.afterCopies.emplace(catalog,
+                                  sim::TimedEvent{0, "eject=D", [&] { out.machine.drivesWithoutMedium.insert('D'); }});
+  EXPECT_TRUE(out.run(DriverRunKind::CommandLine));
+  EXPECT_EQ(out.fields("message", "text"), (std::vector<std::string>{kAnnouncement, kIncomplete}));
+  EXPECT_FALSE(out.machine.restartRequested);
+  EXPECT_EQ(out.content("C:\\WINDOWS\\WININIT.INI"), "(missing)") << "no mixer replacement queued";
+  EXPECT_FALSE(out.reenumerated()) << "Windows was not asked to install the device";
+
+  // A package without the mixer: nothing to replace, and the run completes.
+  DriverRun none("winme");
+  none.remove("D:\\W2K-ME\\drv\\Mixer.dat");
+  EXPECT_TRUE(none.run(DriverRunKind::CommandLine));
+  EXPECT_EQ(none.fields("message", "text").back(), "Setup completed! The system will restart now!");
+  EXPECT_EQ(none.content("C:\\WINDOWS\\WININIT.INI"), "(missing)");
+}
+
+TEST(RunDriverInstallation, TheMixerIsRenamedAtTheNextStartOnlyAfterAGoodCopyAndNeverHalfWay) {
+  const std::string nul = "NUL=C:\\WINDOWS\\Mixer.old\r\n";
+  const std::string backup = "C:\\WINDOWS\\Mixer.old=C:\\WINDOWS\\Mixer.exe\r\n";
+  const std::string mixer = "C:\\WINDOWS\\Mixer.exe=C:\\WINDOWS\\Mixer.dat\r\n";
+  // The new mixer cannot be put beside the old one: a folder stands in its way.
+  DriverRun blocked("win98se");
+  blocked.machine.files.makeDirectories(*sim::parseAbsolutePath("C:\\WINDOWS\\Mixer.dat"));
+  EXPECT_TRUE(blocked.run(DriverRunKind::CommandLine));
+  EXPECT_EQ(blocked.fields("message", "text"), (std::vector<std::string>{kAnnouncement, kIncomplete}));
+  EXPECT_EQ(blocked.content("C:\\WINDOWS\\WININIT.INI"), "(missing)");
+  EXPECT_FALSE(blocked.machine.restartRequested);
+
+  // Each entry of the queue refused in turn: what is left never moves the mixer in use aside
+  // without the new one taking its place.
+  const struct {
+    const char* refused;  // the key whose write fails
+    std::string left;     // the rename queue after the run
+  } cases[] = {{"NUL", "(missing)"},
+               {"C:\\WINDOWS\\Mixer.old", "[rename]\r\n" + nul},
+               {"C:\\WINDOWS\\Mixer.exe", "[rename]\r\n" + nul}};
+  for (const auto& c : cases) {
+    DriverRun m("win98se");
+    test::FailingProfileWrites writes(m.platform(),
+                                      [&](const std::string& file, const std::string&, const std::string& key) {
+                                        return file == "WININIT.INI" && key == c.refused;
+                                      });
+    const Platform p = test::withProfiles(m.platform(), writes);
+    EXPECT_TRUE(m.endsProcess([&] { RunDriverInstallation(m.ctx, p, DriverRunKind::CommandLine, nullptr); }));
+    EXPECT_EQ(writes.refused, 1) << c.refused;
+    EXPECT_EQ(m.fields("message", "text"), (std::vector<std::string>{kAnnouncement, kIncomplete})) << c.refused;
+    EXPECT_EQ(m.content("C:\\WINDOWS\\WININIT.INI"), c.left) << c.refused;
+  }
+  DriverRun whole("win98se");
+  EXPECT_TRUE(whole.run(DriverRunKind::CommandLine));
+  EXPECT_EQ(whole.content("C:\\WINDOWS\\WININIT.INI"), "[rename]\r\n" + nul + backup + mixer);
 }
 
 TEST(RunDriverInstallation, AWindowsItCannotTellGetsNoDriver) {

@@ -40,6 +40,8 @@ engine_run() {
 # What a driver installation says before it starts and when it is done.
 ANNOUNCEMENT="The driver will be installed now. It need a few minutes to complete."
 COMPLETION="Setup completed! The system will restart now!"
+# What it says when a piece Windows needs could not be put in place.
+INCOMPLETE="Can not complete the installation. Please run Setup again."
 
 # The message boxes the run showed, in order, against the expected texts.
 expect_messages() {
