@@ -161,6 +161,9 @@ class Machine {
   std::vector<Process> processes;
   std::vector<ScriptStep> script;
   std::size_t scriptPosition = 0;
+  // A box offering Cancel that the script does not answer gets Cancel instead of OK: the person
+  // has nothing to give that the box asks for (a CD taken out for good).
+  bool cancelsUnscriptedPrompts = false;
   std::vector<TimedEvent> events;  // in time order
   // What the world does after the device tree is re-enumerated, by time after it; scheduled at
   // the first re-enumeration.

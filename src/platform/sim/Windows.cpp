@@ -89,6 +89,7 @@ int Windows::MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
   // A message box puts a question to the person: a sleep before it is no wait for a window.
   if (!unshown) m_.asked("the person");
   int answer = (type & 0xF) == MB_YESNO ? IDYES : IDOK;
+  if ((type & 0xF) == MB_OKCANCEL && m_.cancelsUnscriptedPrompts) answer = IDCANCEL;
   DWORD delay = 0;
   if (unshown) {
     answer = 0;
