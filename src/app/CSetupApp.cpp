@@ -71,9 +71,8 @@ void CSetupApp::HandOffToW2KSetup(const std::string& upperTail) {
   // Quoted when it holds a blank: unquoted, Windows would try "E:\Driver.exe" first.
   std::string command = installer.find(' ') != std::string::npos ? "\"" + installer + "\"" : installer;
   if (isDriverSwitch(upperTail) || ctx_.driverOnly != 0) command += " /DRIVER";
-  // An installer that does not start is, to the person, one that is not there.
   if (p.processes.WinExec(command.c_str(), SW_SHOW) <= 31) {
-    p.windows.MessageBoxA(nullptr, kHandOffMissingText, kSetupCaption, MB_OK);
+    p.windows.MessageBoxA(nullptr, kHandOffNotStartedText, kSetupCaption, MB_OK);
   }
 }
 

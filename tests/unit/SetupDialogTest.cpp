@@ -297,6 +297,33 @@ TEST(SetupDialog, OkRunsItsStepsInOrderByChoiceAndSystem) {
   }
 }
 
+TEST(SetupDialog, ASuiteInstallerThatDoesNotStartLeavesNoStagedDriverUnfinished) {
+  // Both boxes: the driver staged, the suite installer there but no program Windows starts. The
+  // person is told so, and the driver is finished as when the CD is given up at its prompt.
+  for (const auto& [os, installer] : {std::pair<const char*, const char*>{"winme", "D:\\W2K-ME\\app\\Setup.exe"},
+                                      {"win98se", "D:\\W95-98\\app\\Setup.exe"}}) {
+    Cd m(os);
+    m.withPackages();
+    m.file(installer, "not a program");
+    m.script({{"click", "1"}});
+    m.run();
+    EXPECT_EQ(milestones(m), (std::vector<std::string>{"staged", "dialog hidden", "Can not start th",
+                                                       "Setup completed!", "restart", "ended OK"}))
+        << os;
+    EXPECT_EQ(m.fields("message", "text").front(), "Can not start the Tarvic Sound Suite setup program.") << os;
+    EXPECT_TRUE(m.started().empty()) << os;
+    EXPECT_EQ(m.happenings("oem inf").size(), std::string(os) == "winme" ? 1u : 0u)
+        << os << ": the WDM driver is registered on Me";
+  }
+  // Applications alone: told, and nothing else happens.
+  Cd apps("win98se");
+  apps.file("D:\\W95-98\\app\\Setup.exe", "not a program");
+  apps.script({{"click", "1002"}, {"click", "1"}});
+  apps.run();
+  EXPECT_EQ(milestones(apps), (std::vector<std::string>{"dialog hidden", "Can not start th", "ended Cancel"}));
+  EXPECT_FALSE(apps.machine.restartRequested);
+}
+
 // The architecture dialog records what the person chose; the CD's driver run stages the family
 // its own rule gives. Where the two differ, the suite and its markers follow what was staged.
 TEST(SetupDialog, TheSuiteFollowsTheStagedFamilyNotTheChosenOne) {

@@ -166,6 +166,16 @@ TEST(HandOff, TheWindows2000InstallerIsStartedWithTheDriverSwitchOrMissedAloud) 
   }
 }
 
+TEST(HandOff, AnInstallerThatIsThereButDoesNotStartIsToldSo) {
+  StartupRun run("winxp");
+  run.file("D:\\W2KSetup.dat", "not a program");
+  run.run();
+  EXPECT_EQ(run.fields("start failed", "commandLine"), std::vector<std::string>{"D:\\W2KSetup.dat"});
+  EXPECT_EQ(run.fields("message", "text|caption|owner"),
+            std::vector<std::string>{"Can not start the setup program for Windows 2000/XP. | Setup | none"});
+  EXPECT_FALSE(run.exited);
+}
+
 TEST(DriverOnlyFlow, EndsSilentlyOnNt4FromTheCdAndFromAFlatPackage) {
   StartupRun cd("nt40", "D:\\Setup.exe", "/DRIVER");
   cd.run();

@@ -17,6 +17,8 @@ const char* const kCompleted = "Setup completed! The system will restart now!";
 const char* const kNoInstallationFiles = "Can not find installation files.";
 const char* const kNoHandOff = "Can not find the setup program for Windows 2000/XP.";
 const char* const kNoSuite = "Can not find the Tarvic Sound Suite setup program.";
+const char* const kSuiteNotStarted = "Can not start the Tarvic Sound Suite setup program.";
+const char* const kHandOffNotStarted = "Can not start the setup program for Windows 2000/XP.";
 const char* const kNtRefusal = "This driver can not be used on Windows NT or Windows 2000.";
 const char* const kWdmRefusal = "This WDM driver can only be installed on Windows 98SE/ME/2000";
 const char* const kIncomplete = "Can not complete the installation. Please run Setup again.";
@@ -118,7 +120,8 @@ struct Check {
   // What the program told the person when it could not go on (a box Windows could not show is
   // what the program told all the same); empty when it told nothing.
   std::string told() const {
-    for (const char* text : {kIncomplete, kNoInstallationFiles, kNoHandOff, kNoSuite, kNtRefusal, kWdmRefusal}) {
+    for (const char* text : {kIncomplete, kNoInstallationFiles, kNoHandOff, kNoSuite, kNtRefusal, kWdmRefusal,
+                             kSuiteNotStarted, kHandOffNotStarted}) {
       for (const MessageSeen& m : view.messages) {
         if (m.text != text) continue;
         return std::string("told \"") + text + "\"" +
