@@ -275,6 +275,52 @@ TEST(RunDriverInstallation, TheMixerIsRenamedAtTheNextStartOnlyAfterAGoodCopyAnd
   EXPECT_EQ(whole.content("C:\\WINDOWS\\WININIT.INI"), "[rename]\r\n" + nul + backup + mixer);
 }
 
+TEST(RunDriverInstallation, AnInfCopyWhoseSourceDiskCannotBeWrittenIsToldAndNothingStarts) {
+  // Each write of the INF preparation refused alone: the copy would keep naming the CD, where
+  // Windows would look for the driver's files after the restart.
+  const struct {
+    int wdm;              // Windows98SEDriver of setup.ini: the family staged
+    const char* copy;     // the INF copy whose write is refused
+    const char* section;  // and the section written
+  } cases[] = {{0, "C:\\WINDOWS\\INF\\OTHER\\TVAUDIO.INF", "SourceDisksNames"},
+               {1, "C:\\WINDOWS\\INF\\TVAUDIO.INF", "SourceDisksNames"},
+               {1, "C:\\WINDOWS\\INF\\OTHER\\TVAUDIO.INF", "SourceDisksFiles"}};
+  for (const auto& c : cases) {
+    const std::string name = std::string(c.copy) + " [" + c.section + "]";
+    DriverRun m("win98se");
+    m.ctx.windows98SEDriver = c.wdm;
+    test::FailingProfileWrites writes(m.platform(),
+                                      [&](const std::string& file, const std::string& section, const std::string&) {
+                                        return file == c.copy && section == c.section;
+                                      });
+    const Platform p = test::withProfiles(m.platform(), writes);
+    EXPECT_TRUE(m.endsProcess([&] { RunDriverInstallation(m.ctx, p, DriverRunKind::CommandLine, nullptr); })) << name;
+    EXPECT_EQ(writes.refused, 1) << name;
+    EXPECT_EQ(m.fields("message", "text"), (std::vector<std::string>{kAnnouncement, kIncomplete})) << name;
+    EXPECT_FALSE(m.reenumerated()) << name << ": Windows was not asked to install the device";
+    EXPECT_FALSE(m.machine.restartRequested) << name;
+  }
+}
+
+TEST(RunDriverInstallation, APackageWhoseListingWasCutShortIsToldAndNothingStarts) {
+  // The CD taken out while its package folder is listed, right after the INF: the package looks
+  // like one, but the files listed after the INF were never staged.
+  const struct {
+    const char* os;
+    const char* pattern;
+  } cases[] = {{"win98se", "D:\\W95-98\\drv\\98\\*.*"}, {"winme", "D:\\W2K-ME\\drv\\*.*"}};
+  for (const auto& c : cases) {
+    DriverRun m(c.os);
+    test::ListingCutShort files(m.platform(), c.pattern, "TVAUDIO.INF");
+    const Platform p = test::withFiles(m.platform(), files);
+    EXPECT_TRUE(m.endsProcess([&] { RunDriverInstallation(m.ctx, p, DriverRunKind::CommandLine, nullptr); })) << c.os;
+    EXPECT_GE(files.cut, 1) << c.os;
+    EXPECT_EQ(m.fields("message", "text"), (std::vector<std::string>{kAnnouncement, kIncomplete})) << c.os;
+    EXPECT_FALSE(m.reenumerated()) << c.os << ": Windows was not asked to install the device";
+    EXPECT_FALSE(m.machine.restartRequested) << c.os;
+  }
+}
+
 TEST(RunDriverInstallation, AWindowsItCannotTellGetsNoDriver) {
   DriverRun m("win98se");
   m.ctx.isWin98 = m.ctx.isWin98SE = 0;  // the version could not be read

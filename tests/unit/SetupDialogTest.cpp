@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "DriverCd.h"
+#include "FailingCalls.h"
 #include "src/app/CSetupApp.h"
 #include "src/ui/CSetupDlg.h"
 
@@ -322,6 +323,40 @@ TEST(SetupDialog, ASuiteInstallerThatDoesNotStartLeavesNoStagedDriverUnfinished)
   apps.run();
   EXPECT_EQ(milestones(apps), (std::vector<std::string>{"dialog hidden", "Can not start th", "ended Cancel"}));
   EXPECT_FALSE(apps.machine.restartRequested);
+}
+
+TEST(SetupDialog, AMarkerThatCannotBeWrittenIsToldAndNoInstallerStarts) {
+  // Each of the three entries of TVXSETUP.INI refused alone, for the WDM driver left to the suite's
+  // installer and for the applications alone: without them the installer would not know what is
+  // left to do.
+  const struct {
+    const char* ini;
+    std::vector<const char*> clicks;
+  } choices[] = {{"Windows98SEDriver=1\r\n", {"1"}}, {"", {"1002", "1"}}};
+  const std::pair<const char*, const char*> entries[] = {
+      {"Need_To_Reboot", "Install"}, {"Need_To_InstallDriver", "Install"}, {"Need_To_InstallDriver", "Command"}};
+  for (const auto& choice : choices) {
+    for (const auto& [section, key] : entries) {
+      const std::string name = std::string(choice.ini) + " [" + section + "] " + key;
+      Cd m("win98se", choice.ini);
+      m.withPackages();
+      for (const char* id : choice.clicks) m.script({{"click", id}});
+      test::FailingProfileWrites writes(m.platform(),
+                                        [&](const std::string& file, const std::string& s, const std::string& k) {
+                                          return file == "C:\\WINDOWS\\TVXSETUP.INI" && s == section && k == key;
+                                        });
+      const Platform p = test::withProfiles(m.platform(), writes);
+      CSetupApp app(p);
+      EXPECT_NO_THROW(app.Run()) << name;
+      EXPECT_EQ(writes.refused, 1) << name;
+      EXPECT_EQ(m.fields("message", "text"),
+                std::vector<std::string>{"Can not complete the installation. Please run Setup again."})
+          << name;
+      EXPECT_TRUE(m.started().empty()) << name << ": no suite installer";
+      EXPECT_FALSE(m.machine.restartRequested) << name;
+      EXPECT_EQ(m.ending("102"), "Cancel") << name;
+    }
+  }
 }
 
 // The architecture dialog records what the person chose; the CD's driver run stages the family
