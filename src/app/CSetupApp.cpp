@@ -20,12 +20,9 @@ StartupFlow chooseStartupFlow(const InstallContext& ctx, const std::string& uppe
 
 BOOL CSetupApp::InitInstance() {
   const Platform& p = platform();
+  // A version that cannot be read leaves every flag clear, and the flows go as for a Windows no
+  // flag names: the suite of "/AP", the main dialog, the option dialogs; a driver run refuses it.
   const bool versionKnown = classifyOs(ctx_, p.system);
-  // Without the Windows version no flow can be chosen: the person is told before anything changes.
-  if (!versionKnown) {
-    p.windows.MessageBoxA(nullptr, kInstallationIncomplete, kSetupCaption, MB_OK);
-    p.exit.Exit(0);
-  }
   ctx_.sourceDir = sourceDirOf(m_programPath, versionKnown, p);
   readInstallOptions(ctx_, p.profiles);
   ApplyStartupAudioSettings(ctx_, p);

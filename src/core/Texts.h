@@ -17,6 +17,7 @@ constexpr const char* kSuiteNotStartedText = "Can not start the Tarvic Sound Sui
 constexpr const char* kInsertCdText =
     "Can not find the Tarvic Sound Suite setup program.\n Please insert the installation CD now.";
 constexpr const char* kNtRefusalText = "This driver can not be used on Windows NT or Windows 2000.";
+constexpr const char* kUnknownWindowsText = "Can not tell the version of Windows. The driver can not be installed.";
 constexpr const char* kWdmRefusalText = "This WDM driver can only be installed on Windows 98SE/ME/2000";
 
 }  // namespace tvx

@@ -38,11 +38,9 @@ BOOL CSetupDlg::OnInitDialog() {
   pleaseWait_.ShowWindow(SW_HIDE);
 
   readDriverChoiceOptions(ctx_, p.profiles);
-  // The version is read again here; without it the dialog cannot tell what it may offer.
-  if (!classifyOs(ctx_, p.system)) {
-    p.windows.MessageBoxA(m_hWnd, kInstallationIncomplete, kSetupCaption, MB_OK);
-    p.exit.Exit(0);
-  }
+  // The version is read again here; one that cannot be read leaves every flag clear, and the
+  // dialog offers what it offers on a Windows no flag names (a driver run then refuses it).
+  classifyOs(ctx_, p.system);
   if (ctx_.isNT4) {
     // No driver is installed on NT 4.0.
     p.dialogs.CheckDlgButton(m_hWnd, IDC_INSTALL_DRIVER, BST_UNCHECKED);

@@ -321,12 +321,19 @@ TEST(RunDriverInstallation, APackageWhoseListingWasCutShortIsToldAndNothingStart
   }
 }
 
-TEST(RunDriverInstallation, AWindowsItCannotTellGetsNoDriver) {
-  DriverRun m("win98se");
-  m.ctx.isWin98 = m.ctx.isWin98SE = 0;  // the version could not be read
-  EXPECT_TRUE(m.run(DriverRunKind::CommandLine));
-  EXPECT_EQ(m.fields("message", "text"), std::vector<std::string>{kIncomplete});
-  EXPECT_FALSE(m.exists("C:\\Program Files\\Tarvic")) << "nothing was staged";
+TEST(RunDriverInstallation, AWindowsItCannotTellGetsNoDriverAndIsToldWhy) {
+  for (const DriverRunKind kind : {DriverRunKind::CommandLine, DriverRunKind::MainDialogWithSuite,
+                                   DriverRunKind::MainDialogDriverOnly, DriverRunKind::WebPackage}) {
+    DriverRun m("win98se");
+    m.file("D:\\TVAUDIO.INF", test::kVxdInf);
+    m.ctx.isWin98 = m.ctx.isWin98SE = 0;  // the version could not be read
+    EXPECT_TRUE(m.run(kind)) << static_cast<int>(kind);
+    EXPECT_EQ(m.fields("message", "text"),
+              std::vector<std::string>{"Can not tell the version of Windows. The driver can not be installed."})
+        << static_cast<int>(kind) << ": running Setup again would not help";
+    EXPECT_FALSE(m.exists("C:\\Program Files\\Tarvic")) << static_cast<int>(kind) << ": nothing was staged";
+    EXPECT_TRUE(m.machine.devices[0].present) << static_cast<int>(kind) << ": the earlier device stays";
+  }
 }
 
 TEST(RunDriverInstallation, APackageOfTheOtherFamilyIsNoPackage) {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "SimMachine.h"
+#include "DriverCd.h"
 #include "src/app/CSetupApp.h"
 
 namespace tvx {
@@ -174,6 +174,52 @@ TEST(HandOff, AnInstallerThatIsThereButDoesNotStartIsToldSo) {
   EXPECT_EQ(run.fields("message", "text|caption|owner"),
             std::vector<std::string>{"Can not start the setup program for Windows 2000/XP. | Setup | none"});
   EXPECT_FALSE(run.exited);
+}
+
+TEST(Startup, AWindowsWhoseVersionCannotBeReadGoesAsOneNoFlagNames) {
+  // Every flag clear: no hand-off, the suite installer of the Windows no flag names (the WDM
+  // family's), the main dialog and the option dialogs; a driver run refuses it, and says why.
+  const char* unknown = "Can not tell the version of Windows. The driver can not be installed.";
+  struct Row {
+    const char* os;
+    const char* args;
+    const char* setupIni;
+    std::vector<std::pair<std::string, std::string>> clicks;
+    std::string started;  // the suite installer, or empty
+    std::string message;  // or empty
+    std::string dialog;   // the dialog shown, or empty
+  };
+  for (const Row& r : {
+           Row{"winxp", "/AP", "", {}, "D:\\W2K-ME\\app\\Setup.exe", "", ""},
+           Row{"win98", "", "", {{"click", "1002"}, {"click", "1"}}, "D:\\W2K-ME\\app\\Setup.exe", "", "102"},
+           Row{"winxp", "", "", {{"click", "2"}}, "", "", "102"},
+           Row{"winme", "", "", {{"click", "1"}}, "", unknown, "102"},
+           Row{"winme", "/DRIVER", "", {}, "", unknown, ""},
+           Row{"win98se", "", "WebSetup=2", {}, "", unknown, ""},
+           Row{"win98se", "", "WebSetup=1", {{"click", "1"}}, "", unknown, "103"},
+       }) {
+    const std::string name = std::string(r.os) + " '" + r.args + "' " + r.setupIni;
+    StartupRun run(r.os, "D:\\Setup.exe", r.args);
+    run.machine.versionQueryFails = true;
+    for (const char* folder : {"W95-98", "W2K-ME", "NT40"})
+      run.program(std::string("D:\\") + folder + "\\app\\Setup.exe");
+    run.program("D:\\W2KSetup.exe");
+    run.file("D:\\TVAUDIO.INF", test::kVxdInf);
+    run.file("D:\\W95-98\\drv\\98\\TVAUDIO.INF", test::kVxdInf);
+    run.file("D:\\W2K-ME\\drv\\TVAUDIO.INF", test::kWdmInf);
+    if (*r.setupIni != '\0') run.file("D:\\setup.ini", std::string("[InstallOption]\r\n") + r.setupIni + "\r\n");
+    run.script(r.clicks);
+    run.run();
+    EXPECT_EQ(run.fields("start", "commandLine"),
+              r.started.empty() ? std::vector<std::string>{} : std::vector<std::string>{r.started})
+        << name;
+    EXPECT_EQ(run.fields("message", "text"),
+              r.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{r.message})
+        << name;
+    const auto shown = run.fields("dialog", "dialog");
+    EXPECT_EQ(shown.empty() ? "" : shown.front(), r.dialog) << name;
+    EXPECT_FALSE(run.exists("C:\\Program Files\\Tarvic")) << name << ": no driver staged";
+  }
 }
 
 TEST(DriverOnlyFlow, EndsSilentlyOnNt4FromTheCdAndFromAFlatPackage) {

@@ -79,7 +79,8 @@ bool isDriverTail(const std::string& tail) { return tail == "/DRIVER" || tail ==
 
 Intent intentOf(const Machine& machine, const FileTree& before) {
   Intent intent;
-  intent.os = classify(machine.os);
+  // A version the program cannot read leaves it every flag clear.
+  intent.os = machine.versionQueryFails ? OsClass{} : classify(machine.os);
   intent.sourceDir = folderOf(machine.modulePath);
   intent.options = readOptions(machine, before, intent.sourceDir);
   intent.tail = toUpper(splitCommandLine(machine.commandLine).tail);

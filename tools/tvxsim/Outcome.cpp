@@ -19,6 +19,7 @@ const char* const kNoHandOff = "Can not find the setup program for Windows 2000/
 const char* const kNoSuite = "Can not find the Tarvic Sound Suite setup program.";
 const char* const kSuiteNotStarted = "Can not start the Tarvic Sound Suite setup program.";
 const char* const kHandOffNotStarted = "Can not start the setup program for Windows 2000/XP.";
+const char* const kUnknownWindows = "Can not tell the version of Windows. The driver can not be installed.";
 const char* const kNtRefusal = "This driver can not be used on Windows NT or Windows 2000.";
 const char* const kWdmRefusal = "This WDM driver can only be installed on Windows 98SE/ME/2000";
 const char* const kIncomplete = "Can not complete the installation. Please run Setup again.";
@@ -121,7 +122,7 @@ struct Check {
   // what the program told all the same); empty when it told nothing.
   std::string told() const {
     for (const char* text : {kIncomplete, kNoInstallationFiles, kNoHandOff, kNoSuite, kNtRefusal, kWdmRefusal,
-                             kSuiteNotStarted, kHandOffNotStarted}) {
+                             kSuiteNotStarted, kHandOffNotStarted, kUnknownWindows}) {
       for (const MessageSeen& m : view.messages) {
         if (m.text != text) continue;
         return std::string("told \"") + text + "\"" +
