@@ -3,6 +3,8 @@
 // run, makes it INCOMPLETE with that piece named.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "src/platform/sim/Simulator.h"
 #include "tools/tvxsim/DriverCheck.h"
 #include "tools/tvxsim/RunView.h"
@@ -19,8 +21,10 @@ struct ScenarioRun {
   sim::FileTree before;
   sim::RegistryTree registryBefore;
 
-  explicit ScenarioRun(const std::string& scenario) {
+  // `prepare` changes the machine before the run (its fault plan, say).
+  explicit ScenarioRun(const std::string& scenario, const std::function<void(sim::Machine&)>& prepare = {}) {
     sim::loadMachine(machine, std::string(TVX_SOURCE_DIR) + "/tests/scenarios/" + scenario + "/machine");
+    if (prepare) prepare(machine);
     before = machine.files;
     registryBefore = machine.registry;
     sim::runSetup(machine, scenario);
@@ -173,6 +177,20 @@ TEST(OutcomeOfARun, TheSuiteInstallerAndItsMarkersAreHeldToTheChoice) {
                                         [](const sim::Happening& h) { return h.kind == "start"; }),
                          apps.machine.log.end());
   EXPECT_MISSING(apps.outcome(), "the suite installer D:\\W95-98\\app\\Setup.exe was not started");
+}
+
+TEST(OutcomeOfARun, AnInstallerThatDidNotOpenForTheProgramIsNotTheOneMeant) {
+  // "/AP" on Windows 95: the installer of W95-98 does not open this once, so to the program it is
+  // not there, and the fallback of W2K-ME is the one meant.
+  ScenarioRun run("win95-suite", [](sim::Machine& m) { m.faults.failFirst = "fopen"; });
+  EXPECT_EQ(run.outcome().text(), "complete (suite installer D:\\W2K-ME\\app\\Setup.exe started)");
+  // The same run with the installer of W95-98 started: not the one meant.
+  for (auto& h : run.machine.log) {
+    if (h.kind == "start") h.fields = {{"commandLine", "D:\\W95-98\\app\\Setup.exe"}};
+  }
+  EXPECT_EQ(run.outcome().text(),
+            "nothing installed (the suite installer D:\\W2K-ME\\app\\Setup.exe was not started; the person was "
+            "not told)");
 }
 
 TEST(OutcomeOfARun, ACompletionMessageOverNoPackageIsIncomplete) {

@@ -97,6 +97,29 @@ TEST(AppSetupPath, FallsBackToTheWdmSuiteOnTheWindows95FamilyOnly) {
   }
 }
 
+TEST(AppSetupPath, AnInstallerThatWindowsListsButThatDoesNotOpenIsNotThere) {
+  // A file is there when it opens for reading: the installer meant for this Windows that does not
+  // open this once gives way to the fallback, as a missing one does.
+  SimMachine m("win98se");
+  m.file("D:\\W95-98\\app\\Setup.exe");
+  m.file("D:\\W2K-ME\\app\\Setup.exe");
+  InstallContext ctx = m.cdContext();
+  m.machine.faults.failFirst = "fopen";
+  chooseAppSetupPath(ctx, m.platform().files, 1);
+  EXPECT_EQ(ctx.appSetupPath, "D:\\W2K-ME\\app\\Setup.exe");
+  EXPECT_EQ(ctx.appSetupFound, 1);
+  EXPECT_EQ(m.machine.faults.failedCall, "fopen");
+
+  // On NT 4.0, with no fallback: not found.
+  SimMachine nt("nt40");
+  nt.file("D:\\NT40\\app\\Setup.exe");
+  InstallContext ntCtx = nt.cdContext();
+  nt.machine.faults.failFirst = "fopen";
+  chooseAppSetupPath(ntCtx, nt.platform().files, 0);
+  EXPECT_EQ(ntCtx.appSetupPath, "D:\\NT40\\app\\Setup.exe");
+  EXPECT_EQ(ntCtx.appSetupFound, 0);
+}
+
 // The whole start-up, on a machine whose CD is in `cdFolder` of drive D.
 struct StartupRun : SimMachine {
   explicit StartupRun(const char* os, const std::string& program = "D:\\Setup.exe", const std::string& args = "")

@@ -84,6 +84,7 @@ Intent intentOf(const Machine& machine, const FileTree& before) {
   intent.sourceDir = folderOf(machine.modulePath);
   intent.options = readOptions(machine, before, intent.sourceDir);
   intent.tail = toUpper(splitCommandLine(machine.commandLine).tail);
+  intent.unopened = machine.unopenedFiles;
   const CdOptions& o = intent.options;
   if (o.webSetup == 0 && isSuiteTail(intent.tail)) {
     intent.flow = Flow::SuiteFromCommandLine;
@@ -160,7 +161,9 @@ std::string suiteInstaller(const Intent& intent, Family family, const FileTree& 
   // 2000 and XP, and a Windows no flag names: the installer of the WDM suite, without a fallback.
   if (!os.windows9x()) return wdm;
   const std::string meant = os.win95 || family == Family::Vxd ? intent.sourceDir + "W95-98\\app\\Setup.exe" : wdm;
-  return exists(files, meant) ? meant : wdm;
+  auto path = parseAbsolutePath(meant);
+  const bool opened = path && intent.unopened.count(toUpper(path->str())) == 0;
+  return exists(files, meant) && opened ? meant : wdm;
 }
 
 }  // namespace tvx::sim

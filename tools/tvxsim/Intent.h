@@ -4,6 +4,7 @@
 // the program what it meant.
 #pragma once
 #include <optional>
+#include <set>
 #include <string>
 
 #include "../../src/platform/sim/Simulator.h"
@@ -47,6 +48,9 @@ struct Intent {
   std::string sourceDir;  // the folder of the running program, with its backslash
   std::string tail;       // the command line after the program, upper-cased
   Flow flow = Flow::MainDialog;
+  // Files that are there but did not open for the program the last time it tried (upper case):
+  // to it, they are not there.
+  std::set<std::string> unopened;
 };
 
 // Reads a machine as it was before the run.

@@ -316,8 +316,18 @@ BOOL Files::SetCurrentDirectoryA(LPCSTR path) {
 // As CreateFileA fails it: no such file or folder (a drive without its medium answering
 // ERROR_NOT_READY), a folder refused.
 bool Files::CanOpenForReading(LPCSTR path) {
-  if (m_.injectFault("fopen", ERROR_ACCESS_DENIED)) return false;
+  const bool refused = m_.injectFault("fopen", ERROR_ACCESS_DENIED);
   auto p = resolve(path);
+  if (p) {
+    // The machine remembers a file that is there but did not open this time: to the program it is
+    // not there (the outcome check reads the machine as the program could).
+    if (refused && m_.fileAt(*p) != nullptr) {
+      m_.unopenedFiles.insert(toUpper(p->str()));
+    } else {
+      m_.unopenedFiles.erase(toUpper(p->str()));
+    }
+  }
+  if (refused) return false;
   if (!p || p->parts.empty()) return fail(ERROR_PATH_NOT_FOUND);
   FileNode* node = m_.fileAt(*p);
   if (node == nullptr) return fail(missingError(*p));

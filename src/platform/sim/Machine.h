@@ -228,6 +228,9 @@ class Machine {
   // Whether the last GetPrivateProfileIntA of each value failed, by "FILE|SECTION|KEY" in upper case:
   // the program then took the value's default, as for a missing one.
   std::map<std::string, bool> lastNumberReadFailed;
+  // Files that are there but whose last test of the program's, whether they open for reading,
+  // failed (the fault plan made it fail), by full path in upper case.
+  std::set<std::string> unopenedFiles;
   // Files a full disk cut short, with their content then (a later whole write mends them).
   std::map<std::string, std::string> writesCutShort;
   // Counts a platform call; true when this call is the one the fault plan makes fail.
