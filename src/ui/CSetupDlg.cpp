@@ -38,9 +38,18 @@ BOOL CSetupDlg::OnInitDialog() {
   pleaseWait_.ShowWindow(SW_HIDE);
 
   readDriverChoiceOptions(ctx_, p.profiles);
-  // The version is read again here; one that cannot be read leaves every flag clear, and the
-  // dialog offers what it offers on a Windows no flag names (a driver run then refuses it).
-  classifyOs(ctx_, p.system);
+  // The version is read again here. Where this read fails, the start-up's answer stands (every
+  // flag clear when that read failed too: the dialog then offers what it offers on a Windows no
+  // flag names, and a driver run refuses it).
+  InstallContext again;
+  if (classifyOs(again, p.system)) {
+    ctx_.isWin95 = again.isWin95;
+    ctx_.isWin98 = again.isWin98;
+    ctx_.isWin98SE = again.isWin98SE;
+    ctx_.isWinMe = again.isWinMe;
+    ctx_.isNT4 = again.isNT4;
+    ctx_.isNT5 = again.isNT5;
+  }
   if (ctx_.isNT4) {
     // No driver is installed on NT 4.0.
     p.dialogs.CheckDlgButton(m_hWnd, IDC_INSTALL_DRIVER, BST_UNCHECKED);

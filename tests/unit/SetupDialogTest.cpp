@@ -6,6 +6,7 @@
 #include "FailingCalls.h"
 #include "src/app/CSetupApp.h"
 #include "src/ui/CSetupDlg.h"
+#include "src/ui/Dialogs.h"
 
 namespace tvx {
 namespace {
@@ -163,6 +164,22 @@ TEST(SetupDialog, MissingInstallerEndsTheProcessBeforeTheDialogShows) {
   fallback.script({{"click", "1002"}, {"click", "1"}});
   fallback.run();
   EXPECT_EQ(fallback.started(), (std::vector<std::string>{"D:\\W2K-ME\\app\\Setup.exe"}));
+}
+
+TEST(SetupDialog, AVersionTheDialogCannotReadAgainLeavesTheStartUpsAnswer) {
+  // The start-up read NT 4.0; the dialog's own read fails: the driver box stays disabled and the
+  // suite installer of NT 4.0 starts.
+  Cd m("nt40");
+  InstallContext ctx = m.cdContext();
+  ASSERT_EQ(ctx.isNT4, 1);
+  m.machine.versionQueryFails = true;
+  m.script({{"click", "1"}});
+  CWinApp app(m.platform());
+  app.m_programPath = "D:\\SETUP.EXE";
+  RunSetupDialog(app, ctx, m.platform());
+  const std::string shown = m.happenings("dialog")[0].field("controls");
+  EXPECT_NE(shown.find("1002 \"Install Device Driver\" unchecked disabled"), std::string::npos) << shown;
+  EXPECT_EQ(m.started(), (std::vector<std::string>{"D:\\NT40\\app\\Setup.exe"}));
 }
 
 TEST(SetupDialog, TheCdFolderIsFoundAsTheStartUpFindsIt) {
