@@ -287,4 +287,5 @@ void runProbe(const Platform& p, tvx::IFileStreams& msvcrt) {
   probeFamily(p);
   probeMedium(p);
   probeSameFile(p);
+  probeHeld(p);
 }

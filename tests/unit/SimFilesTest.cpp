@@ -175,6 +175,32 @@ TEST(SimFiles, AFileCopiedOntoItselfByAnyOfItsNamesStaysAsItWas) {
   }
 }
 
+TEST(SimFiles, AFileAnotherProgramHoldsIsListedButNeitherOpensNorCopiesNorGoes) {
+  test::MachineFolder folder;
+  folder.write("machine.ini", "[Machine]\r\nos=win98se\r\nheld=C:\\W95-98\\app\\Setup.exe\r\n");
+  folder.write("drives/C/W95-98/app/Setup.exe", "MZ suite");
+  sim::Machine machine;
+  folder.load(machine);
+  sim::SimPlatform sim(machine);
+  Platform p = sim.platform();
+  const char* file = "c:\\w95-98\\APP\\setup.exe";
+  EXPECT_NE(p.files.GetFileAttributesA(file), INVALID_FILE_ATTRIBUTES);
+  WIN32_FIND_DATAA data;
+  HANDLE find = p.files.FindFirstFileA("C:\\W95-98\\app\\*.exe", &data);
+  ASSERT_NE(find, INVALID_HANDLE_VALUE);
+  p.files.FindClose(find);
+  EXPECT_FALSE(p.files.CanOpenForReading(file));
+  EXPECT_EQ(p.system.GetLastError(), ERROR_SHARING_VIOLATION);
+  EXPECT_EQ(p.streams.fopen(file, "rb"), nullptr);
+  EXPECT_EQ(p.system.GetLastError(), ERROR_SHARING_VIOLATION);
+  EXPECT_FALSE(p.files.CopyFileA(file, "C:\\Setup.exe", FALSE));
+  EXPECT_EQ(p.system.GetLastError(), ERROR_SHARING_VIOLATION);
+  EXPECT_FALSE(p.files.DeleteFileA(file));
+  EXPECT_EQ(p.system.GetLastError(), ERROR_SHARING_VIOLATION);
+  machine.heldFiles.clear();
+  EXPECT_TRUE(p.files.CanOpenForReading(file)) << "let go, it opens";
+}
+
 TEST(SimFiles, MovedFilesKeepTheirContentAndCannotReplaceAnother) {
   SimMachine m;
   m.file("C:\\WINDOWS\\Mixer.exe", "mixer");

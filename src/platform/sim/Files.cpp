@@ -43,8 +43,8 @@ DWORD Files::writeRefusal(const WinPath& path, const FileNode* node) const {
   if (node != nullptr && (node->isDirectory || (node->attributes & FILE_ATTRIBUTE_READONLY) != 0)) {
     return ERROR_ACCESS_DENIED;
   }
-  // The file of a running program is mapped into its process.
-  return isRunningProgram(path) ? ERROR_SHARING_VIOLATION : ERROR_SUCCESS;
+  // The file of a running program is mapped into its process; another program may hold a file.
+  return isRunningProgram(path) || m_.holds(path) ? ERROR_SHARING_VIOLATION : ERROR_SUCCESS;
 }
 
 bool Files::isRunningProgram(const WinPath& path) const {
@@ -168,6 +168,7 @@ BOOL Files::copyFile(LPCSTR existing, LPCSTR target, BOOL failIfExists) {
   FileNode* src = m_.fileAt(*from);
   if (src == nullptr) return fail(missingError(*from));
   if (src->isDirectory) return fail(ERROR_ACCESS_DENIED);
+  if (m_.holds(*from)) return fail(ERROR_SHARING_VIOLATION);
   if (!m_.hasMedium(to->drive)) return fail(ERROR_NOT_READY);
   FileNode* folder = m_.files.find(to->parent());
   if (folder == nullptr || !folder->isDirectory || to->parts.empty()) return fail(ERROR_PATH_NOT_FOUND);
@@ -316,22 +317,24 @@ BOOL Files::SetCurrentDirectoryA(LPCSTR path) {
 // As CreateFileA fails it: no such file or folder (a drive without its medium answering
 // ERROR_NOT_READY), a folder refused.
 bool Files::CanOpenForReading(LPCSTR path) {
-  const bool refused = m_.injectFault("fopen", ERROR_ACCESS_DENIED);
+  const bool faulted = m_.injectFault("fopen", ERROR_ACCESS_DENIED);
   auto p = resolve(path);
+  FileNode* node = p && !p->parts.empty() ? m_.fileAt(*p) : nullptr;
+  const bool held = node != nullptr && m_.holds(*p);
   if (p) {
     // The machine remembers a file that is there but did not open this time: to the program it is
     // not there (the outcome check reads the machine as the program could).
-    if (refused && m_.fileAt(*p) != nullptr) {
+    if ((faulted || held) && node != nullptr) {
       m_.unopenedFiles.insert(toUpper(p->str()));
     } else {
       m_.unopenedFiles.erase(toUpper(p->str()));
     }
   }
-  if (refused) return false;
+  if (faulted) return false;
   if (!p || p->parts.empty()) return fail(ERROR_PATH_NOT_FOUND);
-  FileNode* node = m_.fileAt(*p);
   if (node == nullptr) return fail(missingError(*p));
   if (node->isDirectory) return fail(ERROR_ACCESS_DENIED);
+  if (held) return fail(ERROR_SHARING_VIOLATION);
   return true;
 }
 

@@ -229,8 +229,13 @@ class Machine {
   // the program then took the value's default, as for a missing one.
   std::map<std::string, bool> lastNumberReadFailed;
   // Files that are there but whose last test of the program's, whether they open for reading,
-  // failed (the fault plan made it fail), by full path in upper case.
+  // failed (the fault plan made it fail, or another program holds them), by full path in upper case.
   std::set<std::string> unopenedFiles;
+  // Files another program holds open without sharing them, by full path in upper case: Windows
+  // lists them and gives their attributes, but opening one, copying from or onto it and deleting it
+  // fail with ERROR_SHARING_VIOLATION.
+  std::set<std::string> heldFiles;
+  bool holds(const WinPath& path) const { return heldFiles.count(toUpper(path.str())) != 0; }
   // Files a full disk cut short, with their content then (a later whole write mends them).
   std::map<std::string, std::string> writesCutShort;
   // Counts a platform call; true when this call is the one the fault plan makes fail.
