@@ -44,6 +44,8 @@ fault src/cleanup/RegistryCleanup.cpp 's/if (!found) return kNoDeviceKeyFound;/i
 # suite
 fault src/suite/ApplicationSuite.cpp 's/if (ctx.installDriver != 0) return SuiteStart::DriverLeftToFinish;/if (ctx.installDriver == 0) return SuiteStart::DriverLeftToFinish;/' \
   "CD prompt cancelled: the staged driver is finished only when none was staged"
+fault src/suite/ApplicationSuite.cpp 's/if (!WriteResumeMarkers(platform, ctx.installDriver, vxdFamily)) {/if (!WriteResumeMarkers(platform, ctx.installDriver, vxdFamily) \&\& false) {/' \
+  "a marker file that could not be written is ignored and the suite installer started"
 fault src/suite/ResumeMarkers.cpp 's/folder + "MESetup.dat"/folder + "MESetup.exe"/' \
   "resume marker names MESetup.exe instead of MESetup.dat"
 fault src/suite/StartupAudioSettings.cpp 's/usingCdda != 0 ? "1" : "0"/usingCdda != 0 ? "0" : "1"/' \
@@ -53,6 +55,10 @@ fault src/suite/SuitePrograms.cpp 's/command += " -a";/command += "";/' \
 # install
 fault src/install/InfSourceDisks.cpp 's/const char\* key = vxdFamily ? "1" : "200";/const char* key = vxdFamily ? "200" : "1";/' \
   "SourceDisksNames keys of the two families swapped"
+fault src/install/DriverInstallation.cpp 's/if (!RewriteInfSourceDisks(platform, staged.infCopies, staged.vxd)) TellInstallationIncomplete(platform, owner);/RewriteInfSourceDisks(platform, staged.infCopies, staged.vxd);/' \
+  "a failed rewrite of the INF copies' source disks is ignored"
+fault src/install/Staging.cpp 's/bool whole = listing.whole \&\& /bool whole = /' \
+  "a package listing cut short is taken as the whole package"
 fault src/install/KernelStreaming.cpp 's/if (ctx.isWin98 \&\& !vxdFamily) count = 3;/if (ctx.isWin98 \&\& !vxdFamily) count = 2;/' \
   "the CD's WDM runs leave ksfilter.inf unpatched"
 fault src/install/InfOptionLines.cpp 's/kWdmValueColumn = 48;/kWdmValueColumn = 47;/' \

@@ -20,12 +20,9 @@ StartupFlow chooseStartupFlow(const InstallContext& ctx, const std::string& uppe
 
 BOOL CSetupApp::InitInstance() {
   const Platform& p = platform();
+  // A version that cannot be read leaves every flag clear, and the flows go as for a Windows no
+  // flag names: the suite of "/AP", the main dialog, the option dialogs; a driver run refuses it.
   const bool versionKnown = classifyOs(ctx_, p.system);
-  // Without the Windows version no flow can be chosen: the person is told before anything changes.
-  if (!versionKnown) {
-    p.windows.MessageBoxA(nullptr, kInstallationIncomplete, kSetupCaption, MB_OK);
-    p.exit.Exit(0);
-  }
   ctx_.sourceDir = sourceDirOf(m_programPath, versionKnown, p);
   readInstallOptions(ctx_, p.profiles);
   ApplyStartupAudioSettings(ctx_, p);
@@ -71,9 +68,8 @@ void CSetupApp::HandOffToW2KSetup(const std::string& upperTail) {
   // Quoted when it holds a blank: unquoted, Windows would try "E:\Driver.exe" first.
   std::string command = installer.find(' ') != std::string::npos ? "\"" + installer + "\"" : installer;
   if (isDriverSwitch(upperTail) || ctx_.driverOnly != 0) command += " /DRIVER";
-  // An installer that does not start is, to the person, one that is not there.
   if (p.processes.WinExec(command.c_str(), SW_SHOW) <= 31) {
-    p.windows.MessageBoxA(nullptr, kHandOffMissingText, kSetupCaption, MB_OK);
+    p.windows.MessageBoxA(nullptr, kHandOffNotStartedText, kSetupCaption, MB_OK);
   }
 }
 

@@ -27,6 +27,8 @@ void CleanOldDriverFiles(const Platform& platform, int retireLegacyFiles);
 // the source is moved to the destination, or deleted when the destination is "NUL". False when the
 // entry could not be written.
 bool QueueRenameOnRestart(const Platform& platform, const std::string& destination, const std::string& source);
+// Takes the entry of a destination out of the rename queue again. False when it could not be.
+bool ForgetRenameOnRestart(const Platform& platform, const std::string& destination);
 
 // The "run" entry of WIN.INI without the earlier drivers' programs; " " when none is left.
 std::string RemoveLegacyRunPrograms(const std::string& run);

@@ -7,4 +7,8 @@ bool QueueRenameOnRestart(const Platform& platform, const std::string& destinati
          FALSE;
 }
 
+bool ForgetRenameOnRestart(const Platform& platform, const std::string& destination) {
+  return platform.profiles.WritePrivateProfileStringA("rename", destination.c_str(), nullptr, "WININIT.INI") != FALSE;
+}
+
 }  // namespace tvx

@@ -34,12 +34,12 @@ void chooseAppSetupPath(InstallContext& ctx, IFileSystem& files, int vxdFamily) 
     relative = "NT40\\app\\Setup.exe";
   }
   ctx.appSetupPath = ctx.sourceDir + relative;
-  // The installer meant for this Windows is taken when it is there, even when it cannot be read this
-  // once: the fallback would install the suite of the other driver family.
-  if ((ctx.isWin95 || ctx.isWin98 || ctx.isWinMe) && !FileIsThere(files, ctx.appSetupPath)) {
+  // An installer is there when it opens for reading: one that Windows lists but that does not open
+  // is not taken, and on the Windows 95 family the WDM family's takes its place.
+  if ((ctx.isWin95 || ctx.isWin98 || ctx.isWinMe) && !files.CanOpenForReading(ctx.appSetupPath.c_str())) {
     ctx.appSetupPath = ctx.sourceDir + "W2K-ME\\app\\Setup.exe";
   }
-  ctx.appSetupFound = FileIsThere(files, ctx.appSetupPath) ? 1 : 0;
+  ctx.appSetupFound = files.CanOpenForReading(ctx.appSetupPath.c_str()) ? 1 : 0;
 }
 
 }  // namespace tvx

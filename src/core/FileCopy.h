@@ -7,7 +7,8 @@
 namespace tvx {
 
 // Clears the destination's attributes, copies over it and, with clearAfter, clears them again.
-// Gives CopyFileA's result, which only the mirror copy looks at.
+// Gives CopyFileA's result; a file that is its own destination, by whatever name, is in place and
+// is left as it is (TRUE).
 BOOL CopyFileOver(const Platform& platform, const std::string& source, const std::string& destination, bool clearAfter);
 
 // Copies each plain file of `folder` (sub-folders are not entered) into `destination`, in the

@@ -38,6 +38,11 @@ bool FileIsThere(IFileSystem& files, const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
+Presence PresenceOf(const Platform& platform, const std::string& path) {
+  if (platform.files.CanOpenForReading(path.c_str())) return Presence::There;
+  return platform.system.GetLastError() == ERROR_FILE_NOT_FOUND ? Presence::Missing : Presence::Unreadable;
+}
+
 bool isInfName(const std::string& name) {
   return name.find(".inf") != std::string::npos || name.find(".INF") != std::string::npos;
 }

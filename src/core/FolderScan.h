@@ -24,6 +24,12 @@ FolderListing listPlainFiles(const Platform& platform, const std::string& patter
 // lists all the same is there too (a later copy of it then fails, and says so).
 bool FileIsThere(IFileSystem& files, const std::string& path);
 
+// What opening a file for reading tells of it: it is there; Windows has no such file; or it could
+// not be opened for another reason (no disc in the drive, a read error, refused), which says
+// nothing of whether the file is there.
+enum class Presence { There, Missing, Unreadable };
+Presence PresenceOf(const Platform& platform, const std::string& path);
+
 // A package file is an INF file when ".inf" or ".INF" stands anywhere in its name (so
 // "DRIVER.Inf" is not one, "TV.INF.BAK" is).
 bool isInfName(const std::string& name);

@@ -23,10 +23,11 @@ std::string infFolderIn(const std::string& windows) { return windows.empty() ? s
 
 std::string moduleFolder(ISystemInfo& system) {
   char path[MAX_PATH] = {};
-  system.GetModuleFileNameA(path, MAX_PATH);
+  const DWORD n = system.GetModuleFileNameA(path, MAX_PATH);
   const std::string full(path);
   const auto slash = full.rfind('\\');
-  return withBackslash(slash == std::string::npos ? full : full.substr(0, slash));
+  if (n == 0 || n >= MAX_PATH || slash == std::string::npos) return {};
+  return withBackslash(full.substr(0, slash));
 }
 
 std::string programName(ISystemInfo& system) {

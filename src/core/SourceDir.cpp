@@ -7,8 +7,16 @@ namespace tvx {
 std::string sourceDirOf(const std::string& programPath, bool versionKnown, const Platform& platform) {
   const auto slash = programPath.rfind('\\');
   const bool unc = programPath.rfind("\\\\", 0) == 0;
-  if (!versionKnown || unc || slash == std::string::npos || slash == 0) {
-    return moduleFolder(platform.system);
+  const bool pathTells = !unc && slash != std::string::npos && slash != 0;
+  if (!versionKnown || !pathTells) {
+    const std::string module = moduleFolder(platform.system);
+    if (!module.empty()) return module;
+    // Without the module's folder the path as started tells it, or else the current folder.
+    if (!pathTells) {
+      char current[MAX_PATH] = {};
+      const DWORD n = platform.files.GetCurrentDirectoryA(MAX_PATH, current);
+      return withBackslash(n > 0 && n < MAX_PATH ? current : "");
+    }
   }
   std::string dir = programPath.substr(0, slash);
   const bool rooted = dir[0] == '\\' || (dir.size() >= 3 && dir[1] == ':' && dir[2] == '\\');

@@ -6,12 +6,14 @@ namespace tvx {
 
 StagedPackage RunDriverInstallation(InstallContext& ctx, const Platform& platform, DriverRunKind kind, HWND owner,
                                     InfPatcher* patcher) {
+  // A Windows the program cannot tell (its version could not be read) gets no driver it may not
+  // fit, and running Setup again would not tell it either: the person is told so. Which package
+  // would be its own cannot be told either, so this comes first.
+  if (kind != DriverRunKind::WdmOptionsDialog && !ctx.isWin95 && !ctx.isWin98 && !ctx.isWinMe) {
+    RefuseUnknownWindows(platform, owner);
+  }
   // Without the package there is nothing to install: the earlier driver stays as it is.
   if (!DriverPackageIsThere(ctx, platform, kind)) RefuseMissingPackage(platform, owner);
-  // A Windows the program cannot tell (its version could not be read) gets no driver it may not fit.
-  if (kind != DriverRunKind::WdmOptionsDialog && !ctx.isWin95 && !ctx.isWin98 && !ctx.isWinMe) {
-    TellInstallationIncomplete(platform, owner);
-  }
   PrepareForDriverInstall(platform, kind, owner);
   // Where Windows would not find the driver the person is told the truth, and Windows' own INF
   // files are left alone.

@@ -11,7 +11,7 @@ constexpr int kLineBuffer = 1024;
 constexpr long kWdmValueColumn = 48;
 
 // Reads the next line of an INF opened in binary update mode as text mode would give it (CR LF
-// as one line feed), with its last character (the line feed) dropped, and where it starts. Only
+// as one line feed), without its line feed, and where it starts. Only
 // the first piece of a line longer than the buffer counts as a line. A NUL byte is part of its
 // line: the piece is as long as the stream moved, so the line feed after it still ends the line.
 class OptionLineReader {
@@ -40,7 +40,8 @@ class OptionLineReader {
       lineStart_ = !text.empty() && text.back() == '\n';
       if (!firstPiece) continue;
       if (text.size() >= 2 && text[text.size() - 2] == '\r' && text.back() == '\n') text.erase(text.size() - 2, 1);
-      if (!text.empty()) text.pop_back();
+      // The line feed ends a line; the file's last line may have none, and keeps its last character.
+      if (!text.empty() && text.back() == '\n') text.pop_back();
       line = text;
       return true;
     }

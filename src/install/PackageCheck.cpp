@@ -56,6 +56,12 @@ void RefuseMissingPackage(const Platform& platform, HWND owner) {
   platform.exit.Exit(0);
 }
 
+void RefuseUnknownWindows(const Platform& platform, HWND owner) {
+  platform.windows.ShowWaitCursor(false);
+  platform.windows.MessageBoxA(owner, kUnknownWindowsText, kSetupCaption, MB_OK);
+  platform.exit.Exit(0);
+}
+
 void TellInstallationIncomplete(const Platform& platform, HWND owner) {
   platform.windows.ShowWaitCursor(false);
   platform.windows.MessageBoxA(owner, kInstallationIncomplete, kSetupCaption, MB_OK);

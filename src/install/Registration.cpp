@@ -116,7 +116,9 @@ void waitForGamePort(const Platform& platform, HWND repaintWindow) {
 }
 
 // Makes Windows install the staged WDM driver now. False when Windows could not be given the INF
-// or the installation sources could not be extended: then it would not find the driver's files.
+// or the installation sources could not be extended: then it would not find the driver's files,
+// and the device tree is not re-enumerated, so that Windows does not install the device from what
+// it has.
 bool registerWdmDriver(const InstallContext& ctx, const Platform& platform) {
   const std::string infDir = infFolderIn(windowsFolder(platform.system));
   for (const char* cache : {"Drvdata.bin", "Drvidx.bin"}) {
@@ -126,16 +128,16 @@ bool registerWdmDriver(const InstallContext& ctx, const Platform& platform) {
     platform.files.DeleteFileA(path.c_str());
   }
   IDevices& devices = platform.devices;
-  bool registered = true;
-  if (ctx.isWin98SE == 0) {
-    registered = devices.SetupCopyOEMInfA((std::string(kWdmInstallDir) + "TVAUDIO.INF").c_str(), kWdmInstallFolder,
-                                          SPOST_PATH, 0, nullptr, 0, nullptr, nullptr) != FALSE;
+  if (ctx.isWin98SE == 0 && !devices.SetupCopyOEMInfA((std::string(kWdmInstallDir) + "TVAUDIO.INF").c_str(),
+                                                      kWdmInstallFolder, SPOST_PATH, 0, nullptr, 0, nullptr, nullptr)) {
+    return false;
   }
   ExtendSourceList sources(platform, kWdmInstallFolder);
+  if (!sources.done()) return false;
   DEVINST root = 0;
   if (devices.CM_Locate_DevNodeA(&root, nullptr, 0) == CR_SUCCESS) devices.CM_Reenumerate_DevNode(root, 0);
   sources.release();
-  return registered && sources.done();
+  return true;
 }
 
 // Waits until Windows has installed the WDM driver: the mixer device, the device installer's

@@ -70,11 +70,18 @@ Package choosePackage(const InstallContext& ctx, const Platform& platform, Drive
 // kept as Mixer.old, and the previous Mixer.old deleted. False when a step of it failed.
 bool queueMixerReplacement(const Platform& platform, const std::string& packageDir, const std::string& windows) {
   const std::string newMixer = packageDir + "Mixer.dat";
-  if (!FileIsThere(platform.files, newMixer)) return true;
-  bool whole = CopyFileOver(platform, newMixer, windows + "Mixer.dat", false) != FALSE;
-  whole = QueueRenameOnRestart(platform, "NUL", windows + "Mixer.old") && whole;
-  whole = QueueRenameOnRestart(platform, windows + "Mixer.old", windows + "Mixer.exe") && whole;
-  return QueueRenameOnRestart(platform, windows + "Mixer.exe", windows + "Mixer.dat") && whole;
+  // Only a package without the file has no mixer: one that cannot be read (the CD taken out, a
+  // read error) leaves the step undone.
+  const Presence presence = PresenceOf(platform, newMixer);
+  if (presence != Presence::There) return presence == Presence::Missing;
+  // The queue is carried out at the next start of Windows, whenever it comes: each entry waits for
+  // the one before it, so that the mixer in use is never moved aside with nothing to take its place.
+  if (!CopyFileOver(platform, newMixer, windows + "Mixer.dat", false)) return false;
+  if (!QueueRenameOnRestart(platform, "NUL", windows + "Mixer.old")) return false;
+  if (!QueueRenameOnRestart(platform, windows + "Mixer.old", windows + "Mixer.exe")) return false;
+  if (QueueRenameOnRestart(platform, windows + "Mixer.exe", windows + "Mixer.dat")) return true;
+  ForgetRenameOnRestart(platform, windows + "Mixer.old");
+  return false;
 }
 
 }  // namespace

@@ -27,6 +27,10 @@ bool DriverPackageIsThere(const InstallContext& ctx, const Platform& platform, D
 // Tells the person the installation could not be completed and ends the program, without a
 // restart: something Windows needs of the driver could not be put in place.
 [[noreturn]] void TellInstallationIncomplete(const Platform& platform, HWND owner);
+// Tells the person that no driver is installed on a Windows whose version the program cannot tell
+// (it could not be read, or names no Windows the program knows) and ends the program; nothing was
+// changed.
+[[noreturn]] void RefuseUnknownWindows(const Platform& platform, HWND owner);
 
 // Closes the top-level window of this title (WM_CLOSE), if there is one.
 void CloseWindowTitled(const Platform& platform, const char* title);

@@ -91,7 +91,7 @@ void refuseWhereNothingCanBeInstalled(const VxdInstallInputs& inputs, const Plat
     platform.windows.MessageBoxA(dialog, kNtRefusalText, kInformationCaption, MB_OK);
     platform.exit.Exit(0);
   }
-  if (!running.isWin95 && !running.isWin98 && !running.isWinMe) TellInstallationIncomplete(platform, dialog);
+  if (!running.isWin95 && !running.isWin98 && !running.isWinMe) RefuseUnknownWindows(platform, dialog);
   if (!HoldsDriverPackage(platform, inputs.sourceDir, true)) RefuseMissingPackage(platform, dialog);
 }
 

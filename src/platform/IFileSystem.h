@@ -20,7 +20,8 @@ class IFileSystem {
   virtual DWORD GetCurrentDirectoryA(DWORD size, LPSTR buffer) = 0;
   virtual DWORD GetFullPathNameA(LPCSTR path, DWORD size, LPSTR buffer, LPSTR* filePart) = 0;
   virtual BOOL SetCurrentDirectoryA(LPCSTR path) = 0;
-  // The C runtime's fopen(path, "rb") followed by fclose: true when the file opens for reading.
+  // The C runtime's fopen(path, "rb") followed by fclose: true when the file opens for reading;
+  // when it does not, GetLastError tells why (no such file, no such folder, no disc, refused).
   virtual bool CanOpenForReading(LPCSTR path) = 0;
 };
 

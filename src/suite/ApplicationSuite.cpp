@@ -9,9 +9,10 @@ void InstallApplicationSuiteFromCommandLine(InstallContext& ctx, const Platform&
   platform.time.Sleep(500);
   RemovePreviousSuite(platform);
   chooseAppSetupPath(ctx, platform.files, chooseDriverFamily(ctx, DriverFamilyRule::MainDialog));
-  // An installer that is missing, or that does not start, is the same to the person.
-  if (ctx.appSetupFound == 0 || !LaunchSuiteSetup(platform, ctx.appSetupPath)) {
+  if (ctx.appSetupFound == 0) {
     platform.windows.MessageBoxA(nullptr, kSuiteMissingText, kSetupCaption, MB_OK);
+  } else if (!LaunchSuiteSetup(platform, ctx.appSetupPath)) {
+    platform.windows.MessageBoxA(nullptr, kSuiteNotStartedText, kSetupCaption, MB_OK);
   }
   platform.exit.Exit(0);
 }
@@ -39,8 +40,9 @@ SuiteStart InstallApplicationSuite(InstallContext& ctx, const Platform& platform
     return SuiteStart::NotStarted;
   }
   if (!LaunchSuiteSetup(platform, ctx.appSetupPath)) {
-    platform.windows.MessageBoxA(mainDialog, kSuiteMissingText, kSetupCaption, MB_OK);
-    return SuiteStart::NotStarted;
+    platform.windows.MessageBoxA(mainDialog, kSuiteNotStartedText, kSetupCaption, MB_OK);
+    // Nothing else would finish a staged driver: it is finished as when the CD is given up.
+    return ctx.installDriver != 0 ? SuiteStart::DriverLeftToFinish : SuiteStart::NotStarted;
   }
   return SuiteStart::Started;
 }

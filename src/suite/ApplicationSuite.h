@@ -23,8 +23,8 @@ bool LaunchSuiteSetup(const Platform& platform, const std::string& setupPath);
 // The "/AP" flow of the start-up: no window of this program; ends the process with code 0.
 [[noreturn]] void InstallApplicationSuiteFromCommandLine(InstallContext& ctx, const Platform& platform);
 // How the main dialog's form ended: the installer started; nothing started (the person was told
-// why); or the person gave up the CD while the driver is staged: the driver is left to finish
-// without the suite's installer.
+// why); or, while the driver is staged, the person gave up the CD or the installer did not start
+// (the person was told so): the driver is left to finish without the suite's installer.
 enum class SuiteStart { Started, NotStarted, DriverLeftToFinish };
 
 // The main dialog's form, with the driver already staged when "Install Device Driver" is

@@ -38,10 +38,17 @@ BOOL CSetupDlg::OnInitDialog() {
   pleaseWait_.ShowWindow(SW_HIDE);
 
   readDriverChoiceOptions(ctx_, p.profiles);
-  // The version is read again here; without it the dialog cannot tell what it may offer.
-  if (!classifyOs(ctx_, p.system)) {
-    p.windows.MessageBoxA(m_hWnd, kInstallationIncomplete, kSetupCaption, MB_OK);
-    p.exit.Exit(0);
+  // The version is read again here. Where this read fails, the start-up's answer stands (every
+  // flag clear when that read failed too: the dialog then offers what it offers on a Windows no
+  // flag names, and a driver run refuses it).
+  InstallContext again;
+  if (classifyOs(again, p.system)) {
+    ctx_.isWin95 = again.isWin95;
+    ctx_.isWin98 = again.isWin98;
+    ctx_.isWin98SE = again.isWin98SE;
+    ctx_.isWinMe = again.isWinMe;
+    ctx_.isNT4 = again.isNT4;
+    ctx_.isNT5 = again.isNT5;
   }
   if (ctx_.isNT4) {
     // No driver is installed on NT 4.0.

@@ -168,6 +168,14 @@ void files(const Platform& p) {
   DWORD n = p.files.GetCurrentDirectoryA(MAX_PATH, cwd);
   std::printf("current directory: %u \"%s\"\n", static_cast<unsigned>(n), cwd);
   std::printf("relative file opens: %d\n", p.files.CanOpenForReading("x.txt") ? 1 : 0);
+  // Why a file does not open for reading: the program tells a missing file from one it cannot read.
+  for (const char* path : {"C:\\probe\\copy\\none.txt", "C:\\probe\\nofolder\\x.txt", "C:\\probe\\find\\sub"}) {
+    p.system.SetLastError(0);
+    const bool opens = p.files.CanOpenForReading(path);
+    std::printf("open %s for reading: %s", path, opens ? "opened" : "failed");
+    if (!opens) std::printf(", error %u", static_cast<unsigned>(p.system.GetLastError()));
+    std::printf("\n");
+  }
 }
 
 void registry(const Platform& p) {
@@ -278,4 +286,6 @@ void runProbe(const Platform& p, tvx::IFileStreams& msvcrt) {
   probeRunning(p);
   probeFamily(p);
   probeMedium(p);
+  probeSameFile(p);
+  probeHeld(p);
 }

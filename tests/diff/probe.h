@@ -19,6 +19,8 @@ void probePrograms(const tvx::Platform& platform);
 void probeRunning(const tvx::Platform& platform);
 void probeFamily(const tvx::Platform& platform);
 void probeMedium(const tvx::Platform& platform);
+void probeSameFile(const tvx::Platform& platform);
+void probeHeld(const tvx::Platform& platform);
 
 // Starts a command line with CreateProcessA; false when it did not start (GetLastError says why).
 bool startProgram(const tvx::Platform& platform, const char* commandLine, PROCESS_INFORMATION& info);
@@ -35,3 +37,8 @@ std::string programThatRan(const tvx::Platform& platform);
 // Wine the probe renames the folder the drive stands for.
 void takeOutCd(const tvx::Platform& platform);
 void putBackCd(const tvx::Platform& platform);
+
+// A file held open without sharing, as another program may hold it, and let go. On the simulated
+// machine the machine holds it; on Windows the probe opens it with no sharing.
+void holdFile(const tvx::Platform& platform, const char* path);
+void releaseFile(const tvx::Platform& platform, const char* path);

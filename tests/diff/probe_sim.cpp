@@ -18,6 +18,13 @@ std::string programThatRan(const tvx::Platform&) {
 void takeOutCd(const tvx::Platform&) { g_machine->drivesWithoutMedium.insert('D'); }
 void putBackCd(const tvx::Platform&) { g_machine->drivesWithoutMedium.erase('D'); }
 
+void holdFile(const tvx::Platform&, const char* path) {
+  g_machine->heldFiles.insert(tvx::sim::toUpper(tvx::sim::parseAbsolutePath(path)->str()));
+}
+void releaseFile(const tvx::Platform&, const char* path) {
+  g_machine->heldFiles.erase(tvx::sim::toUpper(tvx::sim::parseAbsolutePath(path)->str()));
+}
+
 int main(int argc, char** argv) {
   if (argc != 3) {
     std::fprintf(stderr, "usage: platform_probe_sim MACHINE OS\n");

@@ -39,6 +39,18 @@ std::string programThatRan(const tvx::Platform& p) {
 void takeOutCd(const tvx::Platform& p) { p.files.MoveFileA("E:\\cd", "E:\\cd-out"); }
 void putBackCd(const tvx::Platform& p) { p.files.MoveFileA("E:\\cd-out", "E:\\cd"); }
 
+namespace {
+HANDLE g_held = INVALID_HANDLE_VALUE;
+}
+
+void holdFile(const tvx::Platform&, const char* path) {
+  g_held = ::CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+void releaseFile(const tvx::Platform&, const char*) {
+  if (g_held != INVALID_HANDLE_VALUE) ::CloseHandle(g_held);
+  g_held = INVALID_HANDLE_VALUE;
+}
+
 int main() {
   tvx::win32::Machine machine;
   CrtStreams msvcrt;

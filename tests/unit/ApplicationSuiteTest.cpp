@@ -240,5 +240,32 @@ TEST(InstallApplicationSuite, DialogFormCancelLeavesTheDriverToFinishOnlyWhenThe
   }
 }
 
+TEST(InstallApplicationSuite, AnInstallerThatIsThereButDoesNotStartIsToldSoAndAStagedDriverIsLeftToFinish) {
+  // The file opens, but Windows does not start it (it is no program).
+  const char* notStarted = "Can not start the Tarvic Sound Suite setup program. | Setup | OK";
+  for (const int installDriver : {1, 0}) {
+    DialogRun m("win98se");
+    m.file("D:\\W2K-ME\\app\\Setup.exe", "not a program");
+    m.machine.files.makeDirectories(*sim::parseAbsolutePath("C:\\Program Files\\Tarvic\\W2K-ME"));
+    InstallContext ctx = m.cdContext();
+    ctx.installDriver = installDriver;
+    EXPECT_EQ(m.run(ctx, 0), installDriver != 0 ? SuiteStart::DriverLeftToFinish : SuiteStart::NotStarted)
+        << installDriver;
+    EXPECT_EQ(m.fields("message", "text|owner|buttons"), std::vector<std::string>{notStarted}) << installDriver;
+    EXPECT_EQ(m.fields("start failed", "commandLine"), std::vector<std::string>{"D:\\W2K-ME\\app\\Setup.exe"});
+    EXPECT_FALSE(m.machine.restartRequested) << installDriver << ": the driver run restarts, not the suite's form";
+  }
+  // The "/AP" flow: an installer that does not start, and one that is not there, each told as it is.
+  for (const bool there : {true, false}) {
+    SimMachine m("win98");
+    if (there) m.file("D:\\W95-98\\app\\Setup.exe", "not a program");
+    InstallContext ctx = m.cdContext();
+    EXPECT_THROW(InstallApplicationSuiteFromCommandLine(ctx, m.platform()), sim::ProcessExitRequest);
+    EXPECT_EQ(m.fields("message", "text|owner"),
+              std::vector<std::string>{there ? "Can not start the Tarvic Sound Suite setup program. | none"
+                                             : "Can not find the Tarvic Sound Suite setup program. | none"});
+  }
+}
+
 }  // namespace
 }  // namespace tvx

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "DriverCd.h"
+#include "FailingCalls.h"
 
 namespace tvx {
 namespace {
@@ -44,6 +45,13 @@ struct DriverRun : DriverCd {
     return out;
   }
   HWND dialog(const char* title) { return sim.windows().addOwnWindow(title); }
+  // Whether the device tree was re-enumerated: Windows was asked to install the device now.
+  bool reenumerated() const {
+    for (const auto& h : happenings("device")) {
+      if (!h.field("reenumerated").empty()) return true;
+    }
+    return false;
+  }
 };
 
 TEST(RunDriverInstallation, TheOrderOfStepsOfEachRunKind) {
@@ -198,12 +206,134 @@ TEST(RunDriverInstallation, APieceWindowsNeedsThatCannotBePutInPlaceIsToldNotCom
   EXPECT_EQ(whole.fields("message", "text").back(), "Setup completed! The system will restart now!");
 }
 
-TEST(RunDriverInstallation, AWindowsItCannotTellGetsNoDriver) {
-  DriverRun m("win98se");
-  m.ctx.isWin98 = m.ctx.isWin98SE = 0;  // the version could not be read
-  EXPECT_TRUE(m.run(DriverRunKind::CommandLine));
-  EXPECT_EQ(m.fields("message", "text"), std::vector<std::string>{kIncomplete});
-  EXPECT_FALSE(m.exists("C:\\Program Files\\Tarvic")) << "nothing was staged";
+// The number of the run's copy to `destination`, in a run of the same machine without change.
+std::size_t copyNumberTo(const char* os, const std::string& destination) {
+  DriverRun m(os);
+  m.run(DriverRunKind::CommandLine);
+  const auto copies = m.fields("copy", "to");
+  for (std::size_t i = 0; i < copies.size(); ++i) {
+    if (copies[i] == destination) return i + 1;
+  }
+  return 0;
+}
+
+TEST(RunDriverInstallation, AMixerThatCannotBeReadIsAFailedStepOnlyAMissingOneIsNoMixer) {
+  // The CD taken out right after the catalog's copy, the last copy before the mixer is looked at.
+  const std::size_t catalog = copyNumberTo("winme", "C:\\WINDOWS\\INF\\CATALOG\\tvaudio.cat");
+  ASSERT_GT(catalog, 0u);
+  DriverRun out("winme");
+  out.machine.afterCopies.emplace(catalog,
+                                  sim::TimedEvent{0, "eject=D", [&] { out.machine.drivesWithoutMedium.insert('D'); }});
+  EXPECT_TRUE(out.run(DriverRunKind::CommandLine));
+  EXPECT_EQ(out.fields("message", "text"), (std::vector<std::string>{kAnnouncement, kIncomplete}));
+  EXPECT_FALSE(out.machine.restartRequested);
+  EXPECT_EQ(out.content("C:\\WINDOWS\\WININIT.INI"), "(missing)") << "no mixer replacement queued";
+  EXPECT_FALSE(out.reenumerated()) << "Windows was not asked to install the device";
+
+  // A package without the mixer: nothing to replace, and the run completes.
+  DriverRun none("winme");
+  none.remove("D:\\W2K-ME\\drv\\Mixer.dat");
+  EXPECT_TRUE(none.run(DriverRunKind::CommandLine));
+  EXPECT_EQ(none.fields("message", "text").back(), "Setup completed! The system will restart now!");
+  EXPECT_EQ(none.content("C:\\WINDOWS\\WININIT.INI"), "(missing)");
+}
+
+TEST(RunDriverInstallation, TheMixerIsRenamedAtTheNextStartOnlyAfterAGoodCopyAndNeverHalfWay) {
+  const std::string nul = "NUL=C:\\WINDOWS\\Mixer.old\r\n";
+  const std::string backup = "C:\\WINDOWS\\Mixer.old=C:\\WINDOWS\\Mixer.exe\r\n";
+  const std::string mixer = "C:\\WINDOWS\\Mixer.exe=C:\\WINDOWS\\Mixer.dat\r\n";
+  // The new mixer cannot be put beside the old one: a folder stands in its way.
+  DriverRun blocked("win98se");
+  blocked.machine.files.makeDirectories(*sim::parseAbsolutePath("C:\\WINDOWS\\Mixer.dat"));
+  EXPECT_TRUE(blocked.run(DriverRunKind::CommandLine));
+  EXPECT_EQ(blocked.fields("message", "text"), (std::vector<std::string>{kAnnouncement, kIncomplete}));
+  EXPECT_EQ(blocked.content("C:\\WINDOWS\\WININIT.INI"), "(missing)");
+  EXPECT_FALSE(blocked.machine.restartRequested);
+
+  // Each entry of the queue refused in turn: what is left never moves the mixer in use aside
+  // without the new one taking its place.
+  const struct {
+    const char* refused;  // the key whose write fails
+    std::string left;     // the rename queue after the run
+  } cases[] = {{"NUL", "(missing)"},
+               {"C:\\WINDOWS\\Mixer.old", "[rename]\r\n" + nul},
+               {"C:\\WINDOWS\\Mixer.exe", "[rename]\r\n" + nul}};
+  for (const auto& c : cases) {
+    DriverRun m("win98se");
+    test::FailingProfileWrites writes(m.platform(),
+                                      [&](const std::string& file, const std::string&, const std::string& key) {
+                                        return file == "WININIT.INI" && key == c.refused;
+                                      });
+    const Platform p = test::withProfiles(m.platform(), writes);
+    EXPECT_TRUE(m.endsProcess([&] { RunDriverInstallation(m.ctx, p, DriverRunKind::CommandLine, nullptr); }));
+    EXPECT_EQ(writes.refused, 1) << c.refused;
+    EXPECT_EQ(m.fields("message", "text"), (std::vector<std::string>{kAnnouncement, kIncomplete})) << c.refused;
+    EXPECT_EQ(m.content("C:\\WINDOWS\\WININIT.INI"), c.left) << c.refused;
+  }
+  DriverRun whole("win98se");
+  EXPECT_TRUE(whole.run(DriverRunKind::CommandLine));
+  EXPECT_EQ(whole.content("C:\\WINDOWS\\WININIT.INI"), "[rename]\r\n" + nul + backup + mixer);
+}
+
+TEST(RunDriverInstallation, AnInfCopyWhoseSourceDiskCannotBeWrittenIsToldAndNothingStarts) {
+  // Each write of the INF preparation refused alone: the copy would keep naming the CD, where
+  // Windows would look for the driver's files after the restart.
+  const struct {
+    int wdm;              // Windows98SEDriver of setup.ini: the family staged
+    const char* copy;     // the INF copy whose write is refused
+    const char* section;  // and the section written
+  } cases[] = {{0, "C:\\WINDOWS\\INF\\OTHER\\TVAUDIO.INF", "SourceDisksNames"},
+               {1, "C:\\WINDOWS\\INF\\TVAUDIO.INF", "SourceDisksNames"},
+               {1, "C:\\WINDOWS\\INF\\OTHER\\TVAUDIO.INF", "SourceDisksFiles"}};
+  for (const auto& c : cases) {
+    const std::string name = std::string(c.copy) + " [" + c.section + "]";
+    DriverRun m("win98se");
+    m.ctx.windows98SEDriver = c.wdm;
+    test::FailingProfileWrites writes(m.platform(),
+                                      [&](const std::string& file, const std::string& section, const std::string&) {
+                                        return file == c.copy && section == c.section;
+                                      });
+    const Platform p = test::withProfiles(m.platform(), writes);
+    EXPECT_TRUE(m.endsProcess([&] { RunDriverInstallation(m.ctx, p, DriverRunKind::CommandLine, nullptr); })) << name;
+    EXPECT_EQ(writes.refused, 1) << name;
+    EXPECT_EQ(m.fields("message", "text"), (std::vector<std::string>{kAnnouncement, kIncomplete})) << name;
+    EXPECT_FALSE(m.reenumerated()) << name << ": Windows was not asked to install the device";
+    EXPECT_FALSE(m.machine.restartRequested) << name;
+  }
+}
+
+TEST(RunDriverInstallation, APackageWhoseListingWasCutShortIsToldAndNothingStarts) {
+  // The CD taken out while its package folder is listed, right after the INF: the package looks
+  // like one, but the files listed after the INF were never staged.
+  const struct {
+    const char* os;
+    const char* pattern;
+  } cases[] = {{"win98se", "D:\\W95-98\\drv\\98\\*.*"}, {"winme", "D:\\W2K-ME\\drv\\*.*"}};
+  for (const auto& c : cases) {
+    DriverRun m(c.os);
+    test::ListingCutShort files(m.platform(), c.pattern, "TVAUDIO.INF");
+    const Platform p = test::withFiles(m.platform(), files);
+    EXPECT_TRUE(m.endsProcess([&] { RunDriverInstallation(m.ctx, p, DriverRunKind::CommandLine, nullptr); })) << c.os;
+    EXPECT_GE(files.cut, 1) << c.os;
+    EXPECT_EQ(m.fields("message", "text"), (std::vector<std::string>{kAnnouncement, kIncomplete})) << c.os;
+    EXPECT_FALSE(m.reenumerated()) << c.os << ": Windows was not asked to install the device";
+    EXPECT_FALSE(m.machine.restartRequested) << c.os;
+  }
+}
+
+TEST(RunDriverInstallation, AWindowsItCannotTellGetsNoDriverAndIsToldWhy) {
+  for (const DriverRunKind kind : {DriverRunKind::CommandLine, DriverRunKind::MainDialogWithSuite,
+                                   DriverRunKind::MainDialogDriverOnly, DriverRunKind::WebPackage}) {
+    DriverRun m("win98se");
+    m.file("D:\\TVAUDIO.INF", test::kVxdInf);
+    m.ctx.isWin98 = m.ctx.isWin98SE = 0;  // the version could not be read
+    EXPECT_TRUE(m.run(kind)) << static_cast<int>(kind);
+    EXPECT_EQ(m.fields("message", "text"),
+              std::vector<std::string>{"Can not tell the version of Windows. The driver can not be installed."})
+        << static_cast<int>(kind) << ": running Setup again would not help";
+    EXPECT_FALSE(m.exists("C:\\Program Files\\Tarvic")) << static_cast<int>(kind) << ": nothing was staged";
+    EXPECT_TRUE(m.machine.devices[0].present) << static_cast<int>(kind) << ": the earlier device stays";
+  }
 }
 
 TEST(RunDriverInstallation, APackageOfTheOtherFamilyIsNoPackage) {

@@ -58,12 +58,29 @@ TEST(PatchInfOptionLine, TheLastDigitOfTheFirstEqualLineWhateverTheLineEnds) {
 
 TEST(PatchInfOptionLine, LinesThatAreNotExactlyTheOptionStay) {
   for (const std::string& text : {std::string("HKR,Config,DISJSTK,1,0 \r\nx\r\n"),  // a trailing blank
-                                  std::string("x\r\nHKR,Config,DISJSTK,1,0"),       // the last line, no line end
+                                  std::string("x\r\nHKR,Config,DISJSTK,1,"),        // the last line, a digit short
                                   std::string("hkr,config,disjstk,1,0\r\n"),        // another case
                                   std::string("; HKR,Config,DISJSTK,1,0\r\n")}) {
     EXPECT_EQ(patchedOnce(text, PatchInfOptionLine, "HKR,Config,DISJSTK,1,0", '1', OptionLinePatch::NotFound, 100),
               text);
   }
+}
+
+TEST(OptionLinePatchers, TheOptionAsTheLastLineWithoutALineEndIsPatchedAndNothingElseChanges) {
+  for (const char* end : {"\r\n", "\n"}) {
+    const std::string head = joined({"[Add]", "HKR,Config,DISMPU,1,0"}, end);
+    EXPECT_EQ(patchedOnce(head + "HKR,Config,MICasBASS,1,0", PatchInfOptionLine, "HKR,Config,MICasBASS,1,0", '1'),
+              head + "HKR,Config,MICasBASS,1,1")
+        << "line end " << std::strlen(end);
+    const std::string wdmHead = joined({"[Settings.AddReg]", kLegacy}, end);
+    EXPECT_EQ(patchedOnce(wdmHead + kJack, PatchWdmOptionLine, kJack, '1'),
+              wdmHead + "HKR,\"Settings\",\"JackConfig\",      0x00010001,0x01,0,0,0")
+        << "line end " << std::strlen(end);
+  }
+  // The whole file is the option line.
+  EXPECT_EQ(patchedOnce("HKR,Config,DISJSTK,1,0", PatchInfOptionLine, "HKR,Config,DISJSTK,1,0", '1',
+                        OptionLinePatch::Written, 100),
+            "HKR,Config,DISJSTK,1,1");
 }
 
 TEST(PatchWdmOptionLine, CharacterFortyEightOfTheFirstLineThatBeginsWithTheOption) {

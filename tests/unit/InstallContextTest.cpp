@@ -97,5 +97,18 @@ TEST(SourceDirOf, FallsBackToTheModuleFolderWhereThePathCannotTell) {
   EXPECT_EQ(sourceDirOf("D:\\SETUP.EXE", false, failed.sim.platform()), "G:\\CD\\");
 }
 
+TEST(SourceDirOf, WithoutTheModuleFolderThePathOrTheCurrentFolderTells) {
+  // Windows does not tell the running module's path: the path as started tells the folder, or,
+  // where it cannot, the current folder; never a folder that is no folder.
+  for (const SourceDirCase& c :
+       {SourceDirCase{"D:\\CD\\SETUP.EXE", "C:\\", "D:\\CD\\"}, SourceDirCase{"SETUP.EXE", "D:\\CD", "D:\\CD\\"}}) {
+    ContextOn on("win98se");
+    on.machine.files.makeDirectories(*sim::parseAbsolutePath("D:\\CD"));
+    on.machine.currentDir = *sim::parseAbsolutePath(c.currentDir);
+    on.machine.faults.failFirst = "GetModuleFileNameA";
+    EXPECT_EQ(sourceDirOf(c.program, false, on.sim.platform()), c.expected) << c.program;
+  }
+}
+
 }  // namespace
 }  // namespace tvx

@@ -289,6 +289,20 @@ TEST(OutcomeOfARun, TheSuiteInstallerAndItsMarkersAreHeldToTheChoice) {
   EXPECT_MISSING(apps.outcome(), "the suite installer D:\\W95-98\\app\\Setup.exe was not started");
 }
 
+TEST(OutcomeOfARun, AnInstallerThatDidNotOpenForTheProgramIsNotTheOneMeant) {
+  // "/AP" on Windows 95: the installer of W95-98 does not open this once, so to the program it is
+  // not there, and the fallback of W2K-ME is the one meant.
+  ScenarioRun run("win95-suite", [](ScenarioRun& r) { r.machine.faults.failFirst = "fopen"; });
+  EXPECT_EQ(run.outcome().text(), "complete (suite installer D:\\W2K-ME\\app\\Setup.exe started)");
+  // The same run with the installer of W95-98 started: not the one meant.
+  for (auto& h : run.machine.log) {
+    if (h.kind == "start") h.fields = {{"commandLine", "D:\\W95-98\\app\\Setup.exe"}};
+  }
+  EXPECT_EQ(run.outcome().text(),
+            "nothing installed (the suite installer D:\\W2K-ME\\app\\Setup.exe was not started; the person was "
+            "not told)");
+}
+
 TEST(OutcomeOfARun, ACompletionMessageOverNoPackageIsIncomplete) {
   // The package was there, yet nothing reached the INF folder: told complete, Windows finds nothing.
   ScenarioRun run("win98se-options-vxd");

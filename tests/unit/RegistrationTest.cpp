@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "DriverCd.h"
 
 namespace tvx {
@@ -123,6 +125,44 @@ TEST(RegisterDriverAndRestart, TheMainDialogIsRepaintedDuringTheFirstWaitsAndThe
   EXPECT_EQ(m.fields("message", "owner"),
             std::vector<std::string>{"PCI Audio Device Driver And Applications Setup Program"});
   EXPECT_TRUE(m.machine.restartRequested);
+}
+
+// The setup API and configuration manager calls of the run, in order.
+std::vector<std::string> registrationCalls(const sim::Machine& machine) {
+  std::vector<std::string> calls;
+  for (const char* call : machine.faults.made) {
+    const std::string name = call;
+    if (name.rfind("Setup", 0) == 0 || name.rfind("CM_", 0) == 0) calls.push_back(name);
+  }
+  return calls;
+}
+
+TEST(RegisterDriverAndRestart, WindowsIsAskedToInstallTheDeviceOnlyOnceItCanFindTheDriver) {
+  // The OEM INF copy, the source list read or written: where one fails, the device tree is not
+  // re-enumerated, and the person is told at once, without a restart.
+  for (const char* failing : {"SetupCopyOEMInfA", "SetupQuerySourceListA", "SetupSetSourceListA"}) {
+    Registration m("winme");
+    m.machine.faults.failFirst = failing;
+    m.after(0, [&] { m.machine.mixerDevices = 1; });
+    EXPECT_TRUE(m.run(DriverRunKind::CommandLine)) << failing;
+    EXPECT_EQ(m.fields("message", "text"),
+              std::vector<std::string>{"Can not complete the installation. Please run Setup again."})
+        << failing;
+    const std::vector<std::string> calls = registrationCalls(m.machine);
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), "CM_Reenumerate_DevNode"), 0) << failing;
+    EXPECT_EQ(calls.back(), failing) << failing << ": nothing is asked of Windows after it";
+    EXPECT_FALSE(m.machine.restartRequested) << failing;
+    EXPECT_EQ(m.sim.devices().openLists(), 0u) << failing;
+  }
+  // The same on the good path: the calls in their order.
+  Registration good("winme");
+  good.after(0, [&] { good.machine.mixerDevices = 1; });
+  EXPECT_TRUE(good.run(DriverRunKind::CommandLine));
+  EXPECT_EQ(registrationCalls(good.machine),
+            (std::vector<std::string>{"SetupCopyOEMInfA", "SetupQuerySourceListA", "SetupSetSourceListA",
+                                      "CM_Locate_DevNodeA", "CM_Reenumerate_DevNode"}));
+  EXPECT_EQ(good.sim.devices().openLists(), 0u) << "the queried list is released after the re-enumeration";
+  EXPECT_TRUE(good.machine.restartRequested);
 }
 
 TEST(ExtendSourceList, EveryEntryIsKeptAndTheFolderAddedOnEachRun) {

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "DriverCd.h"
+#include "FailingCalls.h"
 #include "src/app/CSetupApp.h"
 #include "src/ui/CSetupDlg.h"
+#include "src/ui/Dialogs.h"
 
 namespace tvx {
 namespace {
@@ -164,6 +166,22 @@ TEST(SetupDialog, MissingInstallerEndsTheProcessBeforeTheDialogShows) {
   EXPECT_EQ(fallback.started(), (std::vector<std::string>{"D:\\W2K-ME\\app\\Setup.exe"}));
 }
 
+TEST(SetupDialog, AVersionTheDialogCannotReadAgainLeavesTheStartUpsAnswer) {
+  // The start-up read NT 4.0; the dialog's own read fails: the driver box stays disabled and the
+  // suite installer of NT 4.0 starts.
+  Cd m("nt40");
+  InstallContext ctx = m.cdContext();
+  ASSERT_EQ(ctx.isNT4, 1);
+  m.machine.versionQueryFails = true;
+  m.script({{"click", "1"}});
+  CWinApp app(m.platform());
+  app.m_programPath = "D:\\SETUP.EXE";
+  RunSetupDialog(app, ctx, m.platform());
+  const std::string shown = m.happenings("dialog")[0].field("controls");
+  EXPECT_NE(shown.find("1002 \"Install Device Driver\" unchecked disabled"), std::string::npos) << shown;
+  EXPECT_EQ(m.started(), (std::vector<std::string>{"D:\\NT40\\app\\Setup.exe"}));
+}
+
 TEST(SetupDialog, TheCdFolderIsFoundAsTheStartUpFindsIt) {
   // Started as "SETUP" from drive C: the path cannot tell the folder; the module's folder does.
   Cd m("win98se");
@@ -293,6 +311,67 @@ TEST(SetupDialog, OkRunsItsStepsInOrderByChoiceAndSystem) {
     } else {
       EXPECT_NE(markers.find(std::string("[Need_To_Reboot]\r\nInstall=") + r.reboot), std::string::npos)
           << r.os << ": " << markers;
+    }
+  }
+}
+
+TEST(SetupDialog, ASuiteInstallerThatDoesNotStartLeavesNoStagedDriverUnfinished) {
+  // Both boxes: the driver staged, the suite installer there but no program Windows starts. The
+  // person is told so, and the driver is finished as when the CD is given up at its prompt.
+  for (const auto& [os, installer] : {std::pair<const char*, const char*>{"winme", "D:\\W2K-ME\\app\\Setup.exe"},
+                                      {"win98se", "D:\\W95-98\\app\\Setup.exe"}}) {
+    Cd m(os);
+    m.withPackages();
+    m.file(installer, "not a program");
+    m.script({{"click", "1"}});
+    m.run();
+    EXPECT_EQ(milestones(m), (std::vector<std::string>{"staged", "dialog hidden", "Can not start th",
+                                                       "Setup completed!", "restart", "ended OK"}))
+        << os;
+    EXPECT_EQ(m.fields("message", "text").front(), "Can not start the Tarvic Sound Suite setup program.") << os;
+    EXPECT_TRUE(m.started().empty()) << os;
+    EXPECT_EQ(m.happenings("oem inf").size(), std::string(os) == "winme" ? 1u : 0u)
+        << os << ": the WDM driver is registered on Me";
+  }
+  // Applications alone: told, and nothing else happens.
+  Cd apps("win98se");
+  apps.file("D:\\W95-98\\app\\Setup.exe", "not a program");
+  apps.script({{"click", "1002"}, {"click", "1"}});
+  apps.run();
+  EXPECT_EQ(milestones(apps), (std::vector<std::string>{"dialog hidden", "Can not start th", "ended Cancel"}));
+  EXPECT_FALSE(apps.machine.restartRequested);
+}
+
+TEST(SetupDialog, AMarkerThatCannotBeWrittenIsToldAndNoInstallerStarts) {
+  // Each of the three entries of TVXSETUP.INI refused alone, for the WDM driver left to the suite's
+  // installer and for the applications alone: without them the installer would not know what is
+  // left to do.
+  const struct {
+    const char* ini;
+    std::vector<const char*> clicks;
+  } choices[] = {{"Windows98SEDriver=1\r\n", {"1"}}, {"", {"1002", "1"}}};
+  const std::pair<const char*, const char*> entries[] = {
+      {"Need_To_Reboot", "Install"}, {"Need_To_InstallDriver", "Install"}, {"Need_To_InstallDriver", "Command"}};
+  for (const auto& choice : choices) {
+    for (const auto& [section, key] : entries) {
+      const std::string name = std::string(choice.ini) + " [" + section + "] " + key;
+      Cd m("win98se", choice.ini);
+      m.withPackages();
+      for (const char* id : choice.clicks) m.script({{"click", id}});
+      test::FailingProfileWrites writes(m.platform(),
+                                        [&](const std::string& file, const std::string& s, const std::string& k) {
+                                          return file == "C:\\WINDOWS\\TVXSETUP.INI" && s == section && k == key;
+                                        });
+      const Platform p = test::withProfiles(m.platform(), writes);
+      CSetupApp app(p);
+      EXPECT_NO_THROW(app.Run()) << name;
+      EXPECT_EQ(writes.refused, 1) << name;
+      EXPECT_EQ(m.fields("message", "text"),
+                std::vector<std::string>{"Can not complete the installation. Please run Setup again."})
+          << name;
+      EXPECT_TRUE(m.started().empty()) << name << ": no suite installer";
+      EXPECT_FALSE(m.machine.restartRequested) << name;
+      EXPECT_EQ(m.ending("102"), "Cancel") << name;
     }
   }
 }

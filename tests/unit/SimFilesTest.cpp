@@ -136,6 +136,71 @@ TEST(SimFiles, CurrentDirectoryResolvesRelativeAndDrivelessPaths) {
   EXPECT_FALSE(files.CanOpenForReading("D:\\CD\\W95-98\\app")) << "a folder does not open as a file";
 }
 
+TEST(SimFiles, AFileThatDoesNotOpenForReadingTellsWhy) {
+  SimMachine m;
+  m.file("C:\\WINDOWS\\Mixer.exe", "mixer");
+  Platform p = m.platform();
+  const struct {
+    const char* path;
+    DWORD error;
+  } cases[] = {{"C:\\WINDOWS\\Mixer.dat", ERROR_FILE_NOT_FOUND},
+               {"C:\\GONE\\Mixer.dat", ERROR_PATH_NOT_FOUND},
+               {"C:\\WINDOWS", ERROR_ACCESS_DENIED}};
+  for (const auto& c : cases) {
+    p.system.SetLastError(0);
+    EXPECT_FALSE(p.files.CanOpenForReading(c.path)) << c.path;
+    EXPECT_EQ(p.system.GetLastError(), c.error) << c.path;
+  }
+  m.machine.faults.failFirst = "fopen";
+  EXPECT_FALSE(p.files.CanOpenForReading("C:\\WINDOWS\\Mixer.exe")) << "a file that is there, made to fail";
+  EXPECT_EQ(p.system.GetLastError(), ERROR_ACCESS_DENIED);
+  EXPECT_TRUE(p.files.CanOpenForReading("C:\\WINDOWS\\Mixer.exe"));
+}
+
+TEST(SimFiles, AFileCopiedOntoItselfByAnyOfItsNamesStaysAsItWas) {
+  // Windows NT finds the source open; the 95 family answers as for a destination it keeps.
+  for (const auto& [os, error] :
+       {std::pair<const char*, DWORD>{"win98se", ERROR_FILE_EXISTS}, {"winxp", ERROR_SHARING_VIOLATION}}) {
+    SimMachine m(os);
+    const std::string file = "C:\\Program Files\\Tarvic\\W95-98\\TVAUDIO.INF";
+    m.file(file, "the INF");
+    IFileSystem& files = m.platform().files;
+    for (const char* target :
+         {"C:\\Program Files\\Tarvic\\W95-98\\TVAUDIO.INF", "c:\\program files\\tarvic\\w95-98\\tvaudio.inf",
+          "C:\\PROGRA~1\\TARVIC\\W95-98\\TVAUDIO.INF"}) {
+      EXPECT_FALSE(files.CopyFileA(file.c_str(), target, FALSE)) << os << " " << target;
+      EXPECT_EQ(m.platform().system.GetLastError(), error) << os << " " << target;
+    }
+    EXPECT_EQ(m.content(file), "the INF") << os;
+  }
+}
+
+TEST(SimFiles, AFileAnotherProgramHoldsIsListedButNeitherOpensNorCopiesNorGoes) {
+  test::MachineFolder folder;
+  folder.write("machine.ini", "[Machine]\r\nos=win98se\r\nheld=C:\\W95-98\\app\\Setup.exe\r\n");
+  folder.write("drives/C/W95-98/app/Setup.exe", "MZ suite");
+  sim::Machine machine;
+  folder.load(machine);
+  sim::SimPlatform sim(machine);
+  Platform p = sim.platform();
+  const char* file = "c:\\w95-98\\APP\\setup.exe";
+  EXPECT_NE(p.files.GetFileAttributesA(file), INVALID_FILE_ATTRIBUTES);
+  WIN32_FIND_DATAA data;
+  HANDLE find = p.files.FindFirstFileA("C:\\W95-98\\app\\*.exe", &data);
+  ASSERT_NE(find, INVALID_HANDLE_VALUE);
+  p.files.FindClose(find);
+  EXPECT_FALSE(p.files.CanOpenForReading(file));
+  EXPECT_EQ(p.system.GetLastError(), ERROR_SHARING_VIOLATION);
+  EXPECT_EQ(p.streams.fopen(file, "rb"), nullptr);
+  EXPECT_EQ(p.system.GetLastError(), ERROR_SHARING_VIOLATION);
+  EXPECT_FALSE(p.files.CopyFileA(file, "C:\\Setup.exe", FALSE));
+  EXPECT_EQ(p.system.GetLastError(), ERROR_SHARING_VIOLATION);
+  EXPECT_FALSE(p.files.DeleteFileA(file));
+  EXPECT_EQ(p.system.GetLastError(), ERROR_SHARING_VIOLATION);
+  machine.heldFiles.clear();
+  EXPECT_TRUE(p.files.CanOpenForReading(file)) << "let go, it opens";
+}
+
 TEST(SimFiles, MovedFilesKeepTheirContentAndCannotReplaceAnother) {
   SimMachine m;
   m.file("C:\\WINDOWS\\Mixer.exe", "mixer");

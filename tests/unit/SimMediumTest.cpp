@@ -44,6 +44,7 @@ TEST_F(MediumMachine, EveryUseOfTheDriveFailsNotReadyWhileTheCdIsOutAndWorksOnce
   EXPECT_EQ(p.streams.fopen(ini, "rb"), nullptr);
   EXPECT_EQ(lastError(), ERROR_NOT_READY);
   EXPECT_FALSE(p.files.CanOpenForReading(inf));
+  EXPECT_EQ(lastError(), ERROR_NOT_READY);
   EXPECT_FALSE(p.files.CopyFileA(inf, "C:\\TVAUDIO.INF", FALSE));
   EXPECT_EQ(lastError(), ERROR_NOT_READY);
   EXPECT_FALSE(p.files.SetCurrentDirectoryA("D:\\W2K-ME"));

@@ -184,6 +184,52 @@ TEST(StageDriverPackage, TheVxdPackageRetiresTheLegacyFilesBeforeItsMixerIsQueue
       << "the WDM package leaves the legacy files alone";
 }
 
+TEST(CopyFileOver, AFileThatIsItsOwnDestinationByAnyOfItsNamesIsInPlaceAndLeftAsItIs) {
+  for (const char* os : {"win95", "winxp"}) {
+    DriverCd m(os);
+    const std::string inf = kVxdDir + "TVAUDIO.INF";
+    m.file(inf, "the INF");
+    m.platform().files.SetFileAttributesA(inf.c_str(), FILE_ATTRIBUTE_READONLY);
+    for (const std::string& destination : {inf, std::string("c:\\program files\\tarvic\\w95-98\\tvaudio.inf"),
+                                           std::string("C:\\PROGRA~1\\TARVIC\\W95-98\\TVAUDIO.INF"),
+                                           std::string("C:\\Program Files\\Tarvic\\DOS\\..\\W95-98\\TVAUDIO.INF")}) {
+      EXPECT_TRUE(CopyFileOver(m.platform(), inf, destination, true)) << os << " " << destination;
+    }
+    EXPECT_TRUE(m.happenings("copy").empty()) << os << ": no copy was tried";
+    EXPECT_EQ(m.content(inf), "the INF") << os;
+    EXPECT_EQ(m.platform().files.GetFileAttributesA(inf.c_str()), DWORD{FILE_ATTRIBUTE_READONLY}) << os;
+
+    // Another file of the same name, and a destination not yet there, are copied.
+    m.file("C:\\WINDOWS\\INF\\TVAUDIO.INF", "an older INF");
+    EXPECT_TRUE(CopyFileOver(m.platform(), inf, "C:\\WINDOWS\\INF\\TVAUDIO.INF", true)) << os;
+    EXPECT_EQ(m.content("C:\\WINDOWS\\INF\\TVAUDIO.INF"), "the INF") << os;
+    EXPECT_TRUE(CopyFileOver(m.platform(), inf, "C:\\WINDOWS\\INF\\OTHER.INF", true)) << os;
+    EXPECT_EQ(m.fields("copy", "result"), (std::vector<std::string>{"copied", "copied"})) << os;
+  }
+}
+
+TEST(StageDriverPackage, ThePackageStartedAgainFromItsInstallFolderIsInPlaceAndStagedWhole) {
+  // An earlier run of the download left the whole package in the install folder, SETUP.EXE and
+  // setup.ini included; Setup started again from there, by its long or its short path.
+  for (const std::string& folder : {kVxdDir, std::string("C:\\PROGRA~1\\TARVIC\\W95-98\\")}) {
+    DriverCd m("win98");
+    for (const char* name : {"SETUP.EXE", "setup.ini", "TVAUDIO.INF", "TVAUDIO.VXD", "Mixer.dat", "tvaudio.cat"}) {
+      m.file(kVxdDir + name, std::string(name) == "TVAUDIO.INF" ? test::kVxdInf : "MZ");
+    }
+    m.file(kVxdDir + "026\\BANK026.DAT", "bank");
+    m.ctx.sourceDir = folder;
+    const StagedPackage staged = m.stage(DriverRunKind::WebPackage);
+    EXPECT_TRUE(staged.whole) << folder;
+    EXPECT_TRUE(staged.vxd) << folder;
+    for (const std::string& copy : m.fields("copy", "to|result")) {
+      EXPECT_EQ(copy.find("Tarvic"), std::string::npos) << folder << ": " << copy << " was its own source";
+      EXPECT_NE(copy.find("| copied"), std::string::npos) << folder << ": " << copy;
+    }
+    EXPECT_EQ(m.content("C:\\WINDOWS\\INF\\OTHER\\TVAUDIO.INF"), test::kVxdInf) << folder;
+    EXPECT_EQ(m.content(kVxdDir + "026\\BANK026.DAT"), "bank") << folder;
+  }
+}
+
 TEST(StageDriverPackage, TheWdmOptionsDialogPatchesEachStagedInfBeforeItIsCopied) {
   struct Recorder : InfPatcher {
     test::SimMachine* m = nullptr;

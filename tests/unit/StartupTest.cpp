@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "SimMachine.h"
+#include "DriverCd.h"
 #include "src/app/CSetupApp.h"
 
 namespace tvx {
@@ -97,6 +97,29 @@ TEST(AppSetupPath, FallsBackToTheWdmSuiteOnTheWindows95FamilyOnly) {
   }
 }
 
+TEST(AppSetupPath, AnInstallerThatWindowsListsButThatDoesNotOpenIsNotThere) {
+  // A file is there when it opens for reading: the installer meant for this Windows that does not
+  // open this once gives way to the fallback, as a missing one does.
+  SimMachine m("win98se");
+  m.file("D:\\W95-98\\app\\Setup.exe");
+  m.file("D:\\W2K-ME\\app\\Setup.exe");
+  InstallContext ctx = m.cdContext();
+  m.machine.faults.failFirst = "fopen";
+  chooseAppSetupPath(ctx, m.platform().files, 1);
+  EXPECT_EQ(ctx.appSetupPath, "D:\\W2K-ME\\app\\Setup.exe");
+  EXPECT_EQ(ctx.appSetupFound, 1);
+  EXPECT_EQ(m.machine.faults.failedCall, "fopen");
+
+  // On NT 4.0, with no fallback: not found.
+  SimMachine nt("nt40");
+  nt.file("D:\\NT40\\app\\Setup.exe");
+  InstallContext ntCtx = nt.cdContext();
+  nt.machine.faults.failFirst = "fopen";
+  chooseAppSetupPath(ntCtx, nt.platform().files, 0);
+  EXPECT_EQ(ntCtx.appSetupPath, "D:\\NT40\\app\\Setup.exe");
+  EXPECT_EQ(ntCtx.appSetupFound, 0);
+}
+
 // The whole start-up, on a machine whose CD is in `cdFolder` of drive D.
 struct StartupRun : SimMachine {
   explicit StartupRun(const char* os, const std::string& program = "D:\\Setup.exe", const std::string& args = "")
@@ -163,6 +186,62 @@ TEST(HandOff, TheWindows2000InstallerIsStartedWithTheDriverSwitchOrMissedAloud) 
     }
     EXPECT_EQ(outcome, r.outcome) << r.os << " " << r.program << " " << r.args << " " << r.setupIni;
     EXPECT_FALSE(run.exited) << r.os << " " << r.args << ": the hand-off returns to the framework";
+  }
+}
+
+TEST(HandOff, AnInstallerThatIsThereButDoesNotStartIsToldSo) {
+  StartupRun run("winxp");
+  run.file("D:\\W2KSetup.dat", "not a program");
+  run.run();
+  EXPECT_EQ(run.fields("start failed", "commandLine"), std::vector<std::string>{"D:\\W2KSetup.dat"});
+  EXPECT_EQ(run.fields("message", "text|caption|owner"),
+            std::vector<std::string>{"Can not start the setup program for Windows 2000/XP. | Setup | none"});
+  EXPECT_FALSE(run.exited);
+}
+
+TEST(Startup, AWindowsWhoseVersionCannotBeReadGoesAsOneNoFlagNames) {
+  // Every flag clear: no hand-off, the suite installer of the Windows no flag names (the WDM
+  // family's), the main dialog and the option dialogs; a driver run refuses it, and says why.
+  const char* unknown = "Can not tell the version of Windows. The driver can not be installed.";
+  struct Row {
+    const char* os;
+    const char* args;
+    const char* setupIni;
+    std::vector<std::pair<std::string, std::string>> clicks;
+    std::string started;  // the suite installer, or empty
+    std::string message;  // or empty
+    std::string dialog;   // the dialog shown, or empty
+  };
+  for (const Row& r : {
+           Row{"winxp", "/AP", "", {}, "D:\\W2K-ME\\app\\Setup.exe", "", ""},
+           Row{"win98", "", "", {{"click", "1002"}, {"click", "1"}}, "D:\\W2K-ME\\app\\Setup.exe", "", "102"},
+           Row{"winxp", "", "", {{"click", "2"}}, "", "", "102"},
+           Row{"winme", "", "", {{"click", "1"}}, "", unknown, "102"},
+           Row{"winme", "/DRIVER", "", {}, "", unknown, ""},
+           Row{"win98se", "", "WebSetup=2", {}, "", unknown, ""},
+           Row{"win98se", "", "WebSetup=1", {{"click", "1"}}, "", unknown, "103"},
+       }) {
+    const std::string name = std::string(r.os) + " '" + r.args + "' " + r.setupIni;
+    StartupRun run(r.os, "D:\\Setup.exe", r.args);
+    run.machine.versionQueryFails = true;
+    for (const char* folder : {"W95-98", "W2K-ME", "NT40"})
+      run.program(std::string("D:\\") + folder + "\\app\\Setup.exe");
+    run.program("D:\\W2KSetup.exe");
+    run.file("D:\\TVAUDIO.INF", test::kVxdInf);
+    run.file("D:\\W95-98\\drv\\98\\TVAUDIO.INF", test::kVxdInf);
+    run.file("D:\\W2K-ME\\drv\\TVAUDIO.INF", test::kWdmInf);
+    if (*r.setupIni != '\0') run.file("D:\\setup.ini", std::string("[InstallOption]\r\n") + r.setupIni + "\r\n");
+    run.script(r.clicks);
+    run.run();
+    EXPECT_EQ(run.fields("start", "commandLine"),
+              r.started.empty() ? std::vector<std::string>{} : std::vector<std::string>{r.started})
+        << name;
+    EXPECT_EQ(run.fields("message", "text"),
+              r.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{r.message})
+        << name;
+    const auto shown = run.fields("dialog", "dialog");
+    EXPECT_EQ(shown.empty() ? "" : shown.front(), r.dialog) << name;
+    EXPECT_FALSE(run.exists("C:\\Program Files\\Tarvic")) << name << ": no driver staged";
   }
 }
 

@@ -10,14 +10,33 @@ ENGINE_CHECK="$TVX_SOURCE_DIR/tests/wine/machines/engine/check.ini"
 # ended in (as the state probe prints it) in $WORK/wine.txt and the simulated machine's in
 # $WORK/sim.txt.
 engine_run() {
-  local machine=$1 version=$2
-  shift 2
+  engine_run_from 'D:\SETUP.EXE' "$@"
+}
+
+# engine_run_from PROGRAM MACHINE-FOLDER WINE-VERSION ARGS...: the same with Setup.exe started as
+# PROGRAM, the program= of the machine: the CD's setup program, or a file of drive C (the install
+# folder of an earlier run), where the real Setup.exe takes that file's place.
+engine_run_from() {
+  local program=$1 machine=$2 version=$3
+  shift 3
   start_display
   new_prefix
   set_version "$version"
   lay_machine "$machine"
-  setup_on_cd
-  use_mixer_standin
+  case $program in
+    [Dd]:*)
+      setup_on_cd
+      use_mixer_standin
+      ;;
+    [Cc]:*)
+      local file
+      file="$WINEPREFIX/drive_c/$(printf '%s' "${program:3}" | tr '\\' /)"
+      [ -f "$file" ] || fail "the machine has no $program to start"
+      cp "$TVX_WIN32_DIR/Setup.exe" "$file"
+      use_mixer_standin "$(dirname "$file")"
+      ;;
+    *) fail "engine_run_from: $program is on neither the CD nor drive C" ;;
+  esac
   mkdir -p "$WINEPREFIX/drive_c/probe"
   cp "$ENGINE_CHECK" "$WINEPREFIX/drive_c/probe/check.ini"
   cp "$TVX_WIN32_DIR/state_probe.exe" "$WINEPREFIX/drive_c/probe/"
@@ -27,7 +46,7 @@ engine_run() {
   # A Windows without some of its DLLs (ENGINE_MISSING_DLLS="setupapi,cfgmgr32"): Setup.exe runs
   # without them; Wine's own programs before and after it keep them.
   [ -z "${ENGINE_MISSING_DLLS:-}" ] || WINEDLLOVERRIDES="$WINEDLLOVERRIDES;$ENGINE_MISSING_DLLS=d"
-  run_wine 'D:\SETUP.EXE' "$@"
+  run_wine "$program" "$@"
   WINEDLLOVERRIDES=$overrides
   stop_answering
   ENGINE_SECONDS=$(($(date +%s) - start))
@@ -40,6 +59,8 @@ engine_run() {
 # What a driver installation says before it starts and when it is done.
 ANNOUNCEMENT="The driver will be installed now. It need a few minutes to complete."
 COMPLETION="Setup completed! The system will restart now!"
+# What it says when a piece Windows needs could not be put in place.
+INCOMPLETE="Can not complete the installation. Please run Setup again."
 
 # The message boxes the run showed, in order, against the expected texts.
 expect_messages() {

@@ -52,6 +52,10 @@ std::string missingHandOffInstaller(const Intent& intent, const FileTree& before
   return "the 2000/XP installer (W2KSetup.dat or W2KSetup.exe) is missing from " + medium(intent);
 }
 
+std::string notStarting(const Intent& intent, const std::string& installer) {
+  return onMedium(intent, installer) + " is on " + medium(intent) + " but does not start";
+}
+
 std::string missingPackage(const Intent& intent, Family family, const FileTree& before) {
   const std::string folder = packageFolder(intent, family, before);
   std::string name = onMedium(intent, folder);

@@ -17,6 +17,8 @@ namespace tvx::sim {
 std::string missingSuiteInstaller(const Intent& intent, Family family, const FileTree& before);
 // The Windows 2000/XP installer, missing.
 std::string missingHandOffInstaller(const Intent& intent, const FileTree& before);
+// An installer the CD holds that does not start (no program under that name).
+std::string notStarting(const Intent& intent, const std::string& installer);
 // The driver package of a family: its folder missing, or holding no file the program takes for
 // an INF file.
 std::string missingPackage(const Intent& intent, Family family, const FileTree& before);

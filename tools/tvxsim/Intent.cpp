@@ -81,13 +81,15 @@ bool isDriverTail(const std::string& tail) { return tail == "/DRIVER" || tail ==
 
 Intent intentOf(const Machine& machine, const FileTree& before) {
   Intent intent;
-  intent.os = classify(machine.os);
+  // A version the program cannot read leaves it every flag clear.
+  intent.os = machine.versionQueryFails ? OsClass{} : classify(machine.os);
   intent.sourceDir = folderOf(machine.modulePath);
   intent.options = readOptions(machine, before, intent.sourceDir);
   intent.tail = toUpper(splitCommandLine(machine.commandLine).tail);
   intent.discImage =
       !intent.sourceDir.empty() &&
       machine.discs.count(static_cast<char>(std::toupper(static_cast<unsigned char>(intent.sourceDir[0])))) > 0;
+  intent.unopened = machine.unopenedFiles;
   const CdOptions& o = intent.options;
   if (o.webSetup == 0 && isSuiteTail(intent.tail)) {
     intent.flow = Flow::SuiteFromCommandLine;
@@ -164,7 +166,9 @@ std::string suiteInstaller(const Intent& intent, Family family, const FileTree& 
   // 2000 and XP, and a Windows no flag names: the installer of the WDM suite, without a fallback.
   if (!os.windows9x()) return wdm;
   const std::string meant = os.win95 || family == Family::Vxd ? intent.sourceDir + "W95-98\\app\\Setup.exe" : wdm;
-  return exists(files, meant) ? meant : wdm;
+  auto path = parseAbsolutePath(meant);
+  const bool opened = path && intent.unopened.count(toUpper(path->str())) == 0;
+  return exists(files, meant) && opened ? meant : wdm;
 }
 
 }  // namespace tvx::sim

@@ -4,6 +4,7 @@
 // the program what it meant.
 #pragma once
 #include <optional>
+#include <set>
 #include <string>
 
 #include "../../src/platform/sim/Simulator.h"
@@ -48,6 +49,9 @@ struct Intent {
   std::string tail;       // the command line after the program, upper-cased
   Flow flow = Flow::MainDialog;
   bool discImage = false;  // the program's drive is laid from a disc image
+  // Files that are there but did not open for the program the last time it tried (upper case):
+  // to it, they are not there.
+  std::set<std::string> unopened;
 };
 
 // Reads a machine as it was before the run.

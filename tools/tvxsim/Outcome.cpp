@@ -21,6 +21,9 @@ const char* const kNoHandOff = "Can not find the setup program for Windows 2000/
 const char* const kNoSuite = "Can not find the Tarvic Sound Suite setup program.";
 const char* const kInsertCd =
     "Can not find the Tarvic Sound Suite setup program.\n Please insert the installation CD now.";
+const char* const kSuiteNotStarted = "Can not start the Tarvic Sound Suite setup program.";
+const char* const kHandOffNotStarted = "Can not start the setup program for Windows 2000/XP.";
+const char* const kUnknownWindows = "Can not tell the version of Windows. The driver can not be installed.";
 const char* const kNtRefusal = "This driver can not be used on Windows NT or Windows 2000.";
 const char* const kWdmRefusal = "This WDM driver can only be installed on Windows 98SE/ME/2000";
 const char* const kIncomplete = "Can not complete the installation. Please run Setup again.";
@@ -109,7 +112,8 @@ struct Check {
   // What the program told the person when it could not go on (a box Windows could not show is
   // what the program told all the same); empty when it told nothing.
   std::string told() const {
-    for (const char* text : {kIncomplete, kNoInstallationFiles, kNoHandOff, kNoSuite, kNtRefusal, kWdmRefusal}) {
+    for (const char* text : {kIncomplete, kNoInstallationFiles, kNoHandOff, kNoSuite, kNtRefusal, kWdmRefusal,
+                             kSuiteNotStarted, kHandOffNotStarted, kUnknownWindows}) {
       for (const MessageSeen& m : view.messages) {
         if (m.text != text) continue;
         return std::string("told \"") + text + "\"" +
@@ -233,6 +237,12 @@ struct Check {
     if (view.showed(kNoHandOff))
       return intent.options.webSetup == 0 ? missingHandOffInstaller(intent, before) : std::string();
     if (view.showed(kInsertCd) || view.showed(kNoSuite)) return missingSuiteInstaller(intent, suiteFamily(), before);
+    // There, and no program: the CD holds something else under the installer's name.
+    if (view.showed(kSuiteNotStarted)) return notStarting(intent, suiteInstaller(intent, suiteFamily(), before));
+    if (view.showed(kHandOffNotStarted)) {
+      const std::string dat = intent.sourceDir + "W2KSetup.dat";
+      return notStarting(intent, exists(before, dat) ? dat : intent.sourceDir + "W2KSetup.exe");
+    }
     if (!view.showed(kNoInstallationFiles)) return {};
     // A WDM download serves Windows 98 SE and Me: on 95 and first-edition 98 its flat run looks
     // for the VxD package it does not hold, by design.

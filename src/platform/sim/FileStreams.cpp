@@ -37,6 +37,10 @@ FileStream* FileStreams::fopen(const char* path, const char* mode) {
     m_.lastError = files_.missingError(*p);
     return nullptr;
   }
+  if (node != nullptr && m_.holds(*p)) {
+    m_.lastError = ERROR_SHARING_VIOLATION;
+    return nullptr;
+  }
   if (s->openedForWriting) {
     if (DWORD refused = files_.writeRefusal(*p, node); refused != ERROR_SUCCESS) {
       m_.lastError = refused;

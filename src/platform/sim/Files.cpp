@@ -46,8 +46,8 @@ DWORD Files::writeRefusal(const WinPath& path, const FileNode* node) const {
   if (node != nullptr && (node->isDirectory || (node->attributes & FILE_ATTRIBUTE_READONLY) != 0)) {
     return ERROR_ACCESS_DENIED;
   }
-  // The file of a running program is mapped into its process.
-  return isRunningProgram(path) ? ERROR_SHARING_VIOLATION : ERROR_SUCCESS;
+  // The file of a running program is mapped into its process; another program may hold a file.
+  return isRunningProgram(path) || m_.holds(path) ? ERROR_SHARING_VIOLATION : ERROR_SUCCESS;
 }
 
 bool Files::isRunningProgram(const WinPath& path) const {
@@ -171,6 +171,7 @@ BOOL Files::copyFile(LPCSTR existing, LPCSTR target, BOOL failIfExists) {
   FileNode* src = m_.fileAt(*from);
   if (src == nullptr) return fail(missingError(*from));
   if (src->isDirectory) return fail(ERROR_ACCESS_DENIED);
+  if (m_.holds(*from)) return fail(ERROR_SHARING_VIOLATION);
   if (!m_.hasMedium(to->drive)) return fail(ERROR_NOT_READY);
   FileNode* folder = m_.files.find(to->parent());
   if (folder == nullptr || !folder->isDirectory || to->parts.empty()) return fail(ERROR_PATH_NOT_FOUND);
@@ -179,8 +180,10 @@ BOOL Files::copyFile(LPCSTR existing, LPCSTR target, BOOL failIfExists) {
   if (dst != nullptr) {
     kept = dst->attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
     if (failIfExists) return fail(ERROR_FILE_EXISTS);
+    // A file copied onto itself, by whatever name, stays as it was: Windows NT finds its source
+    // open (ERROR_SHARING_VIOLATION), the 95 family answers as for a destination it keeps.
+    if (dst == src) return fail(m_.os.isWindows9x() ? ERROR_FILE_EXISTS : ERROR_SHARING_VIOLATION);
     if (DWORD refused = writeRefusal(*to, dst); refused != ERROR_SUCCESS) return fail(refused);
-    if (dst == src) return fail(ERROR_ACCESS_DENIED);  // a file cannot be copied onto itself: it is in use
   } else if (DWORD refused = createRefusal(*to); refused != ERROR_SUCCESS) {
     return fail(refused);
   } else {
@@ -315,11 +318,28 @@ BOOL Files::SetCurrentDirectoryA(LPCSTR path) {
   return TRUE;
 }
 
+// As CreateFileA fails it: no such file or folder (a drive without its medium answering
+// ERROR_NOT_READY), a folder refused.
 bool Files::CanOpenForReading(LPCSTR path) {
-  if (m_.injectFault("fopen")) return false;
+  const bool faulted = m_.injectFault("fopen", ERROR_ACCESS_DENIED);
   auto p = resolve(path);
-  FileNode* node = p ? m_.fileAt(*p) : nullptr;
-  return node != nullptr && !node->isDirectory;
+  FileNode* node = p && !p->parts.empty() ? m_.fileAt(*p) : nullptr;
+  const bool held = node != nullptr && m_.holds(*p);
+  if (p) {
+    // The machine remembers a file that is there but did not open this time: to the program it is
+    // not there (the outcome check reads the machine as the program could).
+    if ((faulted || held) && node != nullptr) {
+      m_.unopenedFiles.insert(toUpper(p->str()));
+    } else {
+      m_.unopenedFiles.erase(toUpper(p->str()));
+    }
+  }
+  if (faulted) return false;
+  if (!p || p->parts.empty()) return fail(ERROR_PATH_NOT_FOUND);
+  if (node == nullptr) return fail(missingError(*p));
+  if (node->isDirectory) return fail(ERROR_ACCESS_DENIED);
+  if (held) return fail(ERROR_SHARING_VIOLATION);
+  return true;
 }
 
 }  // namespace tvx::sim

@@ -167,6 +167,9 @@ class Machine {
   // [Script] again=: how the person answers a message box that comes back, the same, right after
   // they answered it, where the script has no step for it (empty: OK, as any other box).
   std::string answerAgain;
+  // A box offering Cancel that the script does not answer gets Cancel instead of OK: the person
+  // has nothing to give that the box asks for (a CD taken out for good).
+  bool cancelsUnscriptedPrompts = false;
   std::vector<TimedEvent> events;  // in time order
   // What the world does after the device tree is re-enumerated, by time after it; scheduled at
   // the first re-enumeration.
@@ -231,6 +234,14 @@ class Machine {
   // Whether the last GetPrivateProfileIntA of each value failed, by "FILE|SECTION|KEY" in upper case:
   // the program then took the value's default, as for a missing one.
   std::map<std::string, bool> lastNumberReadFailed;
+  // Files that are there but whose last test of the program's, whether they open for reading,
+  // failed (the fault plan made it fail, or another program holds them), by full path in upper case.
+  std::set<std::string> unopenedFiles;
+  // Files another program holds open without sharing them, by full path in upper case: Windows
+  // lists them and gives their attributes, but opening one, copying from or onto it and deleting it
+  // fail with ERROR_SHARING_VIOLATION.
+  std::set<std::string> heldFiles;
+  bool holds(const WinPath& path) const { return heldFiles.count(toUpper(path.str())) != 0; }
   // Files a full disk cut short, with their content then (a later whole write mends them).
   std::map<std::string, std::string> writesCutShort;
   // Counts a platform call; true when this call is the one the fault plan makes fail.

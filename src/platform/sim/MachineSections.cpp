@@ -148,6 +148,13 @@ void readMachineKey(Machine& machine, const Entry& e, MachineKeys& keys) {
     machine.mixerDevices = number(e.value, e.line);
   } else if (k == "fails") {
     for (const auto& call : listOf(e.value)) machine.failingCalls.insert(call);
+  } else if (k == "held") {
+    // Files another program holds open without sharing them.
+    for (const auto& file : listOf(e.value)) {
+      auto p = parseAbsolutePath(file);
+      if (!p) fail(e.line, "held names full paths: \"" + file + "\"");
+      machine.heldFiles.insert(toUpper(p->str()));
+    }
   } else if (k == "setupapi" || k == "cfgmgr32") {
     // setupapi=1 gives a Windows 95 the setup API that later Windows and some updates bring;
     // setupapi=0 takes it from any Windows.

@@ -108,6 +108,7 @@ int Windows::MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
   boxCameBack_ = cameBack ? boxCameBack_ + 1 : 0;
   if (!unshown) lastBox_ = box;
   int answer = (type & 0xF) == MB_YESNO ? IDYES : IDOK;
+  if ((type & 0xF) == MB_OKCANCEL && m_.cancelsUnscriptedPrompts) answer = IDCANCEL;
   DWORD delay = 0;
   if (unshown) {
     answer = 0;
