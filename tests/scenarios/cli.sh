@@ -26,7 +26,7 @@ rm "$work/bad/registry.reg"
 printf '[Machine]\nos=winme\n[Script]\nclick=1001; dialog=102\nclose\nkey=F1\n' >"$work/bad/machine.ini"
 if "$tvxsim" run "$work/bad" 2>"$work/err"; then fail "an unknown key in the script was accepted"; fi
 grep -q 'machine.ini line 6: unknown key "F1"' "$work/err" || fail "script error: $(cat "$work/err")"
-"$tvxsim" --help | grep -q 'click=ID' || fail "--help does not explain the dialog steps"
+"$tvxsim" run --help | grep -q 'docs/machine.md' || fail "run --help does not point at the machine folder's page"
 
 # JSON of a suite run parses and holds the uninstaller before the installer.
 "$tvxsim" run "$scenarios/win98se-suite/machine" --json >"$work/run.json"

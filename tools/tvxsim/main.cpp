@@ -23,60 +23,52 @@ const char* kUsage =
     "       tvxsim matrix CD|IMAGE.iso [--folder DIR] [--against OLD] [--machine DIR] [--machines DIR]\n"
     "                     [--without WINDOWS,...] [--json] [--html DIR]\n"
     "\n"
-    "  run    runs Setup.exe's logic on the machine folder and reports what it did:\n"
-    "         messages with their answers, programs started, file, registry and INI\n"
-    "         changes, the restart request, the exit code and the virtual time.\n"
-    "  boot   starts Windows on the machine: Windows 95, 98 and Me carry out the\n"
-    "         [rename] section of WININIT.INI. The machine folder is updated in place\n"
-    "         unless --out is given.\n"
+    "  run     runs Setup.exe's logic on a machine folder: what it did, its outcome, its sign-off\n"
+    "  boot    starts Windows on a machine folder (WININIT.INI's rename queue)\n"
+    "  matrix  signs off a CD or its disc image: every Windows version and path, one row each\n"
     "\n"
-    "  matrix runs a CD folder (SETUP.EXE, setup.ini and the CD's folders, or a driver\n"
-    "         download) on Windows 95, 98, 98 SE, Me, NT 4.0, 2000 and XP, each on a built-in\n"
-    "         machine with the card and an earlier driver, along every path a person can take\n"
-    "         there, and prints one row per run with its outcome and its sign-off. A row fails\n"
-    "         the sign-off when it is INCOMPLETE or failed, crashed or hung, or the person was told\n"
-    "         a file of the CD is missing. Exit code 1 when a row fails (run: when its one row\n"
-    "         does), 2 on bad input.\n"
-    "\n"
-    "  --out DIR       write the changed machine to DIR, so that runs chain\n"
-    "  --json          print the report as JSON\n"
-    "  --html FILE     also write the report as one HTML page: the verdict, what happened with\n"
-    "                  each dialog drawn from its template and each message box, the changes\n"
-    "  --html DIR      (matrix) also write DIR/index.html, the table linked to a page per run\n"
-    "  --machine DIR   (matrix) your machine folder instead of the built-in ones\n"
-    "  --machines DIR  (matrix) keep each row's machine folder in DIR, for tvxsim run (without it,\n"
-    "                  only the failing rows' folders are kept, in a folder the output names)\n"
-    "  --folder DIR    (matrix of an image) the folder the image was made from: every file whose\n"
-    "                  name or content differs as Windows reads the disc is listed, and fails it\n"
-    "  --against OLD   (matrix) the last release (a folder or an image): what each row does\n"
-    "                  differently; the exit code is the new CD's sign-off\n"
-    "  --without LIST  (matrix) Windows versions the CD does not serve, e.g. nt40,win2k: their rows\n"
-    "                  show as not served (win95, win98, win98se, winme, nt40, win2k, winxp)\n"
-    "\n"
-    "A machine folder holds machine.ini ([Machine] os=, version=4.10.2222, platform=0|1|2,\n"
-    "csd=, setupapi=0|1, cfgmgr32=0|1, windows=, program=, args=,\n"
-    "language=1033|1028|1036|1041|1042, ...; [Events] event=12 s|reenumeration + 3 s|copy 12;\n"
-    "eject=D|insert=D|...), registry.reg and drives/<letter>/.\n"
-    "\n"
-    "[Script] says what the person does, one step a line, in order:\n"
-    "  message=OK|Cancel|Yes|No      answers the next message box (OK when the script is silent)\n"
-    "  again=OK|Cancel|Yes|No        (no step) answers a box that comes back, the same, right after\n"
-    "                                it was answered, where the script has no step for it\n"
-    "  click=ID                      clicks a control of the dialog on the screen\n"
-    "  key=Return|Escape|Space|Tab   presses a key in it\n"
-    "  sysmenu=about|close|NUMBER    chooses an item of its system menu\n"
-    "  close                         closes its window\n"
-    "  minimize                      minimises it (it draws its icon) and restores it\n"
-    "Any step may end in \"; after=2 s\" (the time the person takes); a dialog step may end in\n"
-    "\"; dialog=102\" or \"; dialog=TITLE\": only that dialog takes it. A dialog whose next step\n"
-    "is not its own gets Return, then Escape, as a person who accepts what it offers. The report\n"
-    "shows each dialog with its caption, language, controls and texts when it appears, what was done in\n"
-    "it and how it ended.\n";
+    "tvxsim COMMAND --help says more of each. The manual is docs/ (README.md lists its pages).\n";
 
-int usageError(const std::string& message) {
-  std::fprintf(stderr, "tvxsim: %s\n\n%s", message.c_str(), kUsage);
+const char* kRunUsage =
+    "usage: tvxsim run MACHINE [--out DIR] [--json] [--html FILE]\n"
+    "       tvxsim boot MACHINE [--out DIR] [--json] [--html FILE]\n"
+    "\n"
+    "  run  runs Setup.exe's logic on the machine folder and reports what it did in time order,\n"
+    "       every file, INI and registry change, the outcome and the sign-off\n"
+    "  boot starts Windows on it: Windows 95, 98 and Me carry out [rename] of WININIT.INI (the\n"
+    "       folder is updated in place unless --out is given)\n"
+    "\n"
+    "  --out DIR    write the changed machine to DIR, so that runs chain\n"
+    "  --json       the report as JSON\n"
+    "  --html FILE  also the report as one page, each dialog drawn as the person saw it\n"
+    "\n"
+    "Exit code: 1 when the run fails its sign-off, 2 when the machine folder cannot be read, else 0.\n"
+    "The machine folder: docs/machine.md. The report: docs/report.md.\n";
+
+const char* kMatrixUsage =
+    "usage: tvxsim matrix CD|IMAGE.iso [--folder DIR] [--against OLD] [--machine DIR] [--machines DIR]\n"
+    "                     [--without WINDOWS,...] [--json] [--html DIR]\n"
+    "\n"
+    "Runs the CD folder, driver download or ISO 9660 image on Windows 95, 98, 98 SE, Me, NT 4.0,\n"
+    "2000 and XP along every path a person can take there, one row per run with its outcome and\n"
+    "sign-off, and ends with the closing line: \"signed off: ...\" or \"NOT signed off: ...\".\n"
+    "\n"
+    "  --folder DIR    (an image) the folder it was made from: what differs as Windows reads the disc\n"
+    "  --against OLD   the last release (a folder or an image): what each row does differently\n"
+    "  --machine DIR   a machine folder of yours instead of the built-in ones\n"
+    "  --machines DIR  keep every row's machine folder in DIR (else only the failing rows')\n"
+    "  --without LIST  Windows the CD does not serve: win95,win98,win98se,winme,nt40,win2k,winxp\n"
+    "  --json          the rows as JSON\n"
+    "  --html DIR      also DIR/index.html, linked to a page per run\n"
+    "\n"
+    "Exit code: 0 signed off, 1 not, 2 bad input. The sign-off: docs/signoff.md.\n";
+
+int usageError(const std::string& message, const char* usage = kUsage) {
+  std::fprintf(stderr, "tvxsim: %s\n\n%s", message.c_str(), usage);
   return 2;
 }
+
+bool asksForHelp(const char* arg) { return std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0; }
 
 // Splits "nt40,win2k" into its names.
 std::vector<std::string> namesIn(const std::string& list) {
@@ -118,9 +110,9 @@ int runMatrixCommand(int argc, char** argv) {
     } else if (arg == "--without" && i + 1 < argc) {
       for (const auto& name : namesIn(argv[++i])) without.push_back(name);
       const std::string unknown = tvx::sim::unknownVersion(without);
-      if (!unknown.empty()) return usageError("unknown Windows \"" + unknown + "\" after --without");
+      if (!unknown.empty()) return usageError("unknown Windows \"" + unknown + "\" after --without", kMatrixUsage);
     } else {
-      return usageError("unknown option \"" + arg + "\"");
+      return usageError("unknown option \"" + arg + "\"", kMatrixUsage);
     }
   }
   // The rows' machine folders: kept where asked; else in a folder of this run's own, of which
@@ -176,12 +168,19 @@ int runMatrixCommand(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc >= 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+  if (argc >= 2 && asksForHelp(argv[1])) {
     std::fputs(kUsage, stdout);
     return 0;
   }
-  if (argc < 3) return usageError("a command and a machine folder are needed");
-  const std::string command = argv[1];
+  const std::string command = argc >= 2 ? argv[1] : "";
+  const char* usage = command == "matrix" ? kMatrixUsage : command == "run" || command == "boot" ? kRunUsage : kUsage;
+  for (int i = 2; i < argc; ++i) {
+    if (asksForHelp(argv[i])) {
+      std::fputs(usage, stdout);
+      return 0;
+    }
+  }
+  if (argc < 3) return usageError("a command and a machine folder are needed", usage);
   if (command == "matrix") return runMatrixCommand(argc, argv);
   if (command != "run" && command != "boot") return usageError("unknown command \"" + command + "\"");
   std::filesystem::path machineDir = argv[2];
@@ -197,7 +196,7 @@ int main(int argc, char** argv) {
     } else if (arg == "--html" && i + 1 < argc) {
       htmlFile = argv[++i];
     } else {
-      return usageError("unknown option \"" + arg + "\"");
+      return usageError("unknown option \"" + arg + "\"", kRunUsage);
     }
   }
 
