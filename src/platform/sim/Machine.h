@@ -11,6 +11,7 @@
 
 #include "../WinTypes.h"
 #include "DiscImage.h"
+#include "FaultPlan.h"
 #include "FileTree.h"
 #include "OsVersion.h"
 #include "Paths.h"
@@ -81,24 +82,6 @@ struct TimedEvent {
 // The program asked to end its process; carries the exit code out of the simulated run.
 struct ProcessExitRequest {
   int code = 0;
-};
-
-// A run went on past the bounds its machine sets (virtual time, platform calls): it hangs.
-struct RunBoundExceeded {
-  std::string what;
-};
-
-// Making one platform call of a run fail, the way Windows fails it: the calls of the run are
-// counted, and the one numbered `failAt` (from 1) fails.
-struct FaultPlan {
-  std::size_t failAt = 0;         // 0: no call fails
-  std::string failFirst;          // or the first call of this name fails (a test's way to name one)
-  std::size_t calls = 0;          // the calls made so far
-  std::vector<const char*> made;  // their names, in order
-  std::string failedCall;         // the name of the call that was made to fail
-  std::size_t maxCalls = 0;       // 0: no bound
-  DWORD maxTime = 0;              // virtual milliseconds; 0: no bound
-  std::size_t maxRepeats = 0;     // the same message box back this many times in a row; 0: no bound
 };
 
 // How often a file is open in the program's file streams.
