@@ -1,6 +1,5 @@
 #include "Machine.h"
 
-#include <algorithm>
 #include <cctype>
 
 #include "IniText.h"
@@ -24,13 +23,6 @@ void Machine::record(const std::string& kind, std::vector<std::pair<std::string,
   log.push_back(Happening{now, kind, std::move(fields)});
 }
 
-void Machine::addEvent(DWORD at, std::string description, std::function<void()> action) {
-  TimedEvent e{at, std::move(description), std::move(action)};
-  auto pos =
-      std::upper_bound(events.begin(), events.end(), at, [](DWORD t, const TimedEvent& other) { return t < other.at; });
-  events.insert(pos, std::move(e));
-}
-
 HWND Machine::addOwnWindow(const std::string& title, bool visible) {
   windows.push_back(Window{title, "#32770", false, true, visible});
   return windowHandle(windows.size() - 1);
@@ -45,48 +37,6 @@ Window* Machine::windowOf(HWND window) {
 bool Machine::injectFault(const char* call) {
   if (!faults.count(call)) return false;
   record("fault", {{"call", call}, {"number", std::to_string(faults.calls)}});
-  return true;
-}
-
-void Machine::advance(DWORD milliseconds) {
-  DWORD target = now + milliseconds;
-  if (faults.maxTime != 0 && target > faults.maxTime) {
-    throw RunBoundExceeded{"virtual time past " + std::to_string(faults.maxTime / 1000) + " s"};
-  }
-  // Step through every moment at which something is due, so each happens at its own time.
-  while (true) {
-    DWORD next = target;
-    for (const auto& e : events) next = std::min(next, std::max(e.at, now));
-    for (const auto& p : processes) {
-      if (!p.ended && !p.behaviour.runsUntilClosed)
-        next = std::min(next, std::max(p.startedAt + p.behaviour.runsFor, now));
-    }
-    now = next;
-    settle();
-    if (now >= target) break;
-  }
-}
-
-void Machine::settle() {
-  while (!events.empty() && events.front().at <= now) {
-    TimedEvent e = std::move(events.front());
-    events.erase(events.begin());
-    record("event", {{"what", e.description}});
-    if (e.action) e.action();
-  }
-  for (auto& p : processes) {
-    if (p.ended || !programIsDue(p)) continue;
-    p.ended = true;
-    for (std::size_t w : p.windows) windows[w].open = false;
-    record("ended", {{"program", p.program}, {"exitCode", std::to_string(p.behaviour.exitCode)}});
-  }
-}
-
-bool Machine::programIsDue(const Process& p) const {
-  if (!p.behaviour.runsUntilClosed) return now >= p.startedAt + p.behaviour.runsFor;
-  for (std::size_t w : p.windows) {
-    if (windows[w].open) return false;
-  }
   return true;
 }
 
@@ -109,16 +59,6 @@ bool Machine::hasMedium(char drive) const {
 }
 
 FileNode* Machine::fileAt(const WinPath& path) const { return hasMedium(path.drive) ? files.find(path) : nullptr; }
-
-void Machine::copied() {
-  ++copies;
-  auto [first, last] = afterCopies.equal_range(copies);
-  if (first == last) return;
-  for (auto it = first; it != last; ++it)
-    addEvent(now, std::move(it->second.description), std::move(it->second.action));
-  afterCopies.erase(first, last);
-  advance(0);
-}
 
 WinPath Machine::windowsPath() const { return *parseAbsolutePath(windowsDir); }
 
@@ -145,13 +85,6 @@ void Machine::closeFile(const WinPath& path, bool writing) {
 OpenCount Machine::openCount(const WinPath& path) const {
   auto it = openFiles.find(toUpper(path.str()));
   return it == openFiles.end() ? OpenCount{} : it->second;
-}
-
-void Machine::reenumerate() {
-  if (reenumerated) return;
-  reenumerated = true;
-  for (auto& e : afterReenumeration) addEvent(now + e.at, std::move(e.description), std::move(e.action));
-  afterReenumeration.clear();
 }
 
 namespace {

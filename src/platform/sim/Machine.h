@@ -1,4 +1,5 @@
-// The state of one simulated Windows machine and what happened on it during a run.
+// The state of one simulated Windows machine and what happened on it during a run. Its clock and
+// timed events are in MachineClock.cpp.
 #pragma once
 #include <functional>
 #include <map>
