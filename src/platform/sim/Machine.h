@@ -1,5 +1,5 @@
 // The state of one simulated Windows machine and what happened on it during a run. Its clock and
-// timed events are in MachineClock.cpp.
+// timed events are in MachineClock.cpp, what Windows 95/98/Me do at start in WinInit.cpp.
 #pragma once
 #include <functional>
 #include <map>
