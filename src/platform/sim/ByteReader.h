@@ -1,12 +1,28 @@
 // Reads the little-endian binary resources of a program: words, double words, the ordinal-or-text
-// fields of resource headers and dialog templates, and DWORD alignment.
+// fields of resource headers and dialog templates (ResId), and DWORD alignment. Data that ends too
+// soon or is malformed throws ResourceError.
 #pragma once
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 
-#include "ResFile.h"
+#include "../WinTypes.h"
 
 namespace tvx::sim {
+
+// A resource file or template that is truncated or malformed.
+class ResourceError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// A resource type or name: a number (ordinal) or a text.
+struct ResId {
+  bool isOrdinal = true;
+  WORD ordinal = 0;
+  std::u16string name;
+  bool is(WORD number) const { return isOrdinal && ordinal == number; }
+};
 
 class ByteReader {
  public:

@@ -1,58 +1,10 @@
 #include "Machine.h"
 
-#include <algorithm>
 #include <cctype>
 
-#include "IniText.h"
 #include "Text.h"
 
 namespace tvx::sim {
-
-std::optional<OsVersion> OsVersion::byName(const std::string& name) {
-  struct Row {
-    const char* name;
-    DWORD platform, major, minor, buildNumber;
-    const char* servicePack;
-  };
-  // Build numbers as GetVersionExA reports them: on the Windows 95 family the high word is
-  // major*256+minor and the low word the build; on NT the build alone.
-  static const Row rows[] = {
-      {"win95", VER_PLATFORM_WIN32_WINDOWS, 4, 0, 0x040003B6, ""},
-      {"win98", VER_PLATFORM_WIN32_WINDOWS, 4, 10, 0x040A07CE, ""},
-      {"win98se", VER_PLATFORM_WIN32_WINDOWS, 4, 10, 0x040A08AE, " A "},
-      {"winme", VER_PLATFORM_WIN32_WINDOWS, 4, 90, 0x045A0BB8, " "},
-      {"nt40", VER_PLATFORM_WIN32_NT, 4, 0, 1381, "Service Pack 6"},
-      {"win2k", VER_PLATFORM_WIN32_NT, 5, 0, 2195, "Service Pack 4"},
-      {"winxp", VER_PLATFORM_WIN32_NT, 5, 1, 2600, "Service Pack 3"},
-  };
-  for (const auto& r : rows) {
-    if (iequals(name, r.name)) {
-      return OsVersion{
-          r.name, r.platform == VER_PLATFORM_WIN32_WINDOWS, r.platform, r.major, r.minor, r.buildNumber, r.servicePack};
-    }
-  }
-  return std::nullopt;
-}
-
-void OsVersion::setVersion(DWORD majorVersion, DWORD minorVersion, DWORD buildNumber) {
-  major = majorVersion;
-  minor = minorVersion;
-  build = platformId == VER_PLATFORM_WIN32_WINDOWS
-              ? (majorVersion << 24) | (minorVersion << 16) | (buildNumber & 0xFFFF)
-              : buildNumber;
-}
-
-std::string OsVersion::describe() const {
-  const auto named = byName(name);
-  std::string out = name;
-  if (!named || named->platformId != platformId || named->major != major || named->minor != minor ||
-      named->build != build) {
-    out += " reporting " + std::to_string(major) + "." + std::to_string(minor) + "." + std::to_string(plainBuild()) +
-           " on platform " + std::to_string(platformId);
-  }
-  if (named && named->servicePack != servicePack) out += ", CSD \"" + servicePack + "\"";
-  return out;
-}
 
 std::string Happening::field(const std::string& name) const {
   for (const auto& f : fields) {
@@ -70,13 +22,6 @@ void Machine::record(const std::string& kind, std::vector<std::pair<std::string,
   log.push_back(Happening{now, kind, std::move(fields)});
 }
 
-void Machine::addEvent(DWORD at, std::string description, std::function<void()> action) {
-  TimedEvent e{at, std::move(description), std::move(action)};
-  auto pos =
-      std::upper_bound(events.begin(), events.end(), at, [](DWORD t, const TimedEvent& other) { return t < other.at; });
-  events.insert(pos, std::move(e));
-}
-
 HWND Machine::addOwnWindow(const std::string& title, bool visible) {
   windows.push_back(Window{title, "#32770", false, true, visible});
   return windowHandle(windows.size() - 1);
@@ -89,57 +34,8 @@ Window* Machine::windowOf(HWND window) {
 }
 
 bool Machine::injectFault(const char* call) {
-  ++faults.calls;
-  faults.made.push_back(call);
-  if (faults.maxCalls != 0 && faults.calls > faults.maxCalls) {
-    throw RunBoundExceeded{"more than " + std::to_string(faults.maxCalls) + " platform calls"};
-  }
-  const bool named = !faults.failFirst.empty() && faults.failedCall.empty() && faults.failFirst == call;
-  if (faults.calls != faults.failAt && !named) return false;
-  faults.failedCall = call;
+  if (!faults.count(call)) return false;
   record("fault", {{"call", call}, {"number", std::to_string(faults.calls)}});
-  return true;
-}
-
-void Machine::advance(DWORD milliseconds) {
-  DWORD target = now + milliseconds;
-  if (faults.maxTime != 0 && target > faults.maxTime) {
-    throw RunBoundExceeded{"virtual time past " + std::to_string(faults.maxTime / 1000) + " s"};
-  }
-  // Step through every moment at which something is due, so each happens at its own time.
-  while (true) {
-    DWORD next = target;
-    for (const auto& e : events) next = std::min(next, std::max(e.at, now));
-    for (const auto& p : processes) {
-      if (!p.ended && !p.behaviour.runsUntilClosed)
-        next = std::min(next, std::max(p.startedAt + p.behaviour.runsFor, now));
-    }
-    now = next;
-    settle();
-    if (now >= target) break;
-  }
-}
-
-void Machine::settle() {
-  while (!events.empty() && events.front().at <= now) {
-    TimedEvent e = std::move(events.front());
-    events.erase(events.begin());
-    record("event", {{"what", e.description}});
-    if (e.action) e.action();
-  }
-  for (auto& p : processes) {
-    if (p.ended || !programIsDue(p)) continue;
-    p.ended = true;
-    for (std::size_t w : p.windows) windows[w].open = false;
-    record("ended", {{"program", p.program}, {"exitCode", std::to_string(p.behaviour.exitCode)}});
-  }
-}
-
-bool Machine::programIsDue(const Process& p) const {
-  if (!p.behaviour.runsUntilClosed) return now >= p.startedAt + p.behaviour.runsFor;
-  for (std::size_t w : p.windows) {
-    if (windows[w].open) return false;
-  }
   return true;
 }
 
@@ -162,16 +58,6 @@ bool Machine::hasMedium(char drive) const {
 }
 
 FileNode* Machine::fileAt(const WinPath& path) const { return hasMedium(path.drive) ? files.find(path) : nullptr; }
-
-void Machine::copied() {
-  ++copies;
-  auto [first, last] = afterCopies.equal_range(copies);
-  if (first == last) return;
-  for (auto it = first; it != last; ++it)
-    addEvent(now, std::move(it->second.description), std::move(it->second.action));
-  afterCopies.erase(first, last);
-  advance(0);
-}
 
 WinPath Machine::windowsPath() const { return *parseAbsolutePath(windowsDir); }
 
@@ -198,86 +84,6 @@ void Machine::closeFile(const WinPath& path, bool writing) {
 OpenCount Machine::openCount(const WinPath& path) const {
   auto it = openFiles.find(toUpper(path.str()));
   return it == openFiles.end() ? OpenCount{} : it->second;
-}
-
-void Machine::reenumerate() {
-  if (reenumerated) return;
-  reenumerated = true;
-  for (auto& e : afterReenumeration) addEvent(now + e.at, std::move(e.description), std::move(e.action));
-  afterReenumeration.clear();
-}
-
-namespace {
-
-// WININIT.INI is carried out before Windows starts, where only the 8.3 names are known.
-FileNode* findByShortNames(const FileTree& tree, const WinPath& path) {
-  FileNode* node = tree.drive(path.drive);
-  for (const auto& part : path.parts) {
-    if (node == nullptr || !node->isDirectory) return nullptr;
-    FileNode* next = nullptr;
-    for (const auto& c : node->children) {
-      if (iequals(c->shortName, part)) next = c.get();
-    }
-    node = next;
-  }
-  return node;
-}
-
-}  // namespace
-
-std::vector<std::string> Machine::boot() {
-  std::vector<std::string> done;
-  if (!os.isWindows9x()) return done;
-  WinPath iniPath = windowsPath();
-  iniPath.parts.push_back("WININIT.INI");
-  FileNode* ini = files.find(iniPath);
-  if (ini == nullptr || ini->isDirectory) return done;
-  const std::string queue = ini->data;  // an entry may move or delete the file itself
-  IniText text(queue);
-  for (const auto& [destination, source] : text.entries("rename")) {
-    auto src = parseAbsolutePath(source);
-    FileNode* srcNode = src ? findByShortNames(files, *src) : nullptr;
-    if (srcNode == nullptr || srcNode->isDirectory) {
-      done.push_back("skipped " + destination + "=" + source + " (no such file)");
-      continue;
-    }
-    FileNode* srcFolder = findByShortNames(files, src->parent());
-    if (iequals(destination, "NUL")) {
-      srcFolder->removeChild(srcNode);
-      done.push_back("deleted " + source);
-      continue;
-    }
-    auto dst = parseAbsolutePath(destination);
-    FileNode* dstFolder = dst ? findByShortNames(files, dst->parent()) : nullptr;
-    if (dstFolder == nullptr || dst->parts.empty()) {
-      done.push_back("skipped " + destination + "=" + source + " (no such folder)");
-      continue;
-    }
-    FileNode* old = dstFolder->child(dst->leaf());
-    if (old != nullptr && old->isDirectory) {
-      done.push_back("skipped " + destination + "=" + source + " (the destination is a folder)");
-      continue;
-    }
-    std::string data = srcNode->data;
-    DWORD attributes = srcNode->attributes;
-    srcFolder->removeChild(srcNode);
-    if ((old = dstFolder->child(dst->leaf())) != nullptr) dstFolder->removeChild(old);
-    FileNode& moved = dstFolder->addChild(dst->leaf(), false);
-    moved.data = data;
-    moved.attributes = attributes;
-    done.push_back("moved " + source + " to " + destination);
-  }
-  // Windows keeps the processed file as WININIT.BAK.
-  FileNode* windowsFolder = files.find(windowsPath());
-  if (windowsFolder == nullptr || !windowsFolder->isDirectory) return done;
-  if (FileNode* processed = windowsFolder->child("WININIT.INI"); processed != nullptr && !processed->isDirectory) {
-    windowsFolder->removeChild(processed);
-  }
-  FileNode* bak = windowsFolder->child("WININIT.BAK");
-  if (bak != nullptr && bak->isDirectory) return done;
-  if (bak == nullptr) bak = &windowsFolder->addChild("WININIT.BAK", false);
-  bak->data = queue;
-  return done;
 }
 
 }  // namespace tvx::sim

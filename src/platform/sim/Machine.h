@@ -1,4 +1,5 @@
-// The state of one simulated Windows machine and what happened on it during a run.
+// The state of one simulated Windows machine and what happened on it during a run. Its clock and
+// timed events are in MachineClock.cpp, what Windows 95/98/Me do at start in WinInit.cpp.
 #pragma once
 #include <functional>
 #include <map>
@@ -11,35 +12,14 @@
 
 #include "../WinTypes.h"
 #include "DiscImage.h"
+#include "FaultPlan.h"
 #include "FileTree.h"
+#include "OsVersion.h"
 #include "Paths.h"
 #include "RegistryTree.h"
 #include "Text.h"
 
 namespace tvx::sim {
-
-// The Windows a machine is, and the numbers GetVersionExA reports. The numbers may be set apart
-// from the name (a machine's version=, platform=, csd=): the machine's files, registry and start
-// still behave as the named Windows' do.
-struct OsVersion {
-  std::string name;       // win95, win98, win98se, winme, nt40, win2k, winxp
-  bool windows9x = true;  // the named Windows is of the 95 family
-  DWORD platformId = VER_PLATFORM_WIN32_WINDOWS;
-  DWORD major = 4;
-  DWORD minor = 0;
-  DWORD build = 0;  // as GetVersionExA reports it: on the Windows 95 family the high word holds the version
-  std::string servicePack;
-
-  bool isWindows9x() const { return windows9x; }
-  // The build number alone, without the version the 95 family keeps in its high word.
-  DWORD plainBuild() const { return platformId == VER_PLATFORM_WIN32_WINDOWS ? build & 0xFFFF : build; }
-  // Sets the version numbers as GetVersionExA reports them on this platform.
-  void setVersion(DWORD majorVersion, DWORD minorVersion, DWORD buildNumber);
-  // The name, and the numbers where they are not the named Windows' own ("win98se reporting
-  // 4.10.2047 on platform 1").
-  std::string describe() const;
-  static std::optional<OsVersion> byName(const std::string& name);
-};
 
 struct Device {
   std::string instanceId;
@@ -103,24 +83,6 @@ struct TimedEvent {
 // The program asked to end its process; carries the exit code out of the simulated run.
 struct ProcessExitRequest {
   int code = 0;
-};
-
-// A run went on past the bounds its machine sets (virtual time, platform calls): it hangs.
-struct RunBoundExceeded {
-  std::string what;
-};
-
-// Making one platform call of a run fail, the way Windows fails it: the calls of the run are
-// counted, and the one numbered `failAt` (from 1) fails.
-struct FaultPlan {
-  std::size_t failAt = 0;         // 0: no call fails
-  std::string failFirst;          // or the first call of this name fails (a test's way to name one)
-  std::size_t calls = 0;          // the calls made so far
-  std::vector<const char*> made;  // their names, in order
-  std::string failedCall;         // the name of the call that was made to fail
-  std::size_t maxCalls = 0;       // 0: no bound
-  DWORD maxTime = 0;              // virtual milliseconds; 0: no bound
-  std::size_t maxRepeats = 0;     // the same message box back this many times in a row; 0: no bound
 };
 
 // How often a file is open in the program's file streams.

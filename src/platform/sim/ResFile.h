@@ -3,26 +3,13 @@
 #pragma once
 #include <cstdint>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "../WinTypes.h"
+#include "ByteReader.h"
 
 namespace tvx::sim {
-
-class ResourceError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
-
-// A resource type or name: a number (ordinal) or a text.
-struct ResId {
-  bool isOrdinal = true;
-  WORD ordinal = 0;
-  std::u16string name;
-  bool is(WORD number) const { return isOrdinal && ordinal == number; }
-};
 
 struct ResEntry {
   ResId type;
