@@ -1,6 +1,7 @@
 #include "CdFault.h"
 
 #include "../../src/platform/sim/Simulator.h"
+#include "InfFiles.h"
 
 namespace tvx::sim {
 
@@ -14,16 +15,6 @@ std::string onMedium(const Intent& intent, const std::string& path) {
   return path.size() >= intent.sourceDir.size() && iequals(path.substr(0, intent.sourceDir.size()), intent.sourceDir)
              ? path.substr(intent.sourceDir.size())
              : path;
-}
-
-const FileNode* nodeAt(const FileTree& files, const std::string& path) {
-  auto p = parseAbsolutePath(path);
-  return p ? files.find(*p) : nullptr;
-}
-
-bool folderThere(const FileTree& files, const std::string& path) {
-  const FileNode* node = nodeAt(files, path);
-  return node != nullptr && node->isDirectory;
 }
 
 }  // namespace
@@ -40,8 +31,8 @@ std::string missingSuiteInstaller(const Intent& intent, Family family, const Fil
   if (vxd && exists(before, wdm)) out = "W95-98\\app\\Setup.exe is missing from " + medium(intent);
   // A download read as a CD: its setup.ini does not say WebSetup, so the CD's folders are sought.
   // (On a disc image, the mastering's names are what say most.)
-  if (!intent.discImage && !folderThere(before, intent.sourceDir + "W95-98") &&
-      !folderThere(before, intent.sourceDir + "W2K-ME")) {
+  if (!intent.discImage && !folderExists(before, intent.sourceDir + "W95-98") &&
+      !folderExists(before, intent.sourceDir + "W2K-ME")) {
     out += " (the folder has none of the CD's folders: is it a download whose setup.ini lacks WebSetup?)";
   }
   return out;
@@ -62,22 +53,21 @@ std::string missingPackage(const Intent& intent, Family family, const FileTree& 
   if (!name.empty() && name.back() == '\\') name.pop_back();
   const std::string label = name.empty() ? medium(intent) : "the driver package " + name + " on " + medium(intent);
   std::string out;
-  if (!folderThere(before, folder)) {
+  if (!folderExists(before, folder)) {
     out = "the driver package " + name + " is missing from " + medium(intent);
   } else {
     // The package: an INF file (its name holds ".inf" or ".INF") that names the family's disk in
     // [SourceDisksNames] and files in [SourceDisksFiles].
     const std::string disk = family == Family::Vxd ? "1" : "200";
     std::string misnamed;
-    const FileNode* node = nodeAt(before, folder);
-    for (const auto& child : node->children) {
-      const std::string& n = child->name;
-      if (child->isDirectory || n.size() < 4 || !iequals(n.substr(n.size() - 4), ".inf")) continue;
-      if (n.find(".inf") == std::string::npos && n.find(".INF") == std::string::npos) {
+    for (const FileNode* file : plainFiles(before, folder)) {
+      const std::string& n = file->name;
+      if (n.size() < 4 || !iequals(n.substr(n.size() - 4), ".inf")) continue;
+      if (!isInfName(n)) {
         misnamed += (misnamed.empty() ? "" : ", ") + n;
         continue;
       }
-      const IniText ini(child->data);
+      const IniText ini(file->data);
       const auto diskEntry = ini.get("SourceDisksNames", disk);
       if (diskEntry && !profileValue(*diskEntry).empty() && !ini.entries("SourceDisksFiles").empty()) return {};
     }
@@ -87,7 +77,7 @@ std::string missingPackage(const Intent& intent, Family family, const FileTree& 
   // Windows 95's own folder missing: the program takes the folder above it instead.
   const std::string own = intent.sourceDir + (intent.os.win95 ? "W95-98\\drv\\95\\" : "W95-98\\drv\\98\\");
   const bool cd = intent.flow == Flow::DriverFromCd || intent.flow == Flow::MainDialog;
-  if (cd && family == Family::Vxd && !folderThere(before, own)) {
+  if (cd && family == Family::Vxd && !folderExists(before, own)) {
     out = onMedium(intent, own.substr(0, own.size() - 1)) + " is missing from " + medium(intent) + ", and " + out;
   }
   return out;
